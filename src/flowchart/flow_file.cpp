@@ -1,0 +1,516 @@
+#include "flowchart/flow_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "flowchart/flow_document.h"
+#include "platform/messages.h"
+
+namespace tarvel {
+
+namespace {
+
+constexpr int kLevelOffset = 32;
+constexpr char kCodeBase = 'A';
+constexpr char kSubModelBase = 'H';
+
+// Sequential reader over a file image; any read past the end or of a
+// malformed value sets the failure flag, after which every read fails.
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+
+    bool ok() const { return ok_; }
+    void fail() { ok_ = false; }
+    std::size_t remaining() const { return ok_ ? bytes_.size() - pos_ : 0; }
+    std::string_view peek(std::size_t n) const
+    {
+        return remaining() >= n ? bytes_.substr(pos_, n) : std::string_view{};
+    }
+    void skip(std::size_t n)
+    {
+        if (remaining() < n) return fail();
+        pos_ += n;
+    }
+
+    int byte()
+    {
+        if (remaining() < 1) {
+            fail();
+            return 0;
+        }
+        return static_cast<unsigned char>(bytes_[pos_++]);
+    }
+
+    // A code byte: value + base, within the printable range the writer uses.
+    int code(char base)
+    {
+        const int b = byte();
+        if (b < '@' || b > 'Z') fail();
+        return b - base;
+    }
+
+    int number(int low = -32768, int high = 32767)
+    {
+        if (remaining() < 4) {
+            fail();
+            return 0;
+        }
+        int value = 0;
+        if (!decodeNumber(bytes_.substr(pos_, 4), value) || value < low || value > high) fail();
+        pos_ += 4;
+        return ok_ ? value : 0;
+    }
+
+    int level()
+    {
+        const int b = byte();
+        if (b < kLevelOffset || b > kLevelOffset + 100) fail();
+        return b - kLevelOffset;
+    }
+
+    // A NUL-terminated text of at most `max` characters.
+    std::string_view text(std::size_t max)
+    {
+        if (!ok_) return {};
+        const std::size_t nul = bytes_.find('\0', pos_);
+        if (nul == std::string_view::npos || nul - pos_ > max) {
+            fail();
+            return {};
+        }
+        const std::string_view t = bytes_.substr(pos_, nul - pos_);
+        pos_ = nul + 1;
+        return t;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+void appendText(std::string& out, std::string_view text)
+{
+    out.append(text);
+    out.push_back('\0');
+}
+
+void appendLevel(std::string& out, int percent)
+{
+    if (percent < 0) percent = 0;
+    if (percent > 100) percent = 100;
+    out.push_back(static_cast<char>(percent + kLevelOffset));
+}
+
+}  // namespace
+
+bool isCompactLayout(int mode, int model, int subModel)
+{
+    return mode == 0 || model == 7 || model == 10 || model == 11 || model == 12 || model == 13 ||
+           (model == 1 && subModel == 2);
+}
+
+std::string_view flowFileMessage(FlowFileStatus status)
+{
+    switch (status) {
+        case FlowFileStatus::Ok:
+            return {};
+        case FlowFileStatus::WrongExtension:
+            return "Debe cargar un archivo de Tarvel con extención .FLO";
+        case FlowFileStatus::CannotOpen:
+            return "No se puede abrir archivo";
+        case FlowFileStatus::NewerVersion:
+            return "Este archivo requiere una versión más reciente de Tarvel";
+        case FlowFileStatus::Damaged:
+            return "El archivo está dañado o incompleto";
+        case FlowFileStatus::CannotWrite:
+            return "No se puede guardar el archivo. El archivo anterior queda como estaba";
+    }
+    return {};
+}
+
+void appendNumber(std::string& out, int value)
+{
+    const auto v = static_cast<std::uint16_t>(value);
+    out.push_back(static_cast<char>(kCodeBase + ((v >> 12) & 0xF)));
+    out.push_back(static_cast<char>(kCodeBase + ((v >> 8) & 0xF)));
+    out.push_back(static_cast<char>(kCodeBase + ((v >> 4) & 0xF)));
+    out.push_back(static_cast<char>(kCodeBase + (v & 0xF)));
+}
+
+bool decodeNumber(std::string_view four, int& value)
+{
+    if (four.size() != 4) return false;
+    int raw = 0;
+    for (const char c : four) {
+        if (c < 'A' || c > 'P') return false;
+        raw = raw * 16 + (c - kCodeBase);
+    }
+    value = static_cast<std::int16_t>(static_cast<std::uint16_t>(raw));
+    return true;
+}
+
+std::string serializeFlowFile(const FlowDocument& doc, const InterfaceSettings& settings)
+{
+    std::string out;
+    out.reserve(256 + static_cast<std::size_t>(doc.symbolCount()) * 52 +
+                static_cast<std::size_t>(doc.lineCount()) * 76 +
+                static_cast<std::size_t>(doc.labelCount()) * 62 + 2600);
+    const bool compact = isCompactLayout(settings.mode, settings.model, settings.subModel);
+
+    out.push_back(static_cast<char>(kFlowFileVersion));
+    out.push_back(static_cast<char>(kCodeBase + settings.analogueSource));
+    out.push_back(static_cast<char>(kCodeBase + settings.highLow));
+    out.push_back(static_cast<char>(kCodeBase + settings.mode));
+    out.push_back(static_cast<char>(kCodeBase + settings.numbering));
+    out.push_back(static_cast<char>(kSubModelBase + settings.subModel));
+    out.push_back(static_cast<char>(kCodeBase + settings.model));
+    appendNumber(out, doc.symbolCount());
+    appendNumber(out, doc.lineCount());
+    appendNumber(out, doc.labelCount());
+
+    const auto& lv = doc.outputLevels;
+    if (!compact) {
+        for (const int l : lv) appendLevel(out, l);
+    } else if (settings.subModel == 0) {
+        for (int k = 0; k < 4; ++k) appendLevel(out, lv[static_cast<std::size_t>(2 * k)]);
+    } else {
+        appendLevel(out, lv[0]);
+        appendLevel(out, lv[2]);
+        appendLevel(out, 100);
+        appendLevel(out, 100);
+    }
+
+    for (int i = 0; i < doc.symbolCount(); ++i) {
+        const FlowSymbol& s = doc.symbol(i);
+        appendNumber(out, static_cast<int>(s.kind));
+        appendNumber(out, s.x);
+        appendNumber(out, s.y);
+    }
+    for (int i = 0; i < doc.labelCount(); ++i) {
+        const FlowLabel& l = doc.label(i);
+        appendNumber(out, l.size);
+        appendNumber(out, l.x);
+        appendNumber(out, l.y);
+    }
+    for (int i = 0; i < doc.lineCount(); ++i) {
+        const FlowLine& l = doc.line(i);
+        appendNumber(out, l.origin);
+        appendNumber(out, l.destination);
+        appendNumber(out, static_cast<int>(l.kind));
+    }
+    for (int i = 0; i < doc.lineCount(); ++i) {
+        const LineGeometry& g = doc.line(i).geometry;
+        appendNumber(out, g.tag.x);
+        appendNumber(out, g.tag.y);
+        for (const Point& p : g.points) {
+            appendNumber(out, p.x);
+            appendNumber(out, p.y);
+        }
+    }
+
+    if (doc.mimicSet.empty()) {
+        out.push_back('\0');
+    } else {
+        std::string name = doc.mimicSet.str().substr(0, 10);
+        name.resize(10, '\0');
+        out += name;
+    }
+
+    for (int c = 0; c < kSensorChannels; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        appendNumber(out, doc.sensorAutomatic[k] ? kSensorAutomatic : doc.sensorAssignment[k]);
+    }
+
+    for (int i = 0; i < doc.symbolCount(); ++i) appendText(out, doc.symbol(i).text.view());
+    for (int i = 0; i < doc.labelCount(); ++i) appendText(out, doc.label(i).text.view());
+    for (int k = 0; k < kIoCount; ++k) {
+        appendText(out, doc.inputNames[static_cast<std::size_t>(k)].view());
+        appendText(out, doc.outputNames[static_cast<std::size_t>(k)].view());
+    }
+    for (const auto& n : doc.channelNames) appendText(out, n.view());
+    if (compact)
+        for (const auto& n : doc.motorNames) appendText(out, n.view());
+    for (const auto& s : doc.soundFiles) appendText(out, s.view());
+    return out;
+}
+
+namespace {
+FlowFileStatus readHeader(Reader& in, FlowFileHeader& h)
+{
+    h.version = in.byte();
+    if (!in.ok()) return FlowFileStatus::Damaged;
+    if (h.version > kFlowFileVersion || h.version == '<') return FlowFileStatus::NewerVersion;
+    h.analogueSource = in.code(kCodeBase);
+    h.highLow = in.code(kCodeBase);
+    h.mode = in.code(kCodeBase);
+    h.numbering = in.code(kCodeBase);
+    h.subModel = in.code(kSubModelBase);
+    h.model = in.code(kCodeBase);
+    return in.ok() ? FlowFileStatus::Ok : FlowFileStatus::Damaged;
+}
+}  // namespace
+
+FlowFileStatus readFlowFileHeader(std::string_view bytes, FlowFileHeader& header)
+{
+    Reader in(bytes);
+    return readHeader(in, header);
+}
+
+FlowFileStatus parseFlowFile(std::string_view bytes, FlowDocument& doc, FlowFileInfo& info,
+                             const FlowLoadContext& context)
+{
+    Reader in(bytes);
+    FlowFileHeader& h = info.header;
+    if (const FlowFileStatus hs = readHeader(in, h); hs != FlowFileStatus::Ok) return hs;
+    const int symbols = in.number(0, kMaxSymbols);
+    const int lines = in.number(0, kMaxLines);
+    const int labels = in.number(0, kMaxLabels);
+    if (!in.ok()) return FlowFileStatus::Damaged;
+
+    const bool compact = isCompactLayout(h.mode, h.model, h.subModel);
+    info.levels.clear();
+    for (int k = 0; k < (compact ? 4 : 8); ++k) info.levels.push_back(in.level());
+    if (h.model == 12) {
+        // Files of this model may carry eight level bytes: four more that are
+        // not the start of the symbol table are skipped.
+        const std::string_view next = in.peek(4);
+        int unused = 0;
+        if (next.size() == 4 && !decodeNumber(next, unused)) in.skip(4);
+    }
+    if (!in.ok()) return FlowFileStatus::Damaged;
+    if (compact) {
+        for (std::size_t k = 0; k < 4; ++k)
+            doc.outputLevels[2 * k] = doc.outputLevels[2 * k + 1] = info.levels[k];
+    } else {
+        for (std::size_t k = 0; k < 8; ++k) doc.outputLevels[k] = info.levels[k];
+    }
+
+    // The tables are rebuilt from the file into empty ones.
+    FlowDocument fresh(nullptr, nullptr);
+    for (int i = 0; i < symbols; ++i) {
+        const int kind = in.number(0, 3);
+        const int x = in.number();
+        const int y = in.number();
+        fresh.appendSymbol(static_cast<SymbolKind>(kind), {x, y});
+    }
+    for (int i = 0; i < labels; ++i) {
+        const int size = in.number(1, 3);
+        const int x = in.number();
+        const int y = in.number();
+        const int idx = fresh.appendLabel({x, y});
+        if (idx >= 0) fresh.labelRef(idx).size = size;
+    }
+    for (int i = 0; i < lines; ++i) {
+        const int origin = in.number(0, symbols - 1);
+        const int destination = in.number(0, symbols - 1);
+        const int kind = in.number(0, 2);
+        fresh.appendLine(origin, destination, static_cast<LineKind>(kind), LineGeometry{});
+    }
+    for (int i = 0; i < lines; ++i) {
+        LineGeometry& g = fresh.lineRef(i).geometry;
+        g.tag.x = in.number();
+        g.tag.y = in.number();
+        for (Point& p : g.points) {
+            p.x = in.number();
+            p.y = in.number();
+            if (p.x == kConnectorMarkX && (p.y < 'A' || p.y > 'Z')) in.fail();
+        }
+    }
+    if (!in.ok()) return FlowFileStatus::Damaged;
+
+    info.hasMimic = h.version > 130;
+    info.mimic.clear();
+    if (info.hasMimic) {
+        if (in.peek(1) == std::string_view("\0", 1)) {
+            in.skip(1);
+        } else {
+            const std::string_view field = in.peek(10);
+            in.skip(10);
+            info.mimic = std::string(field.substr(0, field.find('\0')));
+        }
+    }
+
+    info.hasSensors = h.version > 128;
+    info.sensors = {-1, -1, -1, -1};
+    if (info.hasSensors)
+        for (int& v : info.sensors) v = in.number(kSensorAutomatic, 32767);
+
+    for (int i = 0; i < symbols; ++i) fresh.setSymbolText(i, in.text(kSymbolTextMax));
+    for (int i = 0; i < labels; ++i) fresh.setLabelText(i, in.text(kLabelTextMax));
+    std::array<NameText, kIoCount> inputs, outputs;
+    for (std::size_t k = 0; k < kIoCount; ++k) {
+        inputs[k] = in.text(kNameMax);
+        outputs[k] = in.text(kNameMax);
+    }
+    std::array<NameText, kSensorChannels> channels;
+    for (auto& n : channels) n = in.text(kNameMax);
+    std::array<NameText, kMotorCount> motors = doc.motorNames;
+    if (compact) {
+        for (auto& n : motors) n = in.text(kNameMax);
+    } else if (isCompactLayout(context.current.mode, context.current.model,
+                               context.current.subModel)) {
+        motors.fill(NameText("Motor"));
+    }
+    info.hasSounds = h.version >= kFlowFileVersion;
+    std::array<SoundName, kSoundSlots> sounds{};
+    if (info.hasSounds)
+        for (auto& s : sounds) s = in.text(kSoundNameMax);
+    if (!in.ok()) return FlowFileStatus::Damaged;
+
+    // Everything was read: only now does the document change.
+    const std::array<int, 4> oldAssignment = doc.sensorAssignment;
+    const std::array<bool, 4> oldAutomatic = doc.sensorAutomatic;
+    const MimicName oldMimic = doc.mimicSet;
+    const std::array<int, kIoCount> levels = doc.outputLevels;
+    Messages* messages = doc.messages();
+
+    doc = fresh;
+    doc.setMessages(messages);
+    doc.outputLevels = levels;
+    doc.inputNames = inputs;
+    doc.outputNames = outputs;
+    doc.channelNames = channels;
+    doc.motorNames = motors;
+    doc.soundFiles = sounds;
+    doc.mimicSet = oldMimic;
+    doc.sensorAssignment = oldAssignment;
+    doc.sensorAutomatic = oldAutomatic;
+    if (info.hasMimic && !info.mimic.empty() && info.mimic != oldMimic.view()) {
+        if (context.offerMimic)
+            context.offerMimic(info.mimic);
+        else
+            doc.mimicSet = info.mimic;
+    }
+    if (info.hasSensors) {
+        const bool canIdentify = context.current.model == 1 || context.current.model == 2;
+        for (std::size_t c = 0; c < kSensorChannels; ++c) {
+            const int v = info.sensors[c];
+            if (v == kSensorAutomatic) {
+                doc.sensorAutomatic[c] = canIdentify;
+                if (!canIdentify) doc.sensorAssignment[c] = kSensorPercent;
+            } else if (v == kSensorPercent || v == kSensorNone) {
+                doc.sensorAutomatic[c] = false;
+                doc.sensorAssignment[c] = v;
+            } else if (v >= 0 && (!context.sensorKnown || context.sensorKnown(v))) {
+                doc.sensorAutomatic[c] = false;
+                doc.sensorAssignment[c] = v;
+            }
+        }
+    } else {
+        doc.sensorAssignment.fill(kSensorPercent);
+        doc.sensorAutomatic.fill(false);
+    }
+    doc.recountConnectorLetters();
+    return FlowFileStatus::Ok;
+}
+
+bool hasFlowExtension(std::string_view path)
+{
+    if (path.size() < 4) return false;
+    const std::string_view ext = path.substr(path.size() - 4);
+    return ext == ".FLO" || ext == ".flo";
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return false;
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return false;
+    f.seekg(0, std::ios::end);
+    const std::streamoff size = f.tellg();
+    if (size < 0) return false;
+    f.seekg(0, std::ios::beg);
+    bytes.resize(static_cast<std::size_t>(size));
+    if (size > 0) f.read(bytes.data(), size);
+    return static_cast<bool>(f) || f.eof();
+}
+
+WriteResult writeFileReplacing(const std::string& path, std::string_view bytes)
+{
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) return WriteResult::OpenFailed;
+    fs::path temp = target;
+    temp += ".tmp~";
+    {
+        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+        if (!f) return WriteResult::OpenFailed;
+        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        f.flush();
+        if (!f) {
+            f.close();
+            fs::remove(temp, ec);
+            return WriteResult::WriteFailed;
+        }
+    }
+    fs::rename(temp, target, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return WriteResult::WriteFailed;
+    }
+    return WriteResult::Ok;
+}
+
+FlowFileStatus loadFlowFile(FlowDocument& doc, const std::string& path,
+                            const FlowLoadContext& context, Messages* messages, bool silent,
+                            FlowFileInfo* infoOut)
+{
+    auto refuse = [&](FlowFileStatus status) {
+        if (messages)
+            messages->tell(caption::FileError, flowFileMessage(status), MsgIcon::Exclamation);
+        return status;
+    };
+    if (!hasFlowExtension(path)) {
+        if (!silent && messages) refuse(FlowFileStatus::WrongExtension);
+        return FlowFileStatus::WrongExtension;
+    }
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) return refuse(FlowFileStatus::CannotOpen);
+
+    FlowDocument next = doc;
+    next.setObserver(nullptr);
+    FlowFileInfo info;
+    const FlowFileStatus status = parseFlowFile(bytes, next, info, context);
+    if (status != FlowFileStatus::Ok) return refuse(status);
+
+    DocumentObserver* observer = doc.observer();
+    doc = next;
+    doc.setObserver(observer);
+    doc.setModified(false);
+    doc.setUntitled(false);
+    doc.setPath(path);
+    doc.renumberIo(info.header.numbering, context.current.numbering);
+    doc.clearSelection();
+    if (observer) {
+        observer->invalidate({0, 0, kDrawingWidth, kDrawingHeight});
+        observer->subroutinesChanged();
+    }
+    if (infoOut) *infoOut = info;
+    return FlowFileStatus::Ok;
+}
+
+FlowFileStatus saveFlowFile(FlowDocument& doc, const std::string& path,
+                            const InterfaceSettings& settings, Messages* messages)
+{
+    const std::string bytes = serializeFlowFile(doc, settings);
+    const WriteResult written = writeFileReplacing(path, bytes);
+    if (written != WriteResult::Ok) {
+        const FlowFileStatus status = written == WriteResult::OpenFailed
+                                          ? FlowFileStatus::CannotOpen
+                                          : FlowFileStatus::CannotWrite;
+        if (messages)
+            messages->tell(caption::FileError, flowFileMessage(status), MsgIcon::Exclamation);
+        return status;
+    }
+    doc.setModified(false);
+    doc.setUntitled(false);
+    doc.setPath(path);
+    return FlowFileStatus::Ok;
+}
+
+}  // namespace tarvel

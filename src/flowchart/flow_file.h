@@ -1,0 +1,114 @@
+#pragma once
+// The .FLO flowchart file: a byte stream of printable characters and
+// NUL-terminated texts, read and written in one pass.
+//
+// Reading never trusts a file: a file that ends early, a count beyond a
+// table's capacity, a text longer than its field or a value out of range is
+// refused whole, and the document in memory stays exactly as it was (the file
+// is read into a copy that replaces the document only on success). Saving
+// writes a temporary file beside the target and renames it over, so a failed
+// save never destroys the old file.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interfaces/interface_settings.h"
+
+namespace tarvel {
+
+class FlowDocument;
+class Messages;
+
+inline constexpr int kFlowFileVersion = 132;
+
+// The header settings as stored in a file.
+struct FlowFileHeader {
+    int version = kFlowFileVersion;
+    int analogueSource = 0;
+    int highLow = 0;
+    int mode = 0;
+    int numbering = 1;
+    int subModel = 0;
+    int model = 0;
+};
+
+// What a file held besides the tables, as stored (before any adjustment to the
+// program's current settings).
+struct FlowFileInfo {
+    FlowFileHeader header;
+    std::vector<int> levels;  // 4 or 8 values 0..100
+    bool hasSensors = false;
+    std::array<int, 4> sensors{-1, -1, -1, -1};  // item as stored, -1 x4 when absent
+    bool hasMimic = false;                       // the version carries a mimic name
+    std::string mimic;                           // empty when none
+    bool hasSounds = false;
+};
+
+// Files of interfaces with a separate motor bank keep 4 level bytes and add
+// the motor names.
+bool isCompactLayout(int mode, int model, int subModel);
+
+enum class FlowFileStatus { Ok, WrongExtension, CannotOpen, NewerVersion, Damaged, CannotWrite };
+
+// The program's message for a status (empty for Ok).
+std::string_view flowFileMessage(FlowFileStatus status);
+
+// How the program stands when a file is loaded: its current interface
+// settings decide renumbering, motor names and automatic sensors.
+struct FlowLoadContext {
+    InterfaceSettings current;
+    // Whether a sensor identifier is in the sensor table; without it every
+    // identifier is taken as it is.
+    std::function<bool(int id)> sensorKnown;
+    // Called with a file's mimic set name when it is not empty and differs
+    // from the loaded one; the mimic window asks and loads. Without it, the
+    // name is simply taken.
+    std::function<void(const std::string& name)> offerMimic;
+};
+
+// ---- Pure encoding ---------------------------------------------------------
+
+// Four bytes 'A'..'P', nibbles from the most significant.
+void appendNumber(std::string& out, int value);
+// The signed 16-bit value of four bytes; false unless all lie in 'A'..'P'.
+bool decodeNumber(std::string_view four, int& value);
+
+std::string serializeFlowFile(const FlowDocument& doc, const InterfaceSettings& settings);
+
+// Reads the header settings alone (the version check included).
+FlowFileStatus readFlowFileHeader(std::string_view bytes, FlowFileHeader& header);
+
+// Reads a whole file image into `doc`, which should be a copy of the document
+// being replaced (items a file does not carry keep their values from it).
+FlowFileStatus parseFlowFile(std::string_view bytes, FlowDocument& doc, FlowFileInfo& info,
+                             const FlowLoadContext& context);
+
+// ---- Files -------------------------------------------------------------------
+
+// The extension accepted by the open paths: ".FLO" or ".flo".
+bool hasFlowExtension(std::string_view path);
+
+// Loads a chart: the extension check (its message unless silent), reading,
+// version check, the numbering adjustment. Refusals show their message in an
+// "Error de archivo" box and leave the document, its flags and path as they were.
+FlowFileStatus loadFlowFile(FlowDocument& doc, const std::string& path,
+                            const FlowLoadContext& context, Messages* messages, bool silent,
+                            FlowFileInfo* info = nullptr);
+
+// Saves a chart under the given settings; on success clears the modified and
+// untitled flags and keeps the path.
+FlowFileStatus saveFlowFile(FlowDocument& doc, const std::string& path,
+                            const InterfaceSettings& settings, Messages* messages);
+
+// Writes bytes to a file through a temporary beside it and a rename, so the
+// old file survives any failure.
+enum class WriteResult { Ok, OpenFailed, WriteFailed };
+WriteResult writeFileReplacing(const std::string& path, std::string_view bytes);
+// Reads a whole file; false when it cannot be opened or read.
+bool readWholeFile(const std::string& path, std::string& bytes);
+
+}  // namespace tarvel

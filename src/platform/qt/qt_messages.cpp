@@ -1,0 +1,71 @@
+#include "platform/qt/qt_messages.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace tarvel {
+
+namespace {
+QString fromUtf8(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QMessageBox::Icon toQt(MsgIcon icon)
+{
+    switch (icon) {
+        case MsgIcon::None:
+            return QMessageBox::NoIcon;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Error:
+            return QMessageBox::Critical;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(MsgButtons buttons)
+{
+    switch (buttons) {
+        case MsgButtons::Ok:
+            return QMessageBox::Ok;
+        case MsgButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MsgButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MsgButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+}  // namespace
+
+MsgAnswer QtMessages::show(std::string_view caption, std::string_view text, MsgIcon icon,
+                           MsgButtons buttons)
+{
+    QMessageBox box(toQt(icon), fromUtf8(caption), fromUtf8(text), toQt(buttons), parent_);
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return MsgAnswer::Ok;
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        default:
+            // Closing the box with Escape or its close button is the safe answer.
+            return buttons == MsgButtons::Ok      ? MsgAnswer::Ok
+                   : buttons == MsgButtons::YesNo ? MsgAnswer::No
+                                                  : MsgAnswer::Cancel;
+    }
+}
+
+void QtMessages::status(std::string_view text)
+{
+    if (statusBar_) statusBar_->showMessage(fromUtf8(text));
+}
+
+}  // namespace tarvel

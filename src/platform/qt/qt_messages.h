@@ -1,0 +1,28 @@
+#pragma once
+// Message boxes and the status line for the running program.
+
+#include <QPointer>
+#include <QStatusBar>
+
+#include "platform/messages.h"
+
+class QWidget;
+
+namespace tarvel {
+
+class QtMessages final : public Messages {
+public:
+    explicit QtMessages(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+    void setStatusBar(QStatusBar* bar) { statusBar_ = bar; }
+
+    MsgAnswer show(std::string_view caption, std::string_view text, MsgIcon icon,
+                   MsgButtons buttons) override;
+    void status(std::string_view text) override;
+
+private:
+    QPointer<QWidget> parent_;
+    QPointer<QStatusBar> statusBar_;
+};
+
+}  // namespace tarvel

@@ -1,0 +1,210 @@
+// tarvel: a command-line tool over the core, for teachers checking pupils'
+// files, for scripting and for end-to-end tests. Output is UTF-8; a refusal
+// prints the program's own Spanish message on stderr and exits 1.
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "flowchart/captions.h"
+#include "flowchart/flow_document.h"
+#include "flowchart/flow_file.h"
+#include "platform/cp1252.h"
+#include "platform/messages.h"
+
+namespace {
+
+using tarvel::cp1252ToUtf8;
+
+// Boxes become lines on stderr; questions take their default answer.
+class StderrMessages final : public tarvel::Messages {
+public:
+    tarvel::MsgAnswer show(std::string_view, std::string_view text, tarvel::MsgIcon,
+                           tarvel::MsgButtons buttons) override
+    {
+        std::cerr << text << '\n';
+        return buttons == tarvel::MsgButtons::YesNo || buttons == tarvel::MsgButtons::YesNoCancel
+                   ? tarvel::MsgAnswer::Yes
+                   : tarvel::MsgAnswer::Ok;
+    }
+    void status(std::string_view) override {}
+};
+
+int usage()
+{
+    std::cerr << "uso:\n"
+                 "  tarvel show [--numbering N] ARCHIVO.FLO\n"
+                 "  tarvel caption TIPO TEXTO\n"
+                 "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n";
+    return 2;
+}
+
+std::optional<int> parseInt(const std::string& s)
+{
+    try {
+        std::size_t used = 0;
+        const int v = std::stoi(s, &used);
+        if (used != s.size()) return std::nullopt;
+        return v;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+// Splits "--numbering N" off the arguments.
+bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--numbering") continue;
+        if (i + 1 >= args.size()) return false;
+        numbering = parseInt(args[i + 1]);
+        if (!numbering) return false;
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        return true;
+    }
+    return true;
+}
+
+// Loads a chart as the program does when its interface settings are the
+// file's own header settings (with the numbering given, if any).
+bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel::FlowDocument& doc,
+                   tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
+{
+    StderrMessages messages;
+    std::string bytes;
+    if (!tarvel::readWholeFile(path, bytes)) {
+        messages.tell(tarvel::caption::FileError,
+                      tarvel::flowFileMessage(tarvel::FlowFileStatus::CannotOpen));
+        return false;
+    }
+    tarvel::FlowFileHeader header;
+    const tarvel::FlowFileStatus hs = tarvel::readFlowFileHeader(bytes, header);
+    if (hs != tarvel::FlowFileStatus::Ok) {
+        messages.tell(tarvel::caption::FileError, tarvel::flowFileMessage(hs));
+        return false;
+    }
+    settings.analogueSource = header.analogueSource;
+    settings.highLow = header.highLow;
+    settings.mode = header.mode;
+    settings.numbering = numbering.value_or(header.numbering);
+    settings.subModel = header.subModel;
+    settings.model = header.model;
+    tarvel::FlowLoadContext context;
+    context.current = settings;
+    doc.setMessages(&messages);
+    const auto status = tarvel::loadFlowFile(doc, path, context, &messages, false, &info);
+    doc.setMessages(nullptr);
+    return status == tarvel::FlowFileStatus::Ok;
+}
+
+int show(std::vector<std::string> args)
+{
+    std::optional<int> numbering;
+    if (!takeNumbering(args, numbering) || args.size() != 1) return usage();
+    tarvel::FlowDocument doc;
+    tarvel::FlowFileInfo info;
+    tarvel::InterfaceSettings settings;
+    if (!loadAsProgram(args[0], numbering, doc, info, settings)) return 1;
+
+    using nlohmann::json;
+    json out;
+    out["version"] = info.header.version;
+    out["settings"] = {{"analogueSource", info.header.analogueSource},
+                       {"highLow", info.header.highLow},
+                       {"mode", info.header.mode},
+                       {"numbering", info.header.numbering},
+                       {"subModel", info.header.subModel},
+                       {"model", info.header.model}};
+    out["levels"] = info.levels;
+    json symbols = json::array();
+    for (int i = 0; i < doc.symbolCount(); ++i) {
+        const auto& s = doc.symbol(i);
+        symbols.push_back(
+            {{"kind", static_cast<int>(s.kind)},
+             {"x", s.x},
+             {"y", s.y},
+             {"text", cp1252ToUtf8(s.text.view())},
+             {"caption", cp1252ToUtf8(tarvel::symbolCaption(s.kind, s.text.view()))}});
+    }
+    out["symbols"] = symbols;
+    json labels = json::array();
+    for (int i = 0; i < doc.labelCount(); ++i) {
+        const auto& l = doc.label(i);
+        labels.push_back(
+            {{"size", l.size}, {"x", l.x}, {"y", l.y}, {"text", cp1252ToUtf8(l.text.view())}});
+    }
+    out["labels"] = labels;
+    json lines = json::array();
+    for (int i = 0; i < doc.lineCount(); ++i) {
+        const auto& l = doc.line(i);
+        json points = json::array();
+        for (int p = 0; p < l.pointCount(); ++p) {
+            const auto& pt = l.geometry.points[static_cast<std::size_t>(p)];
+            points.push_back({pt.x, pt.y});
+        }
+        lines.push_back({{"origin", l.origin},
+                         {"destination", l.destination},
+                         {"kind", static_cast<int>(l.kind)},
+                         {"tag", {l.geometry.tag.x, l.geometry.tag.y}},
+                         {"points", points}});
+    }
+    out["lines"] = lines;
+    out["mimic"] = cp1252ToUtf8(info.mimic);
+    out["sensors"] = info.sensors;
+    auto names = [](const auto& arr) {
+        json a = json::array();
+        for (const auto& n : arr) a.push_back(cp1252ToUtf8(n.view()));
+        return a;
+    };
+    out["inputNames"] = names(doc.inputNames);
+    out["outputNames"] = names(doc.outputNames);
+    out["motorNames"] = names(doc.motorNames);
+    out["channelNames"] = names(doc.channelNames);
+    out["sounds"] = names(doc.soundFiles);
+    std::cout << out.dump(2) << '\n';
+    return 0;
+}
+
+int caption(const std::vector<std::string>& args)
+{
+    if (args.size() != 2) return usage();
+    const auto kind = parseInt(args[0]);
+    if (!kind || *kind < 0 || *kind > 3) return usage();
+    const std::string text = tarvel::utf8ToCp1252(args[1]);
+    std::cout << cp1252ToUtf8(tarvel::symbolCaption(static_cast<tarvel::SymbolKind>(*kind), text))
+              << '\n';
+    return 0;
+}
+
+int resave(std::vector<std::string> args)
+{
+    std::optional<int> numbering;
+    if (!takeNumbering(args, numbering) || args.size() != 2) return usage();
+    tarvel::FlowDocument doc;
+    tarvel::FlowFileInfo info;
+    tarvel::InterfaceSettings settings;
+    if (!loadAsProgram(args[0], numbering, doc, info, settings)) return 1;
+    StderrMessages messages;
+    if (tarvel::saveFlowFile(doc, args[1], settings, &messages) != tarvel::FlowFileStatus::Ok)
+        return 1;
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return usage();
+    const std::string command = argv[1];
+    std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "show") return show(args);
+    if (command == "caption") return caption(args);
+    if (command == "resave") return resave(args);
+    return usage();
+}
