@@ -506,3 +506,48 @@ TEST_F(FlowFileOnDisk, AFailedSaveLeavesTheOldFileAndTheFlags)
 
 }  // namespace
 }  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+// Random damage anywhere in a good file: the reader either takes it or
+// refuses it whole, and never reads out of bounds.
+TEST(FlowFileRead, RandomDamageNeverBreaksTheReader)
+{
+    FlowDocument sample;
+    fillSample(sample);
+    const std::string good = serializeFlowFile(sample, settingsFor(1, 12, 0));
+    std::uint32_t seed = 12345;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 4000; ++round) {
+        std::string bytes = good;
+        const int edits = 1 + static_cast<int>(next() % 4);
+        for (int e = 0; e < edits; ++e) {
+            const std::size_t at = next() % bytes.size();
+            switch (next() % 3) {
+            case 0: bytes[at] = static_cast<char>(next()); break;
+            case 1: bytes.erase(at, 1 + next() % 8); break;
+            default: bytes.insert(at, 1, static_cast<char>(next())); break;
+            }
+            if (bytes.empty()) bytes = "x";
+        }
+        FlowDocument doc;
+        FlowFileInfo info;
+        const FlowFileStatus st = parseFlowFile(bytes, doc, info, {});
+        ASSERT_TRUE(st == FlowFileStatus::Ok || st == FlowFileStatus::Damaged ||
+                    st == FlowFileStatus::NewerVersion);
+        if (st == FlowFileStatus::Ok) {
+            // Whatever was accepted is a consistent chart.
+            for (int i = 0; i < doc.lineCount(); ++i) {
+                ASSERT_LT(doc.line(i).origin, doc.symbolCount());
+                ASSERT_LT(doc.line(i).destination, doc.symbolCount());
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tarvel

@@ -77,6 +77,11 @@ bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel
                    tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
 {
     StderrMessages messages;
+    if (!tarvel::hasFlowExtension(path)) {
+        messages.tell(tarvel::caption::FileError,
+                      tarvel::flowFileMessage(tarvel::FlowFileStatus::WrongExtension));
+        return false;
+    }
     std::string bytes;
     if (!tarvel::readWholeFile(path, bytes)) {
         messages.tell(tarvel::caption::FileError,

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds everything under AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs the whole test suite (widget tests offscreen).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+build="$root/build/asan"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVEL_SANITIZE=ON >/dev/null
+cmake --build "$build"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cd "$build"
+ctest --output-on-failure --timeout 600 -j2

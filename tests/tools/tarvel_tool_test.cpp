@@ -1,0 +1,198 @@
+// The command-line tool, run as a user runs it.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "flowchart/flow_document.h"
+#include "flowchart/flow_file.h"
+#include "support/temp_dir.h"
+
+namespace tarvel {
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quote(const std::string& s)
+{
+    std::string q = "'";
+    for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string slurp(const std::filesystem::path& p)
+{
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+class TarvelTool : public ::testing::Test {
+protected:
+    test::TempDir dir;
+
+    ToolRun tool(const std::vector<std::string>& args)
+    {
+        std::string cmd = quote(TARVEL_TOOL_PATH);
+        for (const auto& a : args) cmd += " " + quote(a);
+        const auto out = dir.path() / "stdout";
+        const auto err = dir.path() / "stderr";
+        cmd += " >" + quote(out.string()) + " 2>" + quote(err.string());
+        ToolRun r;
+        const int raw = std::system(cmd.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(out);
+        r.err = slurp(err);
+        return r;
+    }
+
+    // A chart saved with numbering from 0 on a compact interface.
+    std::string sampleChart()
+    {
+        FlowDocument doc;
+        doc.setSymbolText(doc.appendSymbol(SymbolKind::StartStop, {320, 84}), "Start");
+        doc.setSymbolText(doc.appendSymbol(SymbolKind::Output, {320, 168}), "Turn Output 0 on");
+        doc.setSymbolText(doc.appendSymbol(SymbolKind::StartStop, {320, 252}), "Stop");
+        LineGeometry g;
+        g.points[0] = {320, 97};
+        g.points[1] = {320, 115};
+        g.points[2] = {kConnectorMarkX, 'B'};
+        g.points[3] = {320, 125};
+        g.points[4] = {320, 143};
+        doc.appendLine(0, 1, LineKind::Plain, g);
+        doc.setLabelText(doc.appendLabel({40, 20}), "Faro de se\xF1" "ales");
+        doc.outputNames[0] = "L\xE1mpara";
+        doc.motorNames[2] = "Gr\xFA" "a";
+        doc.soundFiles[1] = "bocina.wav";
+        doc.mimicSet = "Faro";
+        doc.sensorAssignment = {-2, -1, 12, -1};
+        InterfaceSettings s;
+        s.mode = 1;
+        s.model = 7;
+        s.numbering = 2;
+        s.highLow = 1;
+        s.subModel = 0;
+        const std::string path = (dir.path() / "faro.FLO").string();
+        EXPECT_EQ(saveFlowFile(doc, path, s, nullptr), FlowFileStatus::Ok);
+        return path;
+    }
+};
+
+TEST_F(TarvelTool, ShowPrintsTheWholeChartAsJson)
+{
+    const ToolRun r = tool({"show", sampleChart()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["version"], 132);
+    EXPECT_EQ(j["settings"]["model"], 7);
+    EXPECT_EQ(j["settings"]["numbering"], 2);
+    EXPECT_EQ(j["settings"]["highLow"], 1);
+    EXPECT_EQ(j["levels"].size(), 4u);
+    EXPECT_EQ(j["levels"][0], 100);
+    ASSERT_EQ(j["symbols"].size(), 3u);
+    EXPECT_EQ(j["symbols"][1]["text"], "Turn Output 0 on");
+    EXPECT_EQ(j["symbols"][1]["caption"], "Activar salida 0");
+    EXPECT_EQ(j["symbols"][0]["caption"], "Inicio");
+    EXPECT_EQ(j["symbols"][2]["kind"], 0);
+    EXPECT_EQ(j["symbols"][2]["y"], 252);
+    EXPECT_EQ(j["labels"][0]["text"], "Faro de señales");
+    EXPECT_EQ(j["labels"][0]["size"], 1);
+    const auto& line = j["lines"][0];
+    EXPECT_EQ(line["tag"], nlohmann::json::array({-1, -1}));
+    ASSERT_EQ(line["points"].size(), 5u);
+    EXPECT_EQ(line["points"][2], nlohmann::json::array({-10, 66}));
+    EXPECT_EQ(j["mimic"], "Faro");
+    EXPECT_EQ(j["sensors"], nlohmann::json::array({-2, -1, 12, -1}));
+    EXPECT_EQ(j["outputNames"][0], "Lámpara");
+    EXPECT_EQ(j["motorNames"][2], "Grúa");
+    EXPECT_EQ(j["channelNames"][3], "Val 4");
+    EXPECT_EQ(j["sounds"][1], "bocina.wav");
+    EXPECT_EQ(j["sounds"].size(), 10u);
+}
+
+TEST_F(TarvelTool, ShowWithANumberingLoadsAsTheProgramWould)
+{
+    const std::string chart = sampleChart();
+    ToolRun r = tool({"show", "--numbering", "1", chart});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["symbols"][1]["text"], "Turn Output 1 on");
+    EXPECT_EQ(j["settings"]["numbering"], 2);  // the header as read
+
+    r = tool({"show", "--numbering", "2", chart});
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["symbols"][1]["text"], "Turn Output 0 on");
+}
+
+TEST_F(TarvelTool, ResaveIsByteIdenticalAndCanRenumber)
+{
+    const std::string chart = sampleChart();
+    const std::string copy = (dir.path() / "copia.FLO").string();
+    ToolRun r = tool({"resave", chart, copy});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(slurp(copy), slurp(chart));
+
+    const std::string renumbered = (dir.path() / "uno.FLO").string();
+    r = tool({"resave", "--numbering", "1", chart, renumbered});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = tool({"show", renumbered});
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["settings"]["numbering"], 1);
+    EXPECT_EQ(j["symbols"][1]["text"], "Turn Output 1 on");
+}
+
+TEST_F(TarvelTool, CaptionPrintsTheSpanishText)
+{
+    ToolRun r = tool({"caption", "0", "Stop All"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Páralo Todo\n");
+    r = tool({"caption", "2", "Delay 5"});
+    EXPECT_EQ(r.out, "Tardar 5\n");
+    r = tool({"caption", "3", "Is Input 3 on"});
+    EXPECT_EQ(r.out, "¿Está activada ent 3?\n");
+    r = tool({"caption", "7", "Start"});
+    EXPECT_NE(r.status, 0);
+}
+
+TEST_F(TarvelTool, RefusalsPrintTheProgramsMessage)
+{
+    ToolRun r = tool({"show", (dir.path() / "nada.FLO").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "No se puede abrir archivo\n");
+    EXPECT_TRUE(r.out.empty());
+
+    const auto wrong = dir.path() / "chart.txt";
+    std::ofstream(wrong) << "x";
+    r = tool({"show", wrong.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Debe cargar un archivo de Tarvel con extención .FLO\n");
+
+    const auto newer = dir.path() / "nuevo.FLO";
+    std::ofstream(newer) << "<AABBHD";
+    r = tool({"show", newer.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Este archivo requiere una versión más reciente de Tarvel\n");
+
+    const std::string chart = sampleChart();
+    const std::string cut = (dir.path() / "cortado.FLO").string();
+    std::ofstream(cut, std::ios::binary) << slurp(chart).substr(0, 100);
+    r = tool({"show", cut});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "El archivo está dañado o incompleto\n");
+
+    r = tool({"resave", chart, (dir.path() / "no" / "x.FLO").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "No se puede abrir archivo\n");
+}
+
+}  // namespace
+}  // namespace tarvel
