@@ -16,13 +16,15 @@ using namespace tarvel;
 void fillFull(FlowDocument& doc)
 {
     for (int i = 0; i < kMaxSymbols; ++i) {
-        const int s = doc.appendSymbol(static_cast<SymbolKind>(i % 4), {64 + (i % 20) * 64, 56 + (i / 20) * 112});
+        const int s = doc.appendSymbol(static_cast<SymbolKind>(i % 4),
+                                       {64 + (i % 20) * 64, 56 + (i / 20) * 112});
         doc.setSymbolText(s, std::string(kSymbolTextMax, static_cast<char>('a' + i % 26)));
     }
     for (int i = 0; i < kMaxLines; ++i) {
         LineGeometry g;
         g.tag = {100 + i, 200};
-        for (int p = 0; p < kLinePoints; ++p) g.points[static_cast<std::size_t>(p)] = {i + p * 10, 300 + p};
+        for (int p = 0; p < kLinePoints; ++p)
+            g.points[static_cast<std::size_t>(p)] = {i + p * 10, 300 + p};
         doc.appendLine(i % kMaxSymbols, (i + 1) % kMaxSymbols, static_cast<LineKind>(i % 3), g);
     }
     for (int i = 0; i < kMaxLabels; ++i) {
@@ -75,7 +77,8 @@ void BM_SaveFullChart(benchmark::State& state)
     FlowDocument doc;
     fillFull(doc);
     const auto path = (std::filesystem::temp_directory_path() / "tarvel-bench-save.FLO").string();
-    for (auto _ : state) benchmark::DoNotOptimize(saveFlowFile(doc, path, compactSettings(), nullptr));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(saveFlowFile(doc, path, compactSettings(), nullptr));
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_SaveFullChart)->Unit(benchmark::kMicrosecond);

@@ -259,8 +259,16 @@ FlowFileStatus readFlowFileHeader(std::string_view bytes, FlowFileHeader& header
     return readHeader(in, header);
 }
 
-FlowFileStatus parseFlowFile(std::string_view bytes, FlowDocument& doc, FlowFileInfo& info,
-                             const FlowLoadContext& context)
+namespace {
+
+// How the reader treats the four bytes after the level block of a model-12
+// file that are not the start of the symbol table.
+enum class ExtraLevels { Decide, Keep, Skip };
+// Returned internally when an empty chart leaves the choice open.
+constexpr auto kAmbiguous = static_cast<FlowFileStatus>(-1);
+
+FlowFileStatus parseWith(std::string_view bytes, FlowDocument& doc, FlowFileInfo& info,
+                         const FlowLoadContext& context, ExtraLevels extra)
 {
     Reader in(bytes);
     FlowFileHeader& h = info.header;
@@ -275,17 +283,24 @@ FlowFileStatus parseFlowFile(std::string_view bytes, FlowDocument& doc, FlowFile
     for (int k = 0; k < (compact ? 4 : 8); ++k) info.levels.push_back(in.level());
     if (h.model == 12) {
         // Files of this model may carry eight level bytes: four more that are
-        // not the start of the symbol table are skipped.
+        // not the start of the symbol table are skipped. With all three tables
+        // empty no symbol table follows, so the four bytes may as well be the
+        // mimic name or the texts: then the reading that takes the whole file
+        // decides (see parseFlowFile).
         const std::string_view next = in.peek(4);
         int unused = 0;
-        if (next.size() == 4 && !decodeNumber(next, unused)) in.skip(4);
+        if (next.size() == 4 && !decodeNumber(next, unused)) {
+            if (extra == ExtraLevels::Decide && symbols == 0 && labels == 0 && lines == 0)
+                return kAmbiguous;
+            if (extra != ExtraLevels::Keep) in.skip(4);
+        }
     }
     if (!in.ok()) return FlowFileStatus::Damaged;
+    std::array<int, kIoCount> levels{};
     if (compact) {
-        for (std::size_t k = 0; k < 4; ++k)
-            doc.outputLevels[2 * k] = doc.outputLevels[2 * k + 1] = info.levels[k];
+        for (std::size_t k = 0; k < 4; ++k) levels[2 * k] = levels[2 * k + 1] = info.levels[k];
     } else {
-        for (std::size_t k = 0; k < 8; ++k) doc.outputLevels[k] = info.levels[k];
+        for (std::size_t k = 0; k < 8; ++k) levels[k] = info.levels[k];
     }
 
     // The tables are rebuilt from the file into empty ones.
@@ -364,7 +379,6 @@ FlowFileStatus parseFlowFile(std::string_view bytes, FlowDocument& doc, FlowFile
     const std::array<int, 4> oldAssignment = doc.sensorAssignment;
     const std::array<bool, 4> oldAutomatic = doc.sensorAutomatic;
     const MimicName oldMimic = doc.mimicSet;
-    const std::array<int, kIoCount> levels = doc.outputLevels;
     Messages* messages = doc.messages();
 
     doc = fresh;
@@ -405,6 +419,19 @@ FlowFileStatus parseFlowFile(std::string_view bytes, FlowDocument& doc, FlowFile
     }
     doc.recountConnectorLetters();
     return FlowFileStatus::Ok;
+}
+
+}  // namespace
+
+FlowFileStatus parseFlowFile(std::string_view bytes, FlowDocument& doc, FlowFileInfo& info,
+                             const FlowLoadContext& context)
+{
+    const FlowFileStatus status = parseWith(bytes, doc, info, context, ExtraLevels::Decide);
+    if (status != kAmbiguous) return status;
+    // The layout this program writes first, then the one with eight level bytes.
+    if (parseWith(bytes, doc, info, context, ExtraLevels::Keep) == FlowFileStatus::Ok)
+        return FlowFileStatus::Ok;
+    return parseWith(bytes, doc, info, context, ExtraLevels::Skip);
 }
 
 bool hasFlowExtension(std::string_view path)

@@ -1,9 +1,9 @@
 // Pictures of the main window as a user sees it. With TARVEL_SCREENSHOT_DIR
 // set, the PNGs are written there to be looked at.
 
+#include <gtest/gtest.h>
 #include <QImage>
 #include <QPixmap>
-#include <gtest/gtest.h>
 
 #include "app/flow_frame.h"
 #include "flowchart/ui/flow_window.h"

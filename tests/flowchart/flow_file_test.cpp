@@ -218,6 +218,33 @@ TEST(FlowFileRead, ModelTwelveMaySkipFourExtraLevelBytes)
     EXPECT_EQ(back.symbol(0).x, 320);
 }
 
+TEST(FlowFileRead, AnEmptyModelTwelveChartReadsBack)
+{
+    // Nothing follows the level block but the mimic field and the texts, which
+    // must not be taken for four more level bytes.
+    for (const char* mimic : {"", "Faro", "ABBA"}) {
+        FlowDocument doc;
+        doc.mimicSet = mimic;
+        doc.inputNames[0] = "Pulsador";
+        const std::string bytes = serializeFlowFile(doc, settingsFor(1, 12, 0));
+        FlowDocument back;
+        FlowFileInfo info;
+        ASSERT_EQ(parseFlowFile(bytes, back, info, {}), FlowFileStatus::Ok) << mimic;
+        EXPECT_EQ(back.inputNames[0], "Pulsador");
+        EXPECT_EQ(info.mimic, mimic);
+        EXPECT_EQ(serializeFlowFile(back, settingsFor(1, 12, 0)), bytes);
+    }
+    // An empty chart of the same model written with eight level bytes.
+    FlowDocument doc;
+    std::string bytes = serializeFlowFile(doc, settingsFor(1, 12, 0));
+    bytes.insert(23, std::string(4, char(132)));
+    FlowDocument back;
+    FlowFileInfo info;
+    ASSERT_EQ(parseFlowFile(bytes, back, info, {}), FlowFileStatus::Ok);
+    EXPECT_EQ(back.inputNames[0], "Entrada");
+    EXPECT_EQ(back.channelNames[3], "Val 4");
+}
+
 // Builds an old-style file by hand: the version decides which items exist.
 std::string oldFile(int version, std::string_view mimic, std::array<int, 4> sensors)
 {
@@ -328,6 +355,7 @@ TEST(FlowFileRead, DamagedFilesAreRefusedWholeAndChangeNothing)
     FlowDocument doc;
     fillSample(doc);
     doc.inputNames[0] = "Intacto";
+    doc.outputLevels = {1, 2, 3, 4, 5, 6, 7, 8};  // differ from the file's
     const std::string before = serializeFlowFile(doc, settingsFor(1, 3));
     FlowFileInfo info;
     auto refused = [&](const std::string& bytes) {
@@ -528,9 +556,15 @@ TEST(FlowFileRead, RandomDamageNeverBreaksTheReader)
         for (int e = 0; e < edits; ++e) {
             const std::size_t at = next() % bytes.size();
             switch (next() % 3) {
-            case 0: bytes[at] = static_cast<char>(next()); break;
-            case 1: bytes.erase(at, 1 + next() % 8); break;
-            default: bytes.insert(at, 1, static_cast<char>(next())); break;
+                case 0:
+                    bytes[at] = static_cast<char>(next());
+                    break;
+                case 1:
+                    bytes.erase(at, 1 + next() % 8);
+                    break;
+                default:
+                    bytes.insert(at, 1, static_cast<char>(next()));
+                    break;
             }
             if (bytes.empty()) bytes = "x";
         }

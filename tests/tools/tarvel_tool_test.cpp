@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <sys/wait.h>
 
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
@@ -69,9 +69,13 @@ protected:
         g.points[3] = {320, 125};
         g.points[4] = {320, 143};
         doc.appendLine(0, 1, LineKind::Plain, g);
-        doc.setLabelText(doc.appendLabel({40, 20}), "Faro de se\xF1" "ales");
+        doc.setLabelText(doc.appendLabel({40, 20}),
+                         "Faro de se\xF1"
+                         "ales");
         doc.outputNames[0] = "L\xE1mpara";
-        doc.motorNames[2] = "Gr\xFA" "a";
+        doc.motorNames[2] =
+            "Gr\xFA"
+            "a";
         doc.soundFiles[1] = "bocina.wav";
         doc.mimicSet = "Faro";
         doc.sensorAssignment = {-2, -1, 12, -1};
