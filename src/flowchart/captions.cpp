@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "platform/file_lookup.h"
+
 namespace tarvel {
 
 namespace {
@@ -43,27 +45,13 @@ std::string join(std::string_view head, std::string_view tail)
     return s;
 }
 
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// The English words of the tables are plain ASCII, so folding only ASCII
-// letters is enough and leaves accented bytes alone.
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return asciiLower(x) == asciiLower(y);
-           });
-}
-
 using WordPair = std::pair<std::string_view, std::string_view>;
 
 template <std::size_t N>
 std::string translateWhole(std::string_view text, const std::array<WordPair, N>& table)
 {
     for (const auto& [english, spanish] : table) {
-        if (equalsIgnoringCase(text, english)) return std::string(spanish);
+        if (equalsIgnoreCase(text, english)) return std::string(spanish);
     }
     return std::string(text);
 }

@@ -1,0 +1,89 @@
+// The Qt side of the ports: the real clock, the status line, the text crossing.
+
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_messages.h"
+#include "platform/qt/qt_text.h"
+
+namespace tarvel {
+namespace {
+
+TEST(QtClock, RunsForwardAndSleeps)
+{
+    QtClock clock;
+    const std::int64_t start = clock.nowMs();
+    clock.sleepMs(30);
+    EXPECT_GE(clock.nowMs() - start, 29);
+}
+
+TEST(QtMessages, StatusTextsGoToTheStatusBar)
+{
+    QMainWindow window;
+    QtMessages messages(&window);
+    messages.setStatusBar(window.statusBar());
+    messages.status("Haga clic en el origen de la línea");
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QString::fromUtf8("Haga clic en el origen de la línea"));
+    messages.status("");
+    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+}
+
+TEST(QtMessages, BoxesShowCaptionTextAndButtonsAndReturnTheChoice)
+{
+    QtMessages messages;
+    QString seenTitle, seenText;
+    QMessageBox::StandardButtons seenButtons;
+    QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+    auto answerWith = [&](QMessageBox::StandardButton which) {
+        QTimer::singleShot(0, [&, which] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenButtons = box->standardButtons();
+            seenIcon = box->icon();
+            box->button(which)->click();
+        });
+    };
+
+    answerWith(QMessageBox::No);
+    EXPECT_EQ(messages.show("Mensaje de Tarvel", "¿Está seguro de que quiere borrar estos objetos?",
+                            MsgIcon::Question, MsgButtons::YesNo),
+              MsgAnswer::No);
+    EXPECT_EQ(seenTitle, QString::fromUtf8("Mensaje de Tarvel"));
+    EXPECT_EQ(seenText, QString::fromUtf8("¿Está seguro de que quiere borrar estos objetos?"));
+    EXPECT_EQ(seenButtons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(seenIcon, QMessageBox::Question);
+
+    answerWith(QMessageBox::Cancel);
+    EXPECT_EQ(messages.show("El diagrama de flujo ha sido modificado", "¿Quiere guardar?",
+                            MsgIcon::Question, MsgButtons::YesNoCancel),
+              MsgAnswer::Cancel);
+    EXPECT_EQ(seenButtons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+
+    answerWith(QMessageBox::Ok);
+    EXPECT_EQ(messages.show("Error de archivo", "No se puede abrir archivo", MsgIcon::Exclamation,
+                            MsgButtons::Ok),
+              MsgAnswer::Ok);
+    EXPECT_EQ(seenIcon, QMessageBox::Warning);
+}
+
+TEST(QtText, DocumentTextsCrossTheWidgetBoundaryIntact)
+{
+    const std::string bytes =
+        "Sem\xE1"
+        "foro \x80 \x93ok\x94";
+    const QString shown = fromCp1252(bytes);
+    EXPECT_EQ(shown, QString::fromUtf8("Semáforo € “ok”"));
+    EXPECT_EQ(toCp1252(shown), bytes);
+}
+
+}  // namespace
+}  // namespace tarvel
