@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "interfaces/interface_settings.h"
+#include "platform/file_io.h"
 
 namespace tarvel {
 
@@ -103,12 +104,5 @@ FlowFileStatus loadFlowFile(FlowDocument& doc, const std::string& path,
 // untitled flags and keeps the path.
 FlowFileStatus saveFlowFile(FlowDocument& doc, const std::string& path,
                             const InterfaceSettings& settings, Messages* messages);
-
-// Writes bytes to a file through a temporary beside it and a rename, so the
-// old file survives any failure.
-enum class WriteResult { Ok, OpenFailed, WriteFailed };
-WriteResult writeFileReplacing(const std::string& path, std::string_view bytes);
-// Reads a whole file; false when it cannot be opened or read.
-bool readWholeFile(const std::string& path, std::string& bytes);
 
 }  // namespace tarvel

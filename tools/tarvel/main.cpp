@@ -11,9 +11,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include "chip/chip_data.h"
 #include "flowchart/captions.h"
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
+#include "interfaces/interface_caps.h"
+#include "interfaces/interface_model.h"
 #include "platform/cp1252.h"
 #include "platform/messages.h"
 
@@ -40,7 +43,8 @@ int usage()
     std::cerr << "uso:\n"
                  "  tarvel show [--numbering N] ARCHIVO.FLO\n"
                  "  tarvel caption TIPO TEXTO\n"
-                 "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n";
+                 "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n"
+                 "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n";
     return 2;
 }
 
@@ -201,6 +205,50 @@ int resave(std::vector<std::string> args)
     return 0;
 }
 
+// The capability masks of an interface selection; model 10 reads its chip
+// entry from the chip data file of the sensors directory.
+int caps(std::vector<std::string> args)
+{
+    std::string sensors = TARVEL_DEFAULT_SENSORS_DIR;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--sensors") continue;
+        if (i + 1 >= args.size()) return usage();
+        sensors = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        break;
+    }
+    if (args.size() != 3) return usage();
+    const auto model = parseInt(args[0]);
+    const auto subModel = parseInt(args[1]);
+    const auto numbering = parseInt(args[2]);
+    if (!model || !subModel || !numbering) return usage();
+    tarvel::InterfaceSettings settings;
+    settings.mode = 1;
+    settings.model = *model;
+    settings.subModel = *subModel;
+    settings.numbering = *numbering;
+    tarvel::ChipData chips;
+    const tarvel::ChipEntry* chip = nullptr;
+    if (*model == tarvel::ModelTolvaChip) {
+        chips = tarvel::ChipData::load(sensors);
+        chip = chips.lookup(*subModel);
+    }
+    const tarvel::InterfaceCaps c = tarvel::computeCaps(settings, chip);
+    nlohmann::json out = {
+        {"outputMask", c.outputMask},
+        {"inputMask", c.inputMask},
+        {"motorMask", c.motorMask},
+        {"valueKeyMask", c.valueKeyMask},
+        {"turnKeyMask", c.turnKeyMask},
+        {"decisionKeyMask", c.decisionKeyMask},
+        {"optionWord", c.optionWord},
+        {"motorSpeed", c.motorSpeed},
+        {"sensorDir", tarvel::sensorSubdirectory(*model, chip ? chip->linkKind : 0)}};
+    std::cout << out.dump(2) << '\n';
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -211,5 +259,6 @@ int main(int argc, char** argv)
     if (command == "show") return show(args);
     if (command == "caption") return caption(args);
     if (command == "resave") return resave(args);
+    if (command == "caps") return caps(args);
     return usage();
 }

@@ -1,0 +1,60 @@
+#pragma once
+// The chip data file "tolvachip.dat" in the sensors directory: one entry per
+// board or single chip of the Tolva Chip system, each "prefix;name;" and a line
+// end, then eight fields each ended by ','. A '/' in the prefix keeps an entry
+// out of the interface dialog's lists (the lookup by subModel still counts it).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvel {
+
+struct ChipEntry {
+    std::string name;      // Windows-1252, as in the file
+    bool listed = true;    // false when a '/' stands before its name
+    int linkKind = 0;      // 1, 2 (Contact Controller protocol live) or other
+    std::string inputs;    // 8 characters, '1' = input present
+    std::string outputs;   // 8 characters
+    std::string motors;    // 4 characters
+    std::string analogue;  // 4 characters
+    bool motorSpeed = false;
+    int optionWord = 0;
+    int size = 256;  // program image size: 128, else 256
+
+    bool hasInput(int i) const;
+    bool hasOutput(int i) const;
+    bool hasMotor(int m) const;
+    bool hasChannel(int c) const;
+};
+
+class ChipData {
+public:
+    ChipData() = default;
+    // An empty result when the text is malformed anywhere: a damaged file
+    // offers no chips rather than wrong ones.
+    static ChipData parse(std::string_view text);
+    // Empty when the file is missing, unreadable or malformed.
+    static ChipData load(const std::string& sensorsDir);
+
+    const std::vector<ChipEntry>& entries() const { return entries_; }
+    bool empty() const { return entries_.empty(); }
+
+    // The names for the dialog's two boxes: the first three listed entries are
+    // the boards (their English names translated), the rest the single chips.
+    std::vector<std::string> boardNames() const;
+    std::vector<std::string> singleChipNames() const;
+
+    // The entry chosen by a subModel: counts every entry, listed or not.
+    const ChipEntry* lookup(int subModel) const;
+
+private:
+    std::vector<ChipEntry> entries_;
+};
+
+inline constexpr const char* kChipDataFileName = "tolvachip.dat";
+inline constexpr std::size_t kChipFieldMax = 253;
+
+}  // namespace tarvel

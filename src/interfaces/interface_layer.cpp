@@ -1,0 +1,372 @@
+#include "interfaces/interface_layer.h"
+
+#include <algorithm>
+
+#include "interfaces/interface_model.h"
+#include "interfaces/interface_protocol.h"
+
+namespace tarvel {
+
+void InterfaceLayer::addObserver(IoObserver* observer)
+{
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void InterfaceLayer::removeObserver(IoObserver* observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+bool InterfaceLayer::isContactControllerType() const
+{
+    return tarvel::isContactControllerType(settings.model, chipLinkKind());
+}
+
+void InterfaceLayer::connect(bool initOnly)
+{
+    const int model = settings.model;
+    const bool simulate = flags.simulate || protocol_ == nullptr;
+    if (protocol_) protocol_->closeLink();
+    if (events_) events_->setReducedMonitorLayout(model == ModelMfa || model == ModelMfaAlt);
+
+    encoding = MotorEncoding{};  // no motor bank, outputs mirror motors, flags 1
+    sensorDir_ = sensorsDir_ + "/" + sensorSubdirectory(model, chipLinkKind());
+
+    if (settings.mode == 0) {
+        settings.subModel = 0;
+        encoding.separateMotorBank = true;
+        encoding.outputsMirrorMotors = false;
+    } else if (settings.mode == 1) {
+        auto open = [&] {
+            if (!simulate) protocol_->openLink(settings, chipLinkKind());
+        };
+        if (isContactControllerType()) {
+            encoding.separateMotorBank = true;
+            open();
+            const bool chipVariant = model == ModelTolvaChip;
+            if (model == ModelQuillo || chipVariant) {
+                recomputeOutputPower();
+                if (!simulate) sendAllPowers();
+            }
+            encoding.encodingFlag = {0, 0};
+            encoding.outputsMirrorMotors = chipVariant;
+        } else {
+            switch (model) {
+                case ModelDeltronics:
+                    open();
+                    if (settings.subModel == kDeltronicsSerialPlus) {
+                        encoding.separateMotorBank = true;
+                        encoding.outputsMirrorMotors = false;
+                    }
+                    break;
+                case ModelSenseControl:
+                    open();
+                    break;
+                case ModelMfa:
+                    if (!simulate) {
+                        protocol_->openLink(settings, 0);
+                        image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
+                    }
+                    break;
+                case ModelTolvaChip:
+                    encoding.separateMotorBank = true;
+                    encoding.encodingFlag = {0, 0};
+                    break;
+                case ModelLego:
+                    encoding.separateMotorBank = true;
+                    encoding.outputsMirrorMotors = false;
+                    encoding.motorsDriveOutputs = true;
+                    open();
+                    break;
+                case ModelFischertechnik:
+                    encoding.separateMotorBank = true;
+                    encoding.encodingFlag = {0, 0};
+                    encoding.outputsMirrorMotors = false;
+                    encoding.motorsDriveOutputs = true;
+                    open();
+                    break;
+                default:
+                    break;  // old codes drive nothing
+            }
+        }
+    }
+    if (model == ModelMfa) {
+        switch (settings.motorOption) {
+            case 1:
+                encoding.encodingFlag = {1, 0};
+                break;
+            case 2:
+                encoding.encodingFlag = {0, 0};
+                break;
+            default:
+                encoding.encodingFlag = {1, 1};
+                break;
+        }
+    }
+    if (!initOnly && events_) {
+        events_->reloadSensors(sensorDir_);
+        events_->setAutomaticSensors(
+            model == ModelSenseControl ||
+            (model == ModelDeltronics && settings.subModel == kDeltronicsJunior));
+        events_->identifySensors();
+    }
+}
+
+void InterfaceLayer::applySelection()
+{
+    chip_ = nullptr;
+    if (settings.model == ModelTolvaChip) {
+        chipData_ = ChipData::load(sensorsDir_);
+        chip_ = chipData_.lookup(settings.subModel);
+    }
+    connect(false);
+    caps_ = computeCaps(settings, chip_, caps_);
+    if (events_) {
+        events_->relabelMonitors();
+        events_->invalidateGraph();
+    }
+}
+
+void InterfaceLayer::recomputeOutputPower()
+{
+    static const std::array<int, 8> kFull{100, 100, 100, 100, 100, 100, 100, 100};
+    const std::array<int, 8>& sliders = sliders_ ? *sliders_ : kFull;
+    const bool bank = encoding.separateMotorBank;
+    // The large motor monitor has a slider per motor; the small one only for
+    // motors A and B, so outputs 5-8 run at full power there.
+    const bool largeMotorMonitor =
+        (settings.model == ModelDeltronics && settings.subModel == kDeltronicsSerialPlus) ||
+        settings.subModel == 0;
+    for (int i = 0; i < 8; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (!bank) {
+            image.outputPower[k] = sliders[k];
+            continue;
+        }
+        const auto j = static_cast<std::size_t>(i % 2 ? i - 1 : i);
+        image.outputPower[k] = (largeMotorMonitor || i < 4) ? sliders[j] : 100;
+    }
+}
+
+void InterfaceLayer::sendAllPowers()
+{
+    for (int i = 0; i < 8; ++i)
+        protocol_->sendPower(i, image.outputPower[static_cast<std::size_t>(i)]);
+}
+
+void InterfaceLayer::resetOutputs()
+{
+    if (!live()) return;
+    const int model = settings.model;
+    if (isContactControllerType()) {
+        protocol_->sendOutputByte(0);
+        if (model != ModelTolvaChip) protocol_->sendMotorByte(0);
+    } else if (model == ModelDeltronics || model == ModelSenseControl ||
+               model == ModelFischertechnik) {
+        protocol_->sendOutputByte(0);
+    } else if (model == ModelMfa) {
+        protocol_->sendOutputByte(0);
+        if (image.mfaBoardPresent) protocol_->sendDac(0);
+    }
+    recomputeOutputPower();
+    if (flags.linkFailed) return;
+    if (model == ModelDeltronics || isContactControllerType()) {
+        sendAllPowers();
+    } else if (model == ModelLego) {
+        for (int m = 0; m < 4; ++m)
+            protocol_->sendPower(m, image.outputPower[static_cast<std::size_t>(2 * m)]);
+    }
+}
+
+bool InterfaceLayer::startRun()
+{
+    if (!live()) return true;
+    connect(true);
+    const int model = settings.model;
+    if (isContactControllerType()) {
+        protocol_->sendOutputByte(0);
+        if (model != ModelTolvaChip) protocol_->sendMotorByte(0);
+        recomputeOutputPower();
+        sendAllPowers();
+    } else {
+        switch (model) {
+            case ModelDeltronics:
+                protocol_->sendReset();
+                recomputeOutputPower();
+                for (int i = 0; i < 8; ++i)
+                    if (settings.subModel != kDeltronicsSerialPlus || i % 2 == 0)
+                        protocol_->sendPower(i, image.outputPower[static_cast<std::size_t>(i)]);
+                break;
+            case ModelSenseControl:
+                protocol_->sendOutputByte(0);
+                break;
+            case ModelMfa:
+                protocol_->sendOutputByte(0);
+                image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
+                if (image.mfaBoardPresent) protocol_->sendDac(0);
+                break;
+            case ModelLego:
+                recomputeOutputPower();
+                for (int m = 0; m < 4; ++m)
+                    protocol_->sendPower(m, image.outputPower[static_cast<std::size_t>(2 * m)]);
+                break;
+            default:
+                break;
+        }
+    }
+    return !flags.linkFailed;
+}
+
+void InterfaceLayer::writeOutputs()
+{
+    const int out = image.outputByte();
+    const int motors = image.motorByte();
+    const int model = settings.model;
+    const bool isLive = live();
+    if (isLive && (model == ModelLego || model == ModelFischertechnik) &&
+        motors != image.sentMotorByte) {
+        image.sentMotorByte = motors;
+        protocol_->sendMotorByte(motors);
+    }
+    if (!isLive) {
+        image.sentOutputByte = out;
+        return;
+    }
+    if (out != image.sentOutputByte) {
+        if (model == ModelDeltronics || model == ModelSenseControl || model == ModelMfa ||
+            model == ModelLego || isContactControllerType())
+            protocol_->sendOutputByte(out);
+        image.sentOutputByte = out;
+    }
+    const bool motorByteModel =
+        ((model == ModelContactController || model == ModelQuillo) && !flags.linkFailed) ||
+        (model == ModelDeltronics && settings.subModel == kDeltronicsSerialPlus);
+    if (motorByteModel && motors != image.sentMotorByte) {
+        protocol_->sendMotorByte(motors);
+        image.sentMotorByte = motors;
+    }
+    if (model == ModelMfa && image.mfaBoardPresent && image.dacValue != image.sentDacValue) {
+        protocol_->sendDac(image.dacValue);
+        image.sentDacValue = image.dacValue;
+    }
+}
+
+void InterfaceLayer::pollInputs()
+{
+    if (!live() || flags.linkFailed) return;
+    int byte = protocol_->readInputByte();
+    if (byte < 0 || flags.linkFailed) return;
+    if (settings.highLow == 1) byte = 255 - (byte & 0xFF);
+    if (byte != image.lastInputByte) {
+        image.lastInputByte = byte;
+        for (int i = 7; i >= 0; --i) {
+            const int state = (byte >> i) & 1;
+            auto& slot = image.inputs[static_cast<std::size_t>(i)];
+            if (slot != state) {
+                slot = state;
+                notify([&](IoObserver& o) { o.showInput(i, state); });
+            }
+        }
+    }
+    readAnalogue();
+}
+
+void InterfaceLayer::readAnalogue()
+{
+    if (assignment_ && std::all_of(assignment_->begin(), assignment_->end(),
+                                   [](int a) { return a == kChannelWithoutSensor; }))
+        return;
+    if (live() && settings.analogueSource == 0) {
+        const int model = settings.model;
+        const bool reads =
+            (model == ModelDeltronics && settings.subModel != kDeltronicsDigitalAdaptor) ||
+            model == ModelSenseControl || (model == ModelMfa && image.mfaBoardPresent) ||
+            isContactControllerType();
+        if (reads) {
+            for (int c = 0; c < 4; ++c) {
+                const int v = protocol_->readAnalogue(c);
+                if (v >= 0) image.analogue[static_cast<std::size_t>(c)] = std::min(v, 1024);
+            }
+        }
+    } else if (live()) {
+        image.analogue.fill(0);
+    }
+    for (int c = 0; c < 4; ++c) {
+        const auto k = static_cast<std::size_t>(c);
+        const bool hasSensor = !assignment_ || (*assignment_)[k] != kChannelWithoutSensor;
+        if (image.analogue[k] != image.analoguePrevious[k] && hasSensor) {
+            image.analoguePrevious[k] = image.analogue[k];
+            notify([&](IoObserver& o) { o.showValue(c, image.analogue[k]); });
+        }
+    }
+}
+
+void InterfaceLayer::setPower(int output, int percent)
+{
+    percent = std::clamp(percent, 0, 100);
+    if (output >= 0 && output < 8) image.outputPower[static_cast<std::size_t>(output)] = percent;
+    if (!live() || flags.linkFailed) return;
+    if (settings.model == ModelDeltronics || isContactControllerType())
+        protocol_->sendPower(output, percent);
+}
+
+void InterfaceLayer::setMotorPower(int motor, int percent)
+{
+    percent = std::clamp(percent, 0, 100);
+    if (motor >= 0 && motor < 4) {
+        image.outputPower[static_cast<std::size_t>(2 * motor)] = percent;
+        image.outputPower[static_cast<std::size_t>(2 * motor + 1)] = percent;
+    }
+    if (!live() || flags.linkFailed) return;
+    if (settings.model == ModelLego)
+        protocol_->sendPower(motor, percent);
+    else if (settings.model == ModelDeltronics || isContactControllerType())
+        protocol_->sendPower(2 * motor, percent);
+}
+
+void InterfaceLayer::allOff()
+{
+    if (!live()) return;
+    protocol_->sendOutputByte(0);
+    protocol_->sendMotorByte(0);
+}
+
+void InterfaceLayer::setOutput(int index, int state)
+{
+    if (index < 0 || index >= 8) return;
+    image.outputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
+    notify([&](IoObserver& o) { o.showOutput(index, state ? 1 : 0); });
+}
+
+void InterfaceLayer::setMotor(int motor, int state)
+{
+    if (motor < 0 || motor >= 4) return;
+    encoding.setMotorLines(image, motor, state);
+    const int shown = motorState(motor);
+    notify([&](IoObserver& o) { o.showMotor(motor, shown); });
+}
+
+void InterfaceLayer::setInput(int index, int state)
+{
+    if (index < 0 || index >= 8) return;
+    image.inputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
+    notify([&](IoObserver& o) { o.showInput(index, state ? 1 : 0); });
+}
+
+void InterfaceLayer::setAnalogue(int channel, int raw)
+{
+    if (channel < 0 || channel >= 4) return;
+    image.analogue[static_cast<std::size_t>(channel)] = std::clamp(raw, 0, 1024);
+    notify([&](IoObserver& o) {
+        o.showValue(channel, image.analogue[static_cast<std::size_t>(channel)]);
+    });
+}
+
+void InterfaceLayer::setDac(int value)
+{
+    image.dacValue = std::clamp(value, 0, 255);
+    notify([&](IoObserver& o) { o.showDac(image.dacValue); });
+}
+
+}  // namespace tarvel

@@ -1,0 +1,133 @@
+#pragma once
+// The interface layer: the settings of the chosen interface, its capability
+// masks, the run flags, the I/O image and the motor encoding, and the
+// operations the rest of the program calls to connect, send outputs, poll
+// inputs and switch everything off. In simulation every operation works on the
+// image alone; otherwise the protocol seam carries it to the box.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "chip/chip_data.h"
+#include "interfaces/interface_caps.h"
+#include "interfaces/interface_settings.h"
+#include "interfaces/io_image.h"
+
+namespace tarvel {
+
+class InterfaceProtocol;
+
+// The displays that follow the image: monitors, mimics, the data logger.
+class IoObserver {
+public:
+    virtual ~IoObserver() = default;
+    virtual void showInput(int /*index*/, int /*state*/) {}
+    virtual void showOutput(int /*index*/, int /*state*/) {}
+    virtual void showMotor(int /*motor*/, int /*state*/) {}
+    virtual void showValue(int /*channel*/, int /*raw*/) {}
+    virtual void showDac(int /*value*/) {}
+};
+
+// What a selection change asks of the rest of the program.
+class InterfaceEvents {
+public:
+    virtual ~InterfaceEvents() = default;
+    virtual void setReducedMonitorLayout(bool /*mfa*/) {}
+    // The calibration files of the new sensor sub-directory are to be read.
+    virtual void reloadSensors(const std::string& /*sensorDir*/) {}
+    virtual void setAutomaticSensors(bool /*on*/) {}
+    virtual void identifySensors() {}
+    virtual void relabelMonitors() {}
+    virtual void invalidateGraph() {}
+};
+
+struct RunFlags {
+    bool simulate = true;      // no live interface is driven
+    bool linkFailed = false;   // a communication error stopped the I/O until the next connect
+    bool testMode = false;     // a monitor polls the inputs without a run
+    bool closing = false;      // the main window is closing: errors are ignored
+    bool downloading = false;  // a program is being downloaded
+};
+
+// Channels marked "no sensor" are not read.
+inline constexpr int kChannelWithoutSensor = -2;
+
+class InterfaceLayer {
+public:
+    InterfaceLayer() = default;
+
+    // ---- Wiring ----------------------------------------------------------
+    void setProtocol(InterfaceProtocol* protocol) { protocol_ = protocol; }
+    void setEvents(InterfaceEvents* events) { events_ = events; }
+    void addObserver(IoObserver* observer);
+    void removeObserver(IoObserver* observer);
+    // The sensors directory of the configuration; the chip data file and the
+    // calibration sub-directories live there.
+    void setSensorsDirectory(std::string dir) { sensorsDir_ = std::move(dir); }
+    const std::string& sensorsDirectory() const { return sensorsDir_; }
+    // The power sliders of the monitors (the document's output levels).
+    void setSliderLevels(const std::array<int, 8>* levels) { sliders_ = levels; }
+    // The per-channel sensor assignment; -2 marks a channel without sensor.
+    void setChannelAssignment(const std::array<int, 4>* assignment) { assignment_ = assignment; }
+
+    // ---- State -------------------------------------------------------------
+    InterfaceSettings settings;
+    RunFlags flags;
+    IoImage image;
+    MotorEncoding encoding;
+
+    const InterfaceCaps& caps() const { return caps_; }
+    const ChipData& chipData() const { return chipData_; }
+    // The chip entry chosen by the settings (model 10), or null.
+    const ChipEntry* chosenChip() const { return chip_; }
+    int chipLinkKind() const { return chip_ ? chip_->linkKind : 0; }
+    // The calibration sub-directory of the chosen model, inside the sensors directory.
+    const std::string& sensorDirectory() const { return sensorDir_; }
+    bool isContactControllerType() const;
+
+    // ---- Operations --------------------------------------------------------
+    void connect(bool initOnly);
+    void applySelection();
+    void resetOutputs();
+    // Prepares the interface for a run; false when the link failed.
+    bool startRun();
+    void writeOutputs();
+    void pollInputs();
+    void readAnalogue();
+    void setPower(int output, int percent);
+    void setMotorPower(int motor, int percent);
+    void allOff();
+    // Recomputes outputPower from the sliders for the interface in use.
+    void recomputeOutputPower();
+
+    // ---- Changing the image with the displays following ----------------------
+    void setOutput(int index, int state);
+    void setMotor(int motor, int state);
+    void setInput(int index, int state);
+    void setAnalogue(int channel, int raw);
+    void setDac(int value);
+    int motorState(int motor) const { return encoding.motorState(image, motor); }
+
+private:
+    bool live() const { return !flags.simulate && protocol_ != nullptr; }
+    void sendAllPowers();
+    template <typename F>
+    void notify(F&& f)
+    {
+        for (IoObserver* o : observers_) f(*o);
+    }
+
+    InterfaceProtocol* protocol_ = nullptr;
+    InterfaceEvents* events_ = nullptr;
+    std::vector<IoObserver*> observers_;
+    std::string sensorsDir_ = ".";
+    std::string sensorDir_;
+    const std::array<int, 8>* sliders_ = nullptr;
+    const std::array<int, 4>* assignment_ = nullptr;
+    InterfaceCaps caps_;
+    ChipData chipData_;
+    const ChipEntry* chip_ = nullptr;
+};
+
+}  // namespace tarvel

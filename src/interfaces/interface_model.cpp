@@ -1,0 +1,32 @@
+#include "interfaces/interface_model.h"
+
+namespace tarvel {
+
+std::string sensorSubdirectory(int model, int chipLinkKind)
+{
+    switch (model) {
+        case ModelDeltronics:
+            return "DSI";
+        case ModelSenseControl:
+            return "SAC";
+        case ModelContactController:
+        case ModelQuillo:
+            return "CC";
+        case ModelTolvaChip:
+            return chipLinkKind == kChipLinkContactController ? "CC" : "OTHERS";
+        case ModelLego:
+            return "Lego";
+        case ModelFischertechnik:
+            return "Ft";
+        default:
+            return "OTHERS";
+    }
+}
+
+bool isContactControllerType(int model, int chipLinkKind)
+{
+    return model == ModelContactController || model == ModelQuillo ||
+           (model == ModelTolvaChip && chipLinkKind == kChipLinkContactController);
+}
+
+}  // namespace tarvel
