@@ -198,5 +198,44 @@ TEST_F(TarvelTool, RefusalsPrintTheProgramsMessage)
     EXPECT_EQ(r.err, "No se puede abrir archivo\n");
 }
 
+TEST_F(TarvelTool, CapsPrintsTheMasksOfASelection)
+{
+    ToolRun r = tool({"caps", "7", "5", "2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["outputMask"], 0x1E00);
+    EXPECT_EQ(j["motorMask"], 0xC00000);
+    EXPECT_EQ(j["motorSpeed"], 1);
+    EXPECT_EQ(j["sensorDir"], "CC");
+
+    r = tool({"caps", "1", "0", "2"});
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["outputMask"], 0xFF00);
+    EXPECT_EQ(j["sensorDir"], "DSI");
+    EXPECT_EQ(j["turnKeyMask"], 0xD0);
+    EXPECT_EQ(j["decisionKeyMask"], 0x3FC000D2);
+
+    // Model 10 from a chip data file of the teacher's own.
+    std::ofstream(dir.path() / "tolvachip.dat", std::ios::binary)
+        << "1;Standard board;\r\n1,11111111,11111111,1111,1111,1,0,256,\r\n"
+           "2;Chip;\r\n2,11000000,11110000,1000,1000,0,5,128,\r\n";
+    r = tool({"caps", "--sensors", dir.path().string(), "10", "1", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["inputMask"], 0x600);
+    EXPECT_EQ(j["outputMask"], 0x1E00);
+    EXPECT_EQ(j["optionWord"], 5);
+    EXPECT_EQ(j["valueKeyMask"], 0x210);
+    EXPECT_EQ(j["sensorDir"], "CC");
+
+    // The bundled file by default.
+    r = tool({"caps", "10", "0", "1"});
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["outputMask"], 0x1FE00);
+    EXPECT_EQ(j["sensorDir"], "OTHERS");
+
+    EXPECT_EQ(tool({"caps", "7", "x", "1"}).status, 2);
+}
+
 }  // namespace
 }  // namespace tarvel
