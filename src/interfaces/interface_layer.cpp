@@ -347,6 +347,13 @@ void InterfaceLayer::setMotor(int motor, int state)
     notify([&](IoObserver& o) { o.showMotor(motor, shown); });
 }
 
+void InterfaceLayer::refreshMotor(int motor)
+{
+    if (motor < 0 || motor >= 4) return;
+    const int shown = motorState(motor);
+    notify([&](IoObserver& o) { o.showMotor(motor, shown); });
+}
+
 void InterfaceLayer::setInput(int index, int state)
 {
     if (index < 0 || index >= 8) return;
@@ -360,6 +367,15 @@ void InterfaceLayer::setAnalogue(int channel, int raw)
     image.analogue[static_cast<std::size_t>(channel)] = std::clamp(raw, 0, 1024);
     notify([&](IoObserver& o) {
         o.showValue(channel, image.analogue[static_cast<std::size_t>(channel)]);
+    });
+}
+
+void InterfaceLayer::setPowerShown(int output, int percent)
+{
+    if (output < 0 || output >= 8) return;
+    image.outputPower[static_cast<std::size_t>(output)] = std::clamp(percent, 0, 100);
+    notify([&](IoObserver& o) {
+        o.showPower(output, image.outputPower[static_cast<std::size_t>(output)]);
     });
 }
 

@@ -27,6 +27,8 @@ public:
     virtual void showMotor(int /*motor*/, int /*state*/) {}
     virtual void showValue(int /*channel*/, int /*raw*/) {}
     virtual void showDac(int /*value*/) {}
+    // The power of an output (or of a motor's first line) changed.
+    virtual void showPower(int /*output*/, int /*percent*/) {}
 };
 
 // What a selection change asks of the rest of the program.
@@ -107,7 +109,11 @@ public:
     void setInput(int index, int state);
     void setAnalogue(int channel, int raw);
     void setDac(int value);
+    // Stores and shows a power level without sending it.
+    void setPowerShown(int output, int percent);
     int motorState(int motor) const { return encoding.motorState(image, motor); }
+    // Shows a motor's state as its two lines now give it.
+    void refreshMotor(int motor);
 
 private:
     bool live() const { return !flags.simulate && protocol_ != nullptr; }

@@ -1,0 +1,49 @@
+#pragma once
+// What the interpreter tells the windows around it.
+
+namespace tarvel {
+
+// The running marks drawn on the chart.
+enum class Mark { Normal, Active, ActiveLine, Calling, Error };
+
+class ChartMarks {
+public:
+    virtual ~ChartMarks() = default;
+    virtual void markSymbol(int symbol, Mark mark) = 0;
+    virtual void markLine(int line, Mark mark) = 0;
+};
+
+// The frame around a run: caption, run button, timer, menus, editors.
+class RunShell {
+public:
+    virtual ~RunShell() = default;
+    // A run has started: the caption and the run button follow, the run timer starts.
+    virtual void runStarted() {}
+    // The run has stopped: the timer stops, caption and button return.
+    virtual void runStopped() {}
+    // The run mode changed by itself (the selection question moved it to all starts).
+    virtual void runModeChanged() {}
+    // A run-time error names this symbol: it is the only selected symbol and
+    // its editor opens.
+    virtual void showFailingSymbol(int /*symbol*/) {}
+    // Every pass over the tasks is done (the mimic window repaints).
+    virtual void passDone() {}
+};
+
+// Data capture during a run: sampling at the start of every pass.
+class CaptureHook {
+public:
+    virtual ~CaptureHook() = default;
+    virtual void reset() = 0;
+    virtual void sample() = 0;
+    virtual void fitTimeAxis() = 0;
+};
+
+// The calibrated value of an analogue channel 0..3 in its sensor's units.
+class ChannelValues {
+public:
+    virtual ~ChannelValues() = default;
+    virtual double value(int channel) const = 0;
+};
+
+}  // namespace tarvel
