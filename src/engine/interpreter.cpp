@@ -234,6 +234,7 @@ void Interpreter::stopRun(StopReason reason)
 {
     if (!running_) return;
     stopReason_ = reason;
+    if (shell_) shell_->runStopping();
     if (sound_) sound_->stop();
     if (!io_.flags.linkFailed)
         io_.allOff();
@@ -475,7 +476,10 @@ void Interpreter::executeProcess(Task& t, std::string_view text)
 void Interpreter::assign(int variable, std::int32_t value)
 {
     vars_[static_cast<std::size_t>(variable)] = value;
-    for (VariableObserver* o : variableObservers_) o->showVariable(variable, value);
+    for (VariableObserver* o : variableObservers_) {
+        o->showVariable(variable, value);
+        o->assigned(variable, value);
+    }
     if (!displayable(value)) {
         stopRun(StopReason::Error);
         // The variables are cleared by the stop; the message names the letter.

@@ -19,6 +19,8 @@ public:
     virtual ~RunShell() = default;
     // A run has started: the caption and the run button follow, the run timer starts.
     virtual void runStarted() {}
+    // The run is about to stop: what follows is the switching-off.
+    virtual void runStopping() {}
     // The run has stopped: the timer stops, caption and button return.
     virtual void runStopped() {}
     // The run mode changed by itself (the selection question moved it to all starts).

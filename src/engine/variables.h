@@ -37,6 +37,8 @@ class VariableObserver {
 public:
     virtual ~VariableObserver() = default;
     virtual void showVariable(int index, std::int32_t value) = 0;
+    // A "Let " symbol assigned the variable (after it was shown).
+    virtual void assigned(int /*index*/, std::int32_t /*value*/) {}
 };
 
 }  // namespace tarvel

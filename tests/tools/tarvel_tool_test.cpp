@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "engine/chart_builder.h"
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
 #include "support/temp_dir.h"
@@ -196,6 +197,53 @@ TEST_F(TarvelTool, RefusalsPrintTheProgramsMessage)
     r = tool({"resave", chart, (dir.path() / "no" / "x.FLO").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "No se puede abrir archivo\n");
+}
+
+TEST_F(TarvelTool, RunPrintsEveryEventOnTheVirtualClock)
+{
+    FlowDocument doc;
+    test::ChartBuilder b(doc);
+    const int s = b.start(), on = b.out("Turn Output 1 on"), wait = b.proc("Delay 0.5"),
+              motor = b.out("Motor a rev 40%"), let = b.proc("Let x = 7"),
+              dac = b.out("Turn DAC 20"), ask = b.decide("Is Input 2 on"),
+              off = b.out("Turn Output 1 off"), end = b.stop();
+    b.chain({s, on, wait, motor, let, dac, ask});
+    b.join(ask, off, LineKind::Yes);
+    b.join(ask, ask, LineKind::No);
+    b.join(off, end);
+    InterfaceSettings settings;  // simulation, numbering 1-8
+    const std::string path = (dir.path() / "ejemplo.FLO").string();
+    ASSERT_EQ(saveFlowFile(doc, path, settings, nullptr), FlowFileStatus::Ok);
+
+    ToolRun r = tool({"run", "--input", "2=on@150", path});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "2 output 1 on\n"
+              "54 motor a rev\n"  // the delay began at 4 and held the task for 50
+              "54 power 1 40\n"
+              "56 var x 7\n"
+              "58 dac 20\n"
+              "152 output 1 off\n"  // input 2 came on before the tick at 150
+              "154 end stop\n");
+
+    // The tick limit, and a longer interval.
+    r = tool({"run", "--ticks", "10", "--interval", "50", path});
+    EXPECT_EQ(r.out, "5 output 1 on\n50 end ticks\n");
+
+    // A run-time error ends with its own message.
+    doc.setSymbolText(let, "Let x = x / y");
+    ASSERT_EQ(saveFlowFile(doc, path, settings, nullptr), FlowFileStatus::Ok);
+    r = tool({"run", path});
+    EXPECT_NE(r.out.find(" end Divide por cero cuando ejecute este símbolo\n"), std::string::npos)
+        << r.out;
+
+    // Running a sub alone that the chart lacks: the start-time message, at time 0.
+    r = tool({"run", "--run", "sub:4", path});
+    EXPECT_EQ(r.out, "0 end Debe haber un Sub 4 para ejecutar\n");
+    EXPECT_EQ(r.status, 0);
+
+    EXPECT_EQ(tool({"run", "--input", "9=on@0", path}).status, 2);
+    EXPECT_EQ(tool({"run", (dir.path() / "nada.FLO").string()}).status, 1);
 }
 
 TEST_F(TarvelTool, CapsPrintsTheMasksOfASelection)

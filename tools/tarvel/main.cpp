@@ -18,99 +18,12 @@
 #include "interfaces/interface_caps.h"
 #include "interfaces/interface_model.h"
 #include "platform/cp1252.h"
-#include "platform/messages.h"
+#include "tool_common.h"
 
 namespace {
 
 using tarvel::cp1252ToUtf8;
-
-// Boxes become lines on stderr; questions take their default answer.
-class StderrMessages final : public tarvel::Messages {
-public:
-    tarvel::MsgAnswer show(std::string_view, std::string_view text, tarvel::MsgIcon,
-                           tarvel::MsgButtons buttons) override
-    {
-        std::cerr << text << '\n';
-        return buttons == tarvel::MsgButtons::YesNo || buttons == tarvel::MsgButtons::YesNoCancel
-                   ? tarvel::MsgAnswer::Yes
-                   : tarvel::MsgAnswer::Ok;
-    }
-    void status(std::string_view) override {}
-};
-
-int usage()
-{
-    std::cerr << "uso:\n"
-                 "  tarvel show [--numbering N] ARCHIVO.FLO\n"
-                 "  tarvel caption TIPO TEXTO\n"
-                 "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n"
-                 "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n";
-    return 2;
-}
-
-std::optional<int> parseInt(const std::string& s)
-{
-    try {
-        std::size_t used = 0;
-        const int v = std::stoi(s, &used);
-        if (used != s.size()) return std::nullopt;
-        return v;
-    } catch (...) {
-        return std::nullopt;
-    }
-}
-
-// Splits "--numbering N" off the arguments.
-bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--numbering") continue;
-        if (i + 1 >= args.size()) return false;
-        numbering = parseInt(args[i + 1]);
-        if (!numbering) return false;
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-        return true;
-    }
-    return true;
-}
-
-// Loads a chart as the program does when its interface settings are the
-// file's own header settings (with the numbering given, if any).
-bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel::FlowDocument& doc,
-                   tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
-{
-    StderrMessages messages;
-    if (!tarvel::hasFlowExtension(path)) {
-        messages.tell(tarvel::caption::FileError,
-                      tarvel::flowFileMessage(tarvel::FlowFileStatus::WrongExtension));
-        return false;
-    }
-    std::string bytes;
-    if (!tarvel::readWholeFile(path, bytes)) {
-        messages.tell(tarvel::caption::FileError,
-                      tarvel::flowFileMessage(tarvel::FlowFileStatus::CannotOpen));
-        return false;
-    }
-    tarvel::FlowFileHeader header;
-    const tarvel::FlowFileStatus hs = tarvel::readFlowFileHeader(bytes, header);
-    if (hs != tarvel::FlowFileStatus::Ok) {
-        messages.tell(tarvel::caption::FileError, tarvel::flowFileMessage(hs));
-        return false;
-    }
-    settings.analogueSource = header.analogueSource;
-    settings.highLow = header.highLow;
-    settings.mode = header.mode;
-    settings.numbering = numbering.value_or(header.numbering);
-    settings.subModel = header.subModel;
-    settings.model = header.model;
-    tarvel::FlowLoadContext context;
-    context.current = settings;
-    doc.setMessages(&messages);
-    const auto status = tarvel::loadFlowFile(doc, path, context, &messages, false, &info);
-    doc.setMessages(nullptr);
-    return status == tarvel::FlowFileStatus::Ok;
-}
+using namespace tarvel::tool;
 
 int show(std::vector<std::string> args)
 {
@@ -260,5 +173,6 @@ int main(int argc, char** argv)
     if (command == "caption") return caption(args);
     if (command == "resave") return resave(args);
     if (command == "caps") return caps(args);
+    if (command == "run") return runCommand(args);
     return usage();
 }

@@ -1,0 +1,88 @@
+// Helpers shared by the commands of the tool.
+
+#include "tool_common.h"
+
+#include <iostream>
+
+#include "flowchart/flow_file.h"
+
+namespace tarvel::tool {
+
+int usage()
+{
+    std::cerr << "uso:\n"
+                 "  tarvel show [--numbering N] ARCHIVO.FLO\n"
+                 "  tarvel caption TIPO TEXTO\n"
+                 "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n"
+                 "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n"
+                 "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
+                 "             [--run all|selection|sub:N] [--select I,J,...]\n"
+                 "             [--input N=on|off@CS]... [--value C=RAW@CS]... ARCHIVO.FLO\n";
+    return 2;
+}
+
+std::optional<int> parseInt(const std::string& s)
+{
+    try {
+        std::size_t used = 0;
+        const int v = std::stoi(s, &used);
+        if (used != s.size()) return std::nullopt;
+        return v;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+// Splits "--numbering N" off the arguments.
+bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--numbering") continue;
+        if (i + 1 >= args.size()) return false;
+        numbering = parseInt(args[i + 1]);
+        if (!numbering) return false;
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        return true;
+    }
+    return true;
+}
+
+// Loads a chart as the program does when its interface settings are the
+// file's own header settings (with the numbering given, if any).
+bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel::FlowDocument& doc,
+                   tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
+{
+    StderrMessages messages;
+    if (!tarvel::hasFlowExtension(path)) {
+        messages.tell(tarvel::caption::FileError,
+                      tarvel::flowFileMessage(tarvel::FlowFileStatus::WrongExtension));
+        return false;
+    }
+    std::string bytes;
+    if (!tarvel::readWholeFile(path, bytes)) {
+        messages.tell(tarvel::caption::FileError,
+                      tarvel::flowFileMessage(tarvel::FlowFileStatus::CannotOpen));
+        return false;
+    }
+    tarvel::FlowFileHeader header;
+    const tarvel::FlowFileStatus hs = tarvel::readFlowFileHeader(bytes, header);
+    if (hs != tarvel::FlowFileStatus::Ok) {
+        messages.tell(tarvel::caption::FileError, tarvel::flowFileMessage(hs));
+        return false;
+    }
+    settings.analogueSource = header.analogueSource;
+    settings.highLow = header.highLow;
+    settings.mode = header.mode;
+    settings.numbering = numbering.value_or(header.numbering);
+    settings.subModel = header.subModel;
+    settings.model = header.model;
+    tarvel::FlowLoadContext context;
+    context.current = settings;
+    doc.setMessages(&messages);
+    const auto status = tarvel::loadFlowFile(doc, path, context, &messages, false, &info);
+    doc.setMessages(nullptr);
+    return status == tarvel::FlowFileStatus::Ok;
+}
+
+}  // namespace tarvel::tool
