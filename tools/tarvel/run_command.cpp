@@ -106,14 +106,14 @@ struct TimedChange {
 };
 
 // "N=on@CS", "N=off@CS" or "C=RAW@CS".
-std::optional<TimedChange> parseChange(const std::string& spec, bool analogue)
+std::optional<TimedChange> parseChange(const std::string& change, bool analogue)
 {
-    const std::size_t eq = spec.find('=');
-    const std::size_t at = spec.find('@');
+    const std::size_t eq = change.find('=');
+    const std::size_t at = change.find('@');
     if (eq == std::string::npos || at == std::string::npos || at < eq) return std::nullopt;
-    const auto index = parseInt(spec.substr(0, eq));
-    const auto cs = parseInt(spec.substr(at + 1));
-    const std::string value = spec.substr(eq + 1, at - eq - 1);
+    const auto index = parseInt(change.substr(0, eq));
+    const auto cs = parseInt(change.substr(at + 1));
+    const std::string value = change.substr(eq + 1, at - eq - 1);
     if (!index || !cs || *cs < 0) return std::nullopt;
     TimedChange c;
     c.analogue = analogue;
