@@ -499,6 +499,39 @@ TEST_F(InterpreterTest, StartTimeRefusals)
     EXPECT_EQ(run.taskCount(), 1);
 }
 
+TEST_F(InterpreterTest, DecisionsBranchAndEachTaskKeepsItsOwnMargin)
+{
+    // Task 1: Val 1 > 50 (Yes when the channel reads 50.4 %), then Margin < 1 on the 0.4 left.
+    const int s = chart.start(), v = chart.decide("Is Val 1 > 50"),
+              m = chart.decide("Is Margin < 1"), yes = chart.out("Turn Output 1 on"),
+              no = chart.out("Turn Output 2 on");
+    chart.join(s, v);
+    chart.join(v, m, LineKind::Yes);
+    chart.join(v, no, LineKind::No);
+    chart.join(m, yes, LineKind::Yes);
+    chart.join(m, no, LineKind::No);
+    chart.join(yes, yes);
+    chart.join(no, no);
+    // Task 2 tests a pupil's input from the monitor.
+    const int s2 = chart.start(), in = chart.decide("Is Input 4 on"),
+              lamp = chart.out("Turn Output 8 on");
+    chart.join(s2, in);
+    chart.join(in, lamp, LineKind::Yes);
+    chart.join(in, in, LineKind::No);
+    chart.join(lamp, lamp);
+    ASSERT_TRUE(run.start());
+    io.setAnalogue(0, 516);  // 50.39 %
+    ticks(3);
+    EXPECT_EQ(out(1), 1);
+    EXPECT_EQ(out(2), 0);
+    EXPECT_NEAR(run.taskMargin(0), 1 - (516 * 100.0 / 1024 - 50), 1e-9);
+    EXPECT_EQ(run.taskMargin(1), 0.0);
+    EXPECT_EQ(out(8), 0);
+    io.setInput(3, 1);
+    ticks(2);
+    EXPECT_EQ(out(8), 1);
+}
+
 TEST_F(InterpreterTest, MarksFollowTheRunAndAreClearedAtTheStop)
 {
     const int s = chart.start(), a = chart.out("Turn Output 1 on"), e = chart.stop();
