@@ -1,21 +1,29 @@
 #include "app/flow_app.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 
+#include "app/configuration.h"
 #include "app/flow_frame.h"
 
 namespace tarvel {
 
-TFlowApp::TFlowApp(QApplication& app)
+TFlowApp::TFlowApp(QApplication& app, std::string startupFile)
 {
     QApplication::setApplicationName("Tarvel2");
     QApplication::setOrganizationName("Orvane");
     installSpanish(app, translator_);
-    frame_ = std::make_unique<TFlowFrame>(messages_);
+    frame_ = std::make_unique<TFlowFrame>(FrameServices{messages_, clock_, files_, ports_});
     messages_.setParent(frame_.get());
     messages_.setStatusBar(frame_->statusBar());
+    files_.setParent(frame_.get());
+    frame_->startUp(loadConfiguration(QDir::currentPath().toStdString()));
+    // The splash screen belongs here; what follows it runs once the window is up.
+    QTimer::singleShot(20, frame_.get(),
+                       [this, file = std::move(startupFile)] { frame_->afterSplash(file); });
 }
 
 TFlowApp::~TFlowApp() = default;

@@ -1,12 +1,15 @@
 #pragma once
-// The application object: Spanish texts for Qt's own dialogs, the message
-// port, and the main frame.
-
-#include <memory>
+// The application object: Spanish texts for Qt's own dialogs, the ports of
+// the running program, the configuration and the start-up order.
 
 #include <QTranslator>
+#include <memory>
+#include <string>
 
+#include "app/file_chooser.h"
+#include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_messages.h"
+#include "platform/qt/qt_serial_link.h"
 
 class QApplication;
 
@@ -16,7 +19,8 @@ class TFlowFrame;
 
 class TFlowApp {
 public:
-    explicit TFlowApp(QApplication& app);
+    // `startupFile` is the chart named on the command line (empty: none).
+    TFlowApp(QApplication& app, std::string startupFile);
     ~TFlowApp();
 
     TFlowFrame& frame() { return *frame_; }
@@ -28,6 +32,9 @@ public:
 private:
     QTranslator translator_;
     QtMessages messages_;
+    QtClock clock_;
+    QtFileChooser files_;
+    QtSerialLink ports_;
     std::unique_ptr<TFlowFrame> frame_;
 };
 

@@ -1,24 +1,591 @@
 #include "app/flow_frame.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <algorithm>
 
+#include "app/file_chooser.h"
+#include "app/tool_pictures.h"
+#include "engine/ui/speed_dialog.h"
+#include "engine/ui/variables_dialog.h"
+#include "flowchart/command_text.h"
+#include "flowchart/flow_file.h"
+#include "flowchart/ui/chart_picture.h"
 #include "flowchart/ui/flow_window.h"
+#include "flowchart/ui/scale_dialog.h"
+#include "interfaces/interface_model.h"
+#include "interfaces/ui/interface_dialog.h"
+#include "platform/messages.h"
+#include "platform/qt/qt_text.h"
 
 namespace tarvel {
 
-TFlowFrame::TFlowFrame(Messages& messages, QWidget* parent) : QMainWindow(parent)
+namespace {
+
+constexpr int kNew = 101, kOpen = 102, kSave = 103, kSaveAs = 104, kExit = 24310;
+constexpr int kCopyChart = 162, kCopySelection = 7, kDelete = 312;
+constexpr int kRun = 121, kSpeed = 22, kInterface = 155, kVariables = 108, kZoom = 124;
+constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
+constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
+              kPictureNoDelete = 313;
+
+const char* const kSimulateNote =
+    "Para usar el interfaz, haga clic en 'Simular' en el menú 'Control' para quitar la marca de "
+    "verificación.";
+
+QString idName(int id)
+{
+    return QStringLiteral("id%1").arg(id);
+}
+
+}  // namespace
+
+TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
+    : QMainWindow(parent),
+      services_(services),
+      state_(std::make_unique<ProgramState>(services.messages, services.clock))
 {
     setObjectName("flowFrame");
-    setWindowTitle(QString::fromUtf8(kProgramTitle));
-    auto* scroller = new QScrollArea(this);
-    scroller->setObjectName("scroller");
-    flowWindow_ = new TFlowWindow(messages, scroller);
-    scroller->setWidget(flowWindow_);
-    scroller->setBackgroundRole(QPalette::Dark);
-    setCentralWidget(scroller);
+    state_->interpreter.setShell(this);
+
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName("scroller");
+    flowWindow_ = new TFlowWindow(*state_, scroller_);
+    scroller_->setWidget(flowWindow_);
+    scroller_->setBackgroundRole(QPalette::Dark);
+    // The scroller moves in units of 10 pixels.
+    scroller_->horizontalScrollBar()->setSingleStep(10);
+    scroller_->verticalScrollBar()->setSingleStep(10);
+    setCentralWidget(scroller_);
     statusBar()->setObjectName("statusBar");
-    resize(800, 600);
+
+    variables_ = new TVariablesDialog(this);
+    variables_->hide();
+    state_->interpreter.addVariableObserver(variables_);
+    speed_ = new TSpeedDialog(state_->speed, state_->colours, this);
+    speed_->hide();
+    interface_ = new TInterfaceDialog(state_->io, services_.messages, this);
+    interface_->hide();
+
+    buildMenus();
+    buildToolBar();
+    rebuildRunMenu(true);
+
+    connect(&runTimer_, &QTimer::timeout, this, &TFlowFrame::timerTick);
+    connect(flowWindow_, &TFlowWindow::runMenuChanged, this, [this] { rebuildRunMenu(false); });
+    connect(flowWindow_, &TFlowWindow::runKeyPressed, this, [this] {
+        if (state_->interpreter.running()) runCommand();
+    });
+    connect(flowWindow_, &TFlowWindow::stepKeyPressed, this, [this] {
+        if (state_->interpreter.running() && state_->speed.singleStep) state_->interpreter.step();
+    });
+    connect(flowWindow_, &TFlowWindow::filesDropped, this, &TFlowFrame::dropFiles);
+    connect(speed_, &TSpeedDialog::intervalChanged, this, [this] {
+        if (state_->interpreter.running()) restartRunTimer();
+    });
+    connect(speed_, &TSpeedDialog::chartFocusRequested, this, [this] { flowWindow_->setFocus(); });
+    connect(speed_, &TSpeedDialog::marksChanged, this, [this] {
+        state_->interpreter.redrawMarks();
+        flowWindow_->update();
+    });
+
+    updateCaption();
+    updateCommands();
+}
+
+TFlowFrame::~TFlowFrame()
+{
+    runTimer_.stop();
+    state_->interpreter.setShell(nullptr);
+    state_->interpreter.setMarks(nullptr);
+    state_->doc.setObserver(nullptr);
+}
+
+// ---- Menus and tool bar -----------------------------------------------------------
+
+QAction* TFlowFrame::addCommand(QMenu* menu, int id, const char* text, const char* hint)
+{
+    auto* a = new QAction(QString::fromUtf8(text), this);
+    a->setObjectName(idName(id));
+    if (hint) a->setStatusTip(QString::fromUtf8(hint));
+    if (menu) menu->addAction(a);
+    actions_[id] = a;
+    return a;
+}
+
+QAction* TFlowFrame::action(int id) const
+{
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void TFlowFrame::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QString::fromUtf8("&Archivo"));
+    connect(addCommand(file, kNew, "&Nuevo", "Borra la pantalla para un diagrama de flujo nuevo"),
+            &QAction::triggered, this, &TFlowFrame::newCommand);
+    connect(addCommand(file, kOpen, "&Abrir...", "Abre un diagrama de flujo que ya existe"),
+            &QAction::triggered, this, &TFlowFrame::openCommand);
+    connect(addCommand(file, kSave, "&Guardar", "Guarda el diagrama que está en uso"),
+            &QAction::triggered, this, [this] { saveCommand(); });
+    connect(addCommand(file, kSaveAs, "Guardar &como...",
+                       "Guarda el diagrama que está en uso con un nombre nuevo"),
+            &QAction::triggered, this, [this] { saveAsCommand(); });
+    file->addSeparator();
+    connect(addCommand(file, kExit, "&Salir", "Sale de Tarvel"), &QAction::triggered, this,
+            &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(QString::fromUtf8("&Editar"));
+    connect(addCommand(edit, kCopyChart, "&Copiar diagrama de flujo",
+                       "Copia el diagrama flujo al portapapeles"),
+            &QAction::triggered, this, [this] { copyChart(false); });
+    connect(addCommand(edit, kCopySelection, "Copiar &selección", nullptr), &QAction::triggered,
+            this, [this] { copyChart(true); });
+    edit->addSeparator();
+    connect(addCommand(edit, kDelete, "&Borrar", "Borra el objeto actual"), &QAction::triggered,
+            this, &TFlowFrame::deleteCommand);
+
+    QMenu* control = menuBar()->addMenu(QString::fromUtf8("&Control"));
+    runWhat_ = control->addMenu(QString::fromUtf8("¿Ejecutar &Qué?"));
+    runWhat_->setObjectName("runWhatMenu");
+    runWhatGroup_ = new QActionGroup(this);
+    runWhatGroup_->setExclusive(true);
+    connect(addCommand(control, kSpeed, "&Velocidad...", "Abre control de velocidad"),
+            &QAction::triggered, this, [this] {
+                speed_->show();
+                speed_->raise();
+            });
+    connect(addCommand(control, kInterface, "Interfaz...", "Cambia el interfaz conectado"),
+            &QAction::triggered, this, &TFlowFrame::interfaceCommand);
+
+    QMenu* window = menuBar()->addMenu(QString::fromUtf8("&Ventana"));
+    connect(addCommand(window, kVariables, "&Variables...", "Abre la ventana Variables"),
+            &QAction::triggered, this, [this] {
+                variables_->show();
+                variables_->raise();
+            });
+    connect(addCommand(window, kZoom, "Vista &Zoom...", nullptr), &QAction::triggered, this,
+            &TFlowFrame::zoomCommand);
+}
+
+void TFlowFrame::buildToolBar()
+{
+    toolBar_ = addToolBar(QString::fromUtf8("Herramientas"));
+    toolBar_->setObjectName("toolBar");
+    toolBar_->setMovable(false);
+    toolBar_->setIconSize(QSize(24, 24));
+    QAction* del = action(kDelete);
+    del->setIcon(toolPicture(kPictureNoDelete));
+    toolBar_->addAction(del);
+    QAction* run = addCommand(nullptr, kRun, "Ejecutar", "Ejecuta el diagrama de flujo");
+    run->setIcon(toolPicture(kPictureIdle));
+    run->setData(kPictureIdle);
+    toolBar_->addAction(run);
+    connect(run, &QAction::triggered, this, &TFlowFrame::runCommand);
+}
+
+void TFlowFrame::rebuildRunMenu(bool resetToAll)
+{
+    Interpreter& run = state_->interpreter;
+    for (QAction* a : runWhatGroup_->actions()) {
+        runWhatGroup_->removeAction(a);
+        actions_.erase(a->objectName().mid(2).toInt());
+        a->deleteLater();
+    }
+    runWhat_->clear();
+
+    auto entry = [&](int id, const QString& text, int code) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(idName(id));
+        a->setCheckable(true);
+        runWhatGroup_->addAction(a);
+        runWhat_->addAction(a);
+        actions_[id] = a;
+        connect(a, &QAction::triggered, this, [this, code] { chooseRunMode(code); });
+        return a;
+    };
+    entry(kRunAll, QString::fromUtf8("&Iniciar Todo"), 0);
+    entry(kRunSelection, QString::fromUtf8("&Selección"), 1);
+
+    // One entry per sub head, in number order: "3(luz)" or "3".
+    const FlowDocument& doc = state_->doc;
+    std::map<int, std::string> heads;
+    for (int i = 0; i < doc.symbolCount(); ++i) {
+        if (!doc.isSubHead(i)) continue;
+        const std::string_view text = doc.symbol(i).text.view();
+        const int n = subNumberOf(text);
+        if (n < 1 || n > kMaxSubs || heads.count(n)) continue;
+        const std::size_t open = text.find('(');
+        heads[n] = open == std::string_view::npos ? std::string() : std::string(text.substr(open));
+    }
+    for (const auto& [n, name] : heads) {
+        QString text = QString::number(n) + fromCp1252(name);
+        text.replace('&', "&&");
+        entry(kRunSubBase + n, text, n + 1);
+    }
+    if (heads.empty()) {
+        QAction* none = addCommand(runWhat_, kRunNone, "Ninguno", nullptr);
+        none->setEnabled(false);
+        runWhatGroup_->addAction(none);
+        none->setCheckable(false);
+    }
+
+    RunMode mode = run.runMode;
+    if (resetToAll || (mode.kind == RunMode::Sub && !heads.count(mode.sub))) mode = RunMode{};
+    run.runMode = mode;
+    const int checked = mode.kind == RunMode::AllStarts   ? kRunAll
+                        : mode.kind == RunMode::Selection ? kRunSelection
+                                                          : kRunSubBase + mode.sub;
+    if (QAction* a = action(checked)) a->setChecked(true);
+}
+
+void TFlowFrame::chooseRunMode(int code)
+{
+    state_->interpreter.runMode = RunMode::fromCode(code);
+}
+
+void TFlowFrame::runModeChanged()
+{
+    rebuildRunMenu(false);
+}
+
+// ---- Captions and enabling ---------------------------------------------------------------
+
+std::string TFlowFrame::fileName() const
+{
+    return state_->doc.untitled() ? std::string() : state_->doc.fileName();
+}
+
+void TFlowFrame::updateCaption()
+{
+    const bool running = state_->interpreter.running();
+    QString caption = QString::fromUtf8(running ? kRunningTitle : kProgramTitle);
+    const std::string name = fileName();
+    if (!name.empty()) caption += QStringLiteral(" - ") + QString::fromStdString(name);
+    setWindowTitle(caption);
+}
+
+void TFlowFrame::updateCommands()
+{
+    const bool running = state_->interpreter.running();
+    const bool busy = running || state_->downloading();
+    for (const int id : {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface})
+        if (QAction* a = action(id)) a->setEnabled(!busy);
+    const FlowDocument& doc = state_->doc;
+    const bool selection = !doc.selectedSymbols().empty() || !doc.selectedLabels().empty();
+    action(kCopySelection)->setEnabled(selection && !running);
+    const bool canDelete = (selection || doc.selectedLine() >= 0) && !busy;
+    QAction* del = action(kDelete);
+    del->setEnabled(canDelete);
+    del->setIcon(toolPicture(canDelete ? kPictureDelete : kPictureNoDelete));
+    del->setStatusTip(
+        QString::fromUtf8(canDelete ? "Borra el objeto actual"
+                                    : "Cuando esté destacado borrará el objeto seleccionado"));
+    action(kRun)->setEnabled(!state_->downloading());
+}
+
+void TFlowFrame::warn(const char* text)
+{
+    services_.messages.tell(caption::Warning, text, MsgIcon::Exclamation);
+}
+
+// ---- Start-up ------------------------------------------------------------------------------
+
+void TFlowFrame::startUp(const AppConfiguration& config)
+{
+    config_ = config;
+    state_->speed.interval = std::max(kMinInterval, config.interval);
+    state_->speed.multiplicity = std::max(1, config.multiplicity);
+    for (int n = 0; n < kComPorts; ++n)
+        portNames_.setDevice(n, config.comDevices[static_cast<std::size_t>(n)]);
+    ports_ = probePorts(services_.ports, portNames_, -2, PortPresence{});
+
+    bool loaded = false;
+    InterfaceSettings settings =
+        loadInterfaceSettings(config.configPath, services_.messages, loaded);
+    InterfaceLayer& io = state_->io;
+    io.settings = settings;
+    io.setSensorsDirectory(config.sensorsDir);
+    io.flags.simulate = true;
+    io.applySelection();
+    adjustStartupPort(io.settings, ports_);
+    interface_->setConfigPath(config.configPath);
+    state_->doc.clear(io.settings.model, io.settings.subModel);
+    for (int c = 0; c < kSensorChannels; ++c)
+        state_->doc.channelNames[static_cast<std::size_t>(c)] = "Val " + std::to_string(c + 1);
+
+    // Full-screen width up to 1364; the height of the screen less the bars.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const int captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const int width = std::min(area.width(), 1364);
+        const int height = std::clamp(area.height() + captionHeight - 122, 480, 1972);
+        resize(width, height);
+        move(0, 0);
+    }
+    rebuildRunMenu(true);
+    updateCaption();
+    updateCommands();
+}
+
+void TFlowFrame::afterSplash(const std::string& startupFile)
+{
+    const InterfaceSettings& s = state_->io.settings;
+    if (s.mode == 1 && s.model != ModelTolvaChip)
+        services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);
+    if (!startupFile.empty()) loadChart(startupFile, true);
+}
+
+// ---- Files -------------------------------------------------------------------------------------
+
+bool TFlowFrame::closingChecks()
+{
+    const InterfaceLayer& io = state_->io;
+    if (state_->downloading() && io.settings.mode == 1) {
+        if (io.settings.model == ModelTolvaChip)
+            warn("No se puede cerrar mientras esté bajando a TolvaChip");
+        else if (io.settings.model == ModelQuillo)
+            warn("No se puede cerrar mientras esté bajando a Quillo");
+        return false;
+    }
+    if (state_->interpreter.running()) runCommand();
+    if (state_->doc.modified()) {
+        const MsgAnswer a =
+            services_.messages.show("El diagrama de flujo ha sido modificado", "¿Quiere guardar?",
+                                    MsgIcon::Question, MsgButtons::YesNoCancel);
+        if (a == MsgAnswer::Cancel) return false;
+        // A save that did not happen keeps the chart: nothing is lost silently.
+        if (a == MsgAnswer::Yes && !saveCommand()) return false;
+    }
+    state_->io.allOff();
+    return true;
+}
+
+bool TFlowFrame::loadChart(const std::string& path, bool silent)
+{
+    FlowLoadContext context;
+    context.current = state_->io.settings;
+    flowWindow_->setLoading(true);
+    const FlowFileStatus status =
+        loadFlowFile(state_->doc, path, context, &services_.messages, silent);
+    flowWindow_->setLoading(false);
+    if (status != FlowFileStatus::Ok) return false;
+    state_->doc.clearSelection();
+    rebuildRunMenu(true);
+    updateCaption();
+    updateCommands();
+    flowWindow_->update();
+    return true;
+}
+
+void TFlowFrame::newCommand()
+{
+    if (flowWindow_->moving()) {
+        warn("No se puede hacer un diagrama nuevo mientras hay movimiento");
+        return;
+    }
+    if (!closingChecks()) return;
+    state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
+    flowWindow_->update();
+    rebuildRunMenu(true);
+    updateCaption();
+    updateCommands();
+}
+
+void TFlowFrame::openCommand()
+{
+    if (flowWindow_->moving()) {
+        warn("No se puede abrir un archivo nuevo mientras hay movimiento");
+        return;
+    }
+    if (!closingChecks()) return;
+    const std::string path = services_.files.chooseOpen(config_.fileDir);
+    if (path.empty()) return;
+    loadChart(path, false);
+}
+
+bool TFlowFrame::saveCommand()
+{
+    if (state_->doc.untitled()) return saveAsCommand();
+    const bool ok = saveFlowFile(state_->doc, state_->doc.path(), state_->io.settings,
+                                 &services_.messages) == FlowFileStatus::Ok;
+    updateCaption();
+    return ok;
+}
+
+bool TFlowFrame::saveAsCommand()
+{
+    const std::string proposed = state_->doc.untitled() ? std::string() : state_->doc.path();
+    std::string path = services_.files.chooseSave(config_.fileDir, proposed);
+    if (path.empty()) return false;
+    // The default extension when the name has none.
+    const std::size_t slash = path.find_last_of("/\\");
+    if (path.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
+        path += ".FLO";
+    const bool ok = saveFlowFile(state_->doc, path, state_->io.settings, &services_.messages) ==
+                    FlowFileStatus::Ok;
+    updateCaption();
+    return ok;
+}
+
+void TFlowFrame::dropFiles(const QStringList& paths)
+{
+    if (paths.isEmpty()) return;
+    if (paths.size() > 1)
+        warn("Tarvel solo puede mantener un archivo a la vez - solo se abre la primera");
+    const QString first = paths.first();
+    if (!first.endsWith(QStringLiteral(".FLO"), Qt::CaseSensitive)) {
+        warn("Tarvel solo puede leer archivos de Tarvel [.FLO]");
+        return;
+    }
+    if (!closingChecks()) return;
+    loadChart(first.toStdString(), false);
+}
+
+void TFlowFrame::closeEvent(QCloseEvent* event)
+{
+    if (!closingChecks()) {
+        event->ignore();
+        return;
+    }
+    runTimer_.stop();
+    event->accept();
+}
+
+// ---- Running
+// -----------------------------------------------------------------------------------------
+
+void TFlowFrame::runCommand()
+{
+    if (flowWindow_->moving()) {
+        warn("Tiene que terminar de mover primeramente");
+        return;
+    }
+    Interpreter& run = state_->interpreter;
+    if (run.running()) {
+        run.stop();
+        return;
+    }
+    run.start();
+}
+
+void TFlowFrame::timerTick()
+{
+    state_->interpreter.timerTick();
+}
+
+void TFlowFrame::restartRunTimer()
+{
+    runTimer_.stop();
+    if (!state_->speed.singleStep) runTimer_.start(state_->speed.interval);
+}
+
+void TFlowFrame::runStarted()
+{
+    QAction* run = action(kRun);
+    run->setIcon(toolPicture(kPictureRunning));
+    run->setData(kPictureRunning);
+    run->setText(QString::fromUtf8("Parar"));
+    run->setStatusTip(QString::fromUtf8("Para el diagrama de flujo"));
+    restartRunTimer();
+    if (state_->speed.singleStep) flowWindow_->setFocus();
+    updateCaption();
+    updateCommands();
+}
+
+void TFlowFrame::runStopped()
+{
+    runTimer_.stop();
+    QAction* run = action(kRun);
+    run->setIcon(toolPicture(kPictureIdle));
+    run->setData(kPictureIdle);
+    run->setText(QString::fromUtf8("Ejecutar"));
+    run->setStatusTip(QString::fromUtf8("Ejecuta el diagrama de flujo"));
+    updateCaption();
+    updateCommands();
+}
+
+void TFlowFrame::showFailingSymbol(int symbol)
+{
+    FlowDocument& doc = state_->doc;
+    doc.clearSelection();
+    doc.selectSymbol(symbol);
+    if (symbol >= 0 && symbol < doc.symbolCount()) {
+        const Rect bounds = FlowDocument::symbolBounds(doc.symbol(symbol));
+        flowWindow_->invalidate(bounds);
+        const QRect r = flowWindow_->deviceRect(bounds);
+        scroller_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 20,
+                                 r.height() / 2 + 20);
+    }
+    updateCommands();
+}
+
+// ---- Other commands
+// -------------------------------------------------------------------------------------
+
+void TFlowFrame::deleteCommand()
+{
+    if (state_->interpreter.running() || flowWindow_->moving()) return;
+    state_->doc.deleteSelection();
+    updateCommands();
+}
+
+void TFlowFrame::zoomCommand()
+{
+    if (flowWindow_->moving()) {
+        warn("Antes de aumentar o reducir debe terminar el movimiento");
+        return;
+    }
+    TScaleDialog dialog(flowWindow_->zoom(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    applyZoom(dialog.chosenZoom());
+}
+
+void TFlowFrame::applyZoom(int tenths)
+{
+    flowWindow_->setZoom(tenths);
+    // The window wants the whole drawing at the new scale, within the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const int width = std::min(kDrawingWidth * tenths / 10 + 54, area.width());
+        const int height =
+            std::clamp(kDrawingHeight * tenths / 10 + 66, 480, std::max(480, area.height() - 122));
+        resize(width, height);
+    }
+}
+
+void TFlowFrame::copyChart(bool selectionOnly)
+{
+    QMimeData* picture = makeChartPicture(state_->doc, state_->colours, selectionOnly);
+    if (!picture) return;
+    QGuiApplication::clipboard()->setMimeData(picture);
+}
+
+void TFlowFrame::interfaceCommand()
+{
+    InterfaceLayer& io = state_->io;
+    const int oldNumbering = io.settings.numbering;
+    ports_ = probePorts(services_.ports, portNames_, io.settings.port, ports_);
+    interface_->setPortsPresent(ports_);
+    interface_->loadFromSettings();
+    if (interface_->exec() != QDialog::Accepted) return;
+    if (state_->doc.renumberIo(oldNumbering, io.settings.numbering)) flowWindow_->update();
+    const InterfaceSettings& s = io.settings;
+    if (s.mode == 1 && io.flags.simulate && !(s.model == ModelTolvaChip && s.subModel != 2))
+        services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);
+    updateCommands();
 }
 
 }  // namespace tarvel

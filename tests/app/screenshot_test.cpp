@@ -1,13 +1,17 @@
-// Pictures of the main window as a user sees it. With TARVEL_SCREENSHOT_DIR
-// set, the PNGs are written there to be looked at.
+// Pictures of the main window as a user sees it: an example chart at 100 %
+// and 50 %, idle and running. With TARVEL_SCREENSHOT_DIR set, the PNGs are
+// written there to be looked at.
 
 #include <gtest/gtest.h>
 #include <QImage>
 #include <QPixmap>
+#include <QScrollArea>
 
 #include "app/flow_frame.h"
 #include "flowchart/ui/flow_window.h"
+#include "support/fake_clock.h"
 #include "support/fake_messages.h"
+#include "support/fake_ports.h"
 
 namespace tarvel {
 namespace {
@@ -18,18 +22,57 @@ void keep(const QImage& image, const char* name)
     if (!dir.isEmpty()) image.save(QString::fromUtf8(dir) + "/" + name);
 }
 
-TEST(Screenshot, MainWindowAtStartUp)
+// How many pixels of the client are neither white nor the background.
+int inkIn(const QImage& image, const QRect& area)
+{
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y) != QColor(Qt::white)) ++ink;
+    return ink;
+}
+
+TEST(Screenshot, MainWindowWithAnExampleChart)
 {
     test::FakeMessages messages;
-    TFlowFrame frame(messages);
-    frame.resize(800, 600);
+    test::FakeClock clock;
+    test::FakeFileChooser files;
+    test::FakeByteLink ports;
+    TFlowFrame frame(FrameServices{messages, clock, files, ports});
+    AppConfiguration config;
+    config.configPath = std::string(TARVEL_DATA_DIR) + "/CONFIGUR.FCF";
+    config.sensorsDir = std::string(TARVEL_DATA_DIR) + "/SENSORS";
+    frame.startUp(config);
+    ASSERT_TRUE(frame.loadChart(std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/SEMAFORO.FLO", false));
+    frame.resize(1000, 760);
     frame.show();
-    const QImage image = frame.grab().toImage();
-    keep(image, "main-window-empty.png");
-    ASSERT_EQ(image.size(), QSize(800, 600));
-    // The client shows an empty white chart.
-    const QPoint inside = frame.flowWindow()->mapTo(&frame, QPoint(200, 200));
-    EXPECT_EQ(image.pixelColor(inside), QColor(Qt::white));
+
+    const QImage idle = frame.grab().toImage();
+    keep(idle, "main-100-idle.png");
+    const QRect client(frame.flowWindow()->mapTo(&frame, QPoint(0, 0)), QSize(300, 300));
+    EXPECT_GT(inkIn(idle, client), 500);  // the chart is drawn
+
+    frame.runCommand();
+    for (int i = 0; i < 3; ++i) {
+        clock.advance(20);
+        frame.timerTick();
+    }
+    const QImage running = frame.grab().toImage();
+    keep(running, "main-100-running.png");
+    EXPECT_NE(running, idle);  // the running marks show
+    frame.runCommand();
+
+    frame.applyZoom(5);
+    frame.resize(1000, 760);
+    const QImage half = frame.grab().toImage();
+    keep(half, "main-50-idle.png");
+    frame.runCommand();
+    for (int i = 0; i < 3; ++i) {
+        clock.advance(20);
+        frame.timerTick();
+    }
+    keep(frame.grab().toImage(), "main-50-running.png");
+    frame.runCommand();
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+// Where the program finds its files and how fast it runs, read once at
+// start-up: from the machine-wide settings key "Orvane/Tarvel2" when that is
+// complete, otherwise from TARVEL2.INI, section LOCATIONS, in the Windows
+// directory (written at installation). Then the interface record from
+// CONFIGUR.FCF, fitted to the serial ports this machine has.
+
+#include <array>
+#include <string>
+
+#include "interfaces/interface_settings.h"
+#include "interfaces/port_probe.h"
+
+namespace tarvel {
+
+class Messages;
+
+struct AppConfiguration {
+    std::string mimicsDir, configPath, sensorsDir, fileDir;  // UTF-8 paths
+    int interval = 20;                                       // run timer period in ms, at least 20
+    int multiplicity = 1;                                    // passes per tick, at least 1
+    int baseIo = 0x300;                                      // I/O base address of interface cards
+    std::array<std::string, kComPorts> comDevices;           // empty = default device
+
+    // The port names with the configured devices in place of the defaults.
+    PortNames portNames() const;
+};
+
+// The folder that stands for the Windows directory: $TARVEL_WINDIR when set,
+// else the Windows directory on Windows, $XDG_CONFIG_HOME (or ~/.config)
+// elsewhere.
+std::string windowsDirectory();
+
+AppConfiguration loadConfiguration(const std::string& currentDir);
+
+// The interface record of CONFIGUR.FCF. When it cannot be read, `loaded` is
+// false, the fallback record is returned and "No se puede cargar
+// Configuración" is shown.
+InterfaceSettings loadInterfaceSettings(const std::string& configPath, Messages& messages,
+                                        bool& loaded);
+
+// Fits the record read at start-up to this machine: with no interface the
+// subModel is 0, and a COM port is kept within the present ports (within COM1
+// to COM5 when none is present). USB (-1) is left alone.
+void adjustStartupPort(InterfaceSettings& settings, const PortPresence& present);
+
+}  // namespace tarvel

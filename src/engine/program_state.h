@@ -1,0 +1,38 @@
+#pragma once
+// The run-time state of the program, owned by the main window: the chart,
+// the interface layer with its image, the speed settings, the chart colours
+// and the interpreter. Windows get references to it; nothing here is global.
+
+#include "appearance/colour_set.h"
+#include "engine/interpreter.h"
+#include "engine/speed_settings.h"
+#include "flowchart/flow_document.h"
+#include "interfaces/interface_layer.h"
+#include "interfaces/percent_channels.h"
+
+namespace tarvel {
+
+class ProgramState {
+public:
+    ProgramState(Messages& messages, Clock& clock)
+        : doc(&messages),
+          channels(io.image, doc.sensorAssignment),
+          interpreter(doc, io, clock, messages, speed)
+    {
+        io.setSliderLevels(&doc.outputLevels);
+        io.setChannelAssignment(&doc.sensorAssignment);
+        interpreter.setChannelValues(&channels);
+    }
+    ProgramState(const ProgramState&) = delete;
+    ProgramState& operator=(const ProgramState&) = delete;
+
+    FlowDocument doc;
+    InterfaceLayer io;
+    SpeedSettings speed;
+    ColourSet colours;
+    PercentChannels channels;
+    Interpreter interpreter;
+    bool downloading() const { return io.flags.downloading; }
+};
+
+}  // namespace tarvel
