@@ -20,6 +20,7 @@
 #include "app/tool_pictures.h"
 #include "engine/ui/speed_dialog.h"
 #include "engine/ui/variables_dialog.h"
+#include "flowchart/chart_editor.h"
 #include "flowchart/command_text.h"
 #include "flowchart/flow_file.h"
 #include "flowchart/ui/chart_picture.h"
@@ -37,6 +38,7 @@ namespace {
 constexpr int kNew = 101, kOpen = 102, kSave = 103, kSaveAs = 104, kExit = 24310;
 constexpr int kCopyChart = 162, kCopySelection = 7, kDelete = 312;
 constexpr int kRun = 121, kSpeed = 22, kInterface = 155, kVariables = 108, kZoom = 124;
+constexpr int kAutoScroll = 316;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -62,8 +64,9 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
 
     scroller_ = new QScrollArea(this);
     scroller_->setObjectName("scroller");
-    flowWindow_ = new TFlowWindow(*state_, scroller_);
+    flowWindow_ = new TFlowWindow(*state_, services_.messages, scroller_);
     scroller_->setWidget(flowWindow_);
+    flowWindow_->setScroller(scroller_);
     scroller_->setBackgroundRole(QPalette::Dark);
     // The scroller moves in units of 10 pixels.
     scroller_->horizontalScrollBar()->setSingleStep(10);
@@ -81,6 +84,7 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
 
     buildMenus();
     buildToolBar();
+    syncToolButtons();
     rebuildRunMenu(true);
 
     connect(&runTimer_, &QTimer::timeout, this, &TFlowFrame::timerTick);
@@ -92,6 +96,10 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
         if (state_->interpreter.running() && state_->speed.singleStep) state_->interpreter.step();
     });
     connect(flowWindow_, &TFlowWindow::filesDropped, this, &TFlowFrame::dropFiles);
+    connect(flowWindow_, &TFlowWindow::editingChanged, this, [this] {
+        syncToolButtons();
+        updateCommands();
+    });
     connect(speed_, &TSpeedDialog::intervalChanged, this, [this] {
         if (state_->interpreter.running()) restartRunTimer();
     });
@@ -156,6 +164,32 @@ void TFlowFrame::buildMenus()
     edit->addSeparator();
     connect(addCommand(edit, kDelete, "&Borrar", "Borra el objeto actual"), &QAction::triggered,
             this, &TFlowFrame::deleteCommand);
+    edit->addSeparator();
+    const struct {
+        AlignMode mode;
+        const char* text;
+        const char* hint;
+    } aligns[] = {{AlignMode::Centre, "&Centrar", "Junta y centra los etiquetas"},
+                  {AlignMode::Left, "&Izquierda", "Alinea los etiquetas a la izquierda"},
+                  {AlignMode::Right, "&Derecha", "Alinea los etiquetas a la derecha"},
+                  {AlignMode::Top, "&Superficie", "Alinea los etiquetas al superficie"},
+                  {AlignMode::Bottom, "&Fondo", "Alinea los etiquetas al fondo"}};
+    for (const auto& a : aligns) {
+        const AlignMode mode = a.mode;
+        connect(addCommand(edit, static_cast<int>(mode), a.text, a.hint), &QAction::triggered, this,
+                [this, mode] {
+                    if (state_->interpreter.running() || flowWindow_->moving()) return;
+                    flowWindow_->editor().align(mode);
+                    flowWindow_->update();
+                    updateCaption();
+                });
+    }
+    edit->addSeparator();
+    QAction* scroll = addCommand(edit, kAutoScroll, "&Desplazar Automáticamente",
+                                 "No deja que la ventana se desplace automáticamente");
+    scroll->setCheckable(true);
+    scroll->setChecked(flowWindow_->autoScroll());
+    connect(scroll, &QAction::toggled, this, [this](bool on) { flowWindow_->setAutoScroll(on); });
 
     QMenu* control = menuBar()->addMenu(QString::fromUtf8("&Control"));
     runWhat_ = control->addMenu(QString::fromUtf8("¿Ejecutar &Qué?"));
@@ -189,11 +223,48 @@ void TFlowFrame::buildToolBar()
     QAction* del = action(kDelete);
     del->setIcon(toolPicture(kPictureNoDelete));
     toolBar_->addAction(del);
+    // The nine exclusive editing tools, move/edit down at start.
+    const struct {
+        int id;
+        EditorTool tool;
+        const char* text;
+        const char* hint;
+    } tools[] = {
+        {306, EditorTool::StartStop, "Inicie/Alto",
+         "Agrega un Inicie/Alto o Sub n al diagrama de flujo"},
+        {304, EditorTool::Output, "Salida", "Agrega un símbolo de Salida al diagrama"},
+        {302, EditorTool::Process, "Proceso", "Agrega un símbolo de Proceso al diagrama"},
+        {305, EditorTool::Decision, "Decisión", "Agrega un símbolo de Decisión al diagrama"},
+        {301, EditorTool::Label, "Etiqueta", "Agrega un etiqueta al diagrama"},
+        {303, EditorTool::MoveEdit, "Mover/Editar", "Edita un objeto en el diagrama de flujo"},
+        {307, EditorTool::Line, "Línea", "Agrega una línea entre dos símbolos"},
+        {308, EditorTool::YesLine, "Línea SI", "Agrega una línea SI entre dos símbolos"},
+        {309, EditorTool::NoLine, "Línea NO", "Agrega una línea NO entre dos símbolos"}};
+    for (const auto& t : tools) {
+        QAction* a = addCommand(nullptr, t.id, t.text, t.hint);
+        a->setIcon(toolPicture(t.id));
+        a->setCheckable(true);
+        a->setData(static_cast<int>(t.tool));
+        toolBar_->addAction(a);
+        const EditorTool tool = t.tool;
+        connect(a, &QAction::triggered, this, [this, tool] {
+            flowWindow_->chooseTool(tool);
+            syncToolButtons();
+        });
+    }
     QAction* run = addCommand(nullptr, kRun, "Ejecutar", "Ejecuta el diagrama de flujo");
     run->setIcon(toolPicture(kPictureIdle));
     run->setData(kPictureIdle);
     toolBar_->addAction(run);
     connect(run, &QAction::triggered, this, &TFlowFrame::runCommand);
+}
+
+void TFlowFrame::syncToolButtons()
+{
+    // Exactly the active tool's button is down; a refused choice pops back up.
+    const int active = static_cast<int>(flowWindow_->editor().tool());
+    for (const int id : {306, 304, 302, 305, 301, 303, 307, 308, 309})
+        if (QAction* a = action(id)) a->setChecked(a->data().toInt() == active);
 }
 
 void TFlowFrame::rebuildRunMenu(bool resetToAll)
@@ -286,7 +357,9 @@ void TFlowFrame::updateCommands()
     const FlowDocument& doc = state_->doc;
     const bool selection = !doc.selectedSymbols().empty() || !doc.selectedLabels().empty();
     action(kCopySelection)->setEnabled(selection && !running);
-    const bool canDelete = (selection || doc.selectedLine() >= 0) && !busy;
+    const bool canDelete = flowWindow_->editor().canDelete() && !busy;
+    for (const int id : {170, 171, 172, 173, 174})
+        if (QAction* a = action(id)) a->setEnabled(!doc.selectedLabels().empty() && !running);
     QAction* del = action(kDelete);
     del->setEnabled(canDelete);
     del->setIcon(toolPicture(canDelete ? kPictureDelete : kPictureNoDelete));
@@ -478,6 +551,8 @@ void TFlowFrame::runCommand()
         run.stop();
         return;
     }
+    flowWindow_->editor().setRunTool();
+    syncToolButtons();
     run.start();
 }
 
@@ -537,8 +612,9 @@ void TFlowFrame::showFailingSymbol(int symbol)
 
 void TFlowFrame::deleteCommand()
 {
-    if (state_->interpreter.running() || flowWindow_->moving()) return;
-    state_->doc.deleteSelection();
+    if (state_->interpreter.running() || state_->downloading()) return;
+    flowWindow_->editor().deleteCommand();
+    flowWindow_->update();
     updateCommands();
 }
 

@@ -103,6 +103,7 @@ private:
     QAction* addCommand(QMenu* menu, int id, const char* text, const char* hint);
     void buildMenus();
     void buildToolBar();
+    void syncToolButtons();
     void chooseRunMode(int code);
     void restartRunTimer();
     void warn(const char* text);

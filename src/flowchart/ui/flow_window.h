@@ -1,26 +1,35 @@
 #pragma once
 // The flowchart window: the client of the main frame. It draws the chart at
-// the zoom, follows the document's changes by repainting only what changed,
-// shows the interpreter's running marks, and passes the run keys and dropped
-// files on to the frame.
+// the zoom, repaints only what changed, shows the interpreter's running
+// marks, and turns mouse and keys into the editor's operations: tools,
+// placing, carrying, rubber bands, lines, ghosts, auto-scroll.
 
+#include <QPoint>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
+#include <memory>
 
 #include "engine/run_ports.h"
+#include "flowchart/chart_editor.h"
 #include "flowchart/flow_document.h"
+
+class QScrollArea;
 
 namespace tarvel {
 
+class Messages;
 class ProgramState;
 
 class TFlowWindow : public QWidget, public DocumentObserver, public ChartMarks {
     Q_OBJECT
 public:
-    explicit TFlowWindow(ProgramState& state, QWidget* parent = nullptr);
+    TFlowWindow(ProgramState& state, Messages& messages, QWidget* parent = nullptr);
+    ~TFlowWindow() override;
 
     FlowDocument& document();
     const FlowDocument& document() const;
+    ChartEditor& editor() { return *editor_; }
 
     // Zoom in tenths (10 is 100 %), the same both ways.
     int zoom() const { return zoom_; }
@@ -29,11 +38,21 @@ public:
     QSize drawingSize() const;
     // The pixels a document rectangle covers at the zoom.
     QRect deviceRect(const Rect& r) const;
+    // A window point in document units.
+    Point toDocument(const QPoint& p) const;
 
-    // Whether a symbol, label or line is being carried or drawn (editing).
-    bool moving() const { return false; }
+    // Whether a symbol, label or line is being carried or drawn.
+    bool moving() const;
     // Whether a file is being loaded: nothing of the chart is drawn meanwhile.
     void setLoading(bool loading);
+
+    // Chooses an editing tool (301..309 commands); false when refused.
+    bool chooseTool(EditorTool tool);
+
+    // Auto-scroll near the edges of the view.
+    void setScroller(QScrollArea* scroller) { scroller_ = scroller; }
+    bool autoScroll() const { return autoScroll_; }
+    void setAutoScroll(bool on);
 
     // DocumentObserver
     void invalidate(const Rect& area) override;
@@ -47,17 +66,50 @@ signals:
     void runKeyPressed();   // Escape: stop a running chart
     void stepKeyPressed();  // Space: single step
     void filesDropped(const QStringList& paths);
+    // The selection or the tool changed (the frame enables its commands).
+    void editingChanged();
+    // A symbol's or label's property editor is to open.
+    void symbolEditorRequested(int symbol);
+    void labelEditorRequested(int label);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    bool running() const;
+    void handleOutcome(const PressOutcome& outcome);
+    void updateCursor(bool copying = false);
+    void autoScrollCheck(const QPoint& pos);
+    void autoScrollStep();
+    void drawEditing(QPainter& p) const;
+
     ProgramState& state_;
+    Messages& messages_;
+    std::unique_ptr<ChartEditor> editor_;
+    QScrollArea* scroller_ = nullptr;
     int zoom_ = 10;
     bool loading_ = false;
+    // Drag detection: where the left (or right) button went down.
+    QPoint pressPoint_{-1, -1};
+    bool buttonDown_ = false;
+    bool dragging_ = false;
+    // The hover prompt last written to the status line.
+    std::string hoverPrompt_;
+    // The editor opening half a second after a selection click.
+    QTimer editorTimer_;
+    PressOutcome pendingEditor_;
+    // Auto-scroll: one-shot 251 ms, then every 100 ms while in the band.
+    bool autoScroll_ = true;
+    QTimer autoScrollDelay_;
+    QTimer autoScrollRepeat_;
+    QPoint autoScrollPos_;
 };
 
 }  // namespace tarvel
