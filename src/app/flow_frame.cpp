@@ -28,6 +28,7 @@
 #include "flowchart/ui/scale_dialog.h"
 #include "interfaces/interface_model.h"
 #include "interfaces/ui/interface_dialog.h"
+#include "interfaces/ui/monitor_set.h"
 #include "platform/messages.h"
 #include "platform/qt/qt_text.h"
 
@@ -39,6 +40,7 @@ constexpr int kNew = 101, kOpen = 102, kSave = 103, kSaveAs = 104, kExit = 24310
 constexpr int kCopyChart = 162, kCopySelection = 7, kDelete = 312;
 constexpr int kRun = 121, kSpeed = 22, kInterface = 155, kVariables = 108, kZoom = 124;
 constexpr int kAutoScroll = 316;
+constexpr int kLargeMonitor = 109, kReducedMonitor = 125;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -81,6 +83,7 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     speed_->hide();
     interface_ = new TInterfaceDialog(state_->io, services_.messages, this);
     interface_->hide();
+    monitors_ = std::make_unique<TMonitorSet>(*state_, this);
 
     buildMenus();
     buildToolBar();
@@ -103,6 +106,8 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     connect(speed_, &TSpeedDialog::intervalChanged, this, [this] {
         if (state_->interpreter.running()) restartRunTimer();
     });
+    connect(interface_, &TInterfaceDialog::selectionApplied, monitors_.get(),
+            &TMonitorSet::relabel);
     connect(speed_, &TSpeedDialog::chartFocusRequested, this, [this] { flowWindow_->setFocus(); });
     connect(speed_, &TSpeedDialog::marksChanged, this, [this] {
         state_->interpreter.redrawMarks();
@@ -205,6 +210,11 @@ void TFlowFrame::buildMenus()
             &QAction::triggered, this, &TFlowFrame::interfaceCommand);
 
     QMenu* window = menuBar()->addMenu(QString::fromUtf8("&Ventana"));
+    connect(addCommand(window, kLargeMonitor, "Monitor &Amplio...", "Abre la ventana Monitor"),
+            &QAction::triggered, this, [this] { monitors_->openLarge(); });
+    connect(addCommand(window, kReducedMonitor, "Monitor &Reducido...",
+                       "Esto abre la monitor reducido"),
+            &QAction::triggered, this, [this] { monitors_->openReduced(); });
     connect(addCommand(window, kVariables, "&Variables...", "Abre la ventana Variables"),
             &QAction::triggered, this, [this] {
                 variables_->show();
@@ -456,6 +466,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     flowWindow_->setLoading(false);
     if (status != FlowFileStatus::Ok) return false;
     state_->doc.clearSelection();
+    monitors_->refreshFromDocument();
     rebuildRunMenu(true);
     updateCaption();
     updateCommands();
@@ -471,6 +482,7 @@ void TFlowFrame::newCommand()
     }
     if (!closingChecks()) return;
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
+    monitors_->refreshFromDocument();
     flowWindow_->update();
     rebuildRunMenu(true);
     updateCaption();
@@ -575,6 +587,7 @@ void TFlowFrame::runStarted()
     run->setText(QString::fromUtf8("Parar"));
     run->setStatusTip(QString::fromUtf8("Para el diagrama de flujo"));
     restartRunTimer();
+    if (!monitors_->anyVisible()) monitors_->openReduced();
     if (state_->speed.singleStep) flowWindow_->setFocus();
     updateCaption();
     updateCommands();

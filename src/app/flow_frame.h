@@ -27,6 +27,7 @@ class FileChooser;
 class Messages;
 class TFlowWindow;
 class TInterfaceDialog;
+class TMonitorSet;
 class TSpeedDialog;
 class TVariablesDialog;
 
@@ -52,6 +53,7 @@ public:
     TVariablesDialog* variablesDialog() const { return variables_; }
     TSpeedDialog* speedDialog() const { return speed_; }
     TInterfaceDialog* interfaceDialog() const { return interface_; }
+    TMonitorSet* monitors() const { return monitors_.get(); }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
     QAction* action(int id) const;
@@ -124,6 +126,8 @@ private:
     QActionGroup* runWhatGroup_ = nullptr;
     std::map<int, QAction*> actions_;
     QTimer runTimer_;
+    // Last, so it goes before the program state its monitors observe.
+    std::unique_ptr<TMonitorSet> monitors_;
 };
 
 }  // namespace tarvel

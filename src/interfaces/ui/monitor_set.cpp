@@ -1,0 +1,111 @@
+#include "interfaces/ui/monitor_set.h"
+
+#include <QMainWindow>
+#include <QScreen>
+
+#include "engine/program_state.h"
+#include "interfaces/manual_control.h"
+#include "interfaces/ui/manual_monitor_dialog.h"
+#include "interfaces/ui/monitor_dialog.h"
+
+namespace tarvel {
+
+namespace {
+
+QRect screenOf(const QWidget* w)
+{
+    const QScreen* screen = w->screen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+}  // namespace
+
+TMonitorSet::TMonitorSet(ProgramState& state, QMainWindow* frame)
+    : state_(state),
+      frame_(frame),
+      control_(std::make_unique<ManualControl>(state.io, state.doc.outputLevels,
+                                               [&state] { return state.interpreter.running(); }))
+{
+    outputs_ = new TMonitorNDialog(state, *control_, frame);
+    motors_ = new TMonitorCDialog(state, *control_, frame);
+    smallMotors_ = new TMonitorCSDialog(state, *control_, frame);
+    reduced_ = new TManualMonitorDialog(state, *control_, frame);
+    for (QWidget* w : std::initializer_list<QWidget*>{outputs_, motors_, smallMotors_, reduced_})
+        w->hide();
+}
+
+TMonitorSet::~TMonitorSet()
+{
+    // The dialogs are the frame's children, but they observe the program
+    // state and use the manual control: they go first, while both still live.
+    for (QWidget* w : std::initializer_list<QWidget*>{outputs_, motors_, smallMotors_, reduced_})
+        delete w;
+}
+
+TMonitorDialog* TMonitorSet::large(LargeMonitor kind) const
+{
+    switch (kind) {
+        case LargeMonitor::Outputs:
+            return outputs_;
+        case LargeMonitor::Motors:
+            return motors_;
+        default:
+            return smallMotors_;
+    }
+}
+
+void TMonitorSet::openLarge()
+{
+    TMonitorDialog* fitting = large(largeMonitorFor(state_.io.settings, state_.io.encoding));
+    for (TMonitorDialog* d :
+         {static_cast<TMonitorDialog*>(outputs_), static_cast<TMonitorDialog*>(motors_),
+          static_cast<TMonitorDialog*>(smallMotors_)})
+        if (d != fitting) d->hide();
+    fitting->relabel();
+    // Shown first, so that the size of its window frame is known.
+    fitting->show();
+    fitting->placeBeside(frame_->frameGeometry(), screenOf(frame_));
+    fitting->raise();
+}
+
+void TMonitorSet::openReduced()
+{
+    reduced_->relabel();
+    QWidget* client = frame_->centralWidget();
+    const QRect area =
+        client ? QRect(client->mapToGlobal(QPoint(0, 0)), client->size()) : frame_->geometry();
+    reduced_->show();
+    reduced_->placeAlong(area, screenOf(frame_));
+    reduced_->raise();
+}
+
+bool TMonitorSet::anyVisible() const
+{
+    return outputs_->isVisible() || motors_->isVisible() || smallMotors_->isVisible() ||
+           reduced_->isVisible();
+}
+
+void TMonitorSet::relabel()
+{
+    bool largeShown = false;
+    for (TMonitorDialog* d :
+         {static_cast<TMonitorDialog*>(outputs_), static_cast<TMonitorDialog*>(motors_),
+          static_cast<TMonitorDialog*>(smallMotors_)}) {
+        largeShown = largeShown || d->isVisible();
+        d->relabel();
+    }
+    const bool fits = large(largeMonitorFor(state_.io.settings, state_.io.encoding))->isVisible();
+    if (largeShown && !fits) openLarge();
+    const bool reducedShown = reduced_->isVisible();
+    reduced_->relabel();
+    if (reducedShown) openReduced();  // its width may have changed
+}
+
+void TMonitorSet::refreshFromDocument()
+{
+    outputs_->refreshFromDocument();
+    motors_->refreshFromDocument();
+    smallMotors_->refreshFromDocument();
+}
+
+}  // namespace tarvel

@@ -1,0 +1,60 @@
+#pragma once
+// The four monitors of the main window, created once and shown on demand,
+// with the manual control they share: which large monitor fits the interface,
+// where each opens, and keeping them in step with the document and the
+// interface choice. The owner destroys the set before the program state.
+
+#include <QObject>
+#include <memory>
+
+#include "interfaces/monitor_layout.h"
+
+class QMainWindow;
+
+namespace tarvel {
+
+class ManualControl;
+class ProgramState;
+class TManualMonitorDialog;
+class TMonitorCDialog;
+class TMonitorCSDialog;
+class TMonitorDialog;
+class TMonitorNDialog;
+
+class TMonitorSet : public QObject {
+    Q_OBJECT
+public:
+    TMonitorSet(ProgramState& state, QMainWindow* frame);
+    ~TMonitorSet() override;
+
+    ManualControl& control() { return *control_; }
+    TMonitorDialog* large(LargeMonitor kind) const;
+    TMonitorNDialog* outputMonitor() const { return outputs_; }
+    TMonitorCDialog* motorMonitor() const { return motors_; }
+    TMonitorCSDialog* smallMotorMonitor() const { return smallMotors_; }
+    TManualMonitorDialog* reduced() const { return reduced_; }
+
+    // "Monitor Amplio": the large monitor that fits the interface, against the
+    // right edge of the screen, bottom level with the main window.
+    void openLarge();
+    // "Monitor Reducido": the strip along the bottom of the main window.
+    void openReduced();
+    bool anyVisible() const;
+
+    // The interface choice changed: labels, layouts, and the large monitor in
+    // sight swapped for the one that now fits.
+    void relabel();
+    // A chart was loaded or cleared: its names and power levels.
+    void refreshFromDocument();
+
+private:
+    ProgramState& state_;
+    QMainWindow* frame_;
+    std::unique_ptr<ManualControl> control_;
+    TMonitorNDialog* outputs_ = nullptr;
+    TMonitorCDialog* motors_ = nullptr;
+    TMonitorCSDialog* smallMotors_ = nullptr;
+    TManualMonitorDialog* reduced_ = nullptr;
+};
+
+}  // namespace tarvel
