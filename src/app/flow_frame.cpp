@@ -18,6 +18,7 @@
 
 #include "app/file_chooser.h"
 #include "app/tool_pictures.h"
+#include "editors/ui/editor_set.h"
 #include "engine/ui/speed_dialog.h"
 #include "engine/ui/variables_dialog.h"
 #include "flowchart/chart_editor.h"
@@ -84,6 +85,8 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     interface_ = new TInterfaceDialog(state_->io, services_.messages, this);
     interface_->hide();
     monitors_ = std::make_unique<TMonitorSet>(*state_, this);
+    editors_ = new TEditorSet(*state_, services_.messages,
+                              [this](const FlowLabel& l) { return flowWindow_->editor().labelBox(l); }, this);
 
     buildMenus();
     buildToolBar();
@@ -99,6 +102,12 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
         if (state_->interpreter.running() && state_->speed.singleStep) state_->interpreter.step();
     });
     connect(flowWindow_, &TFlowWindow::filesDropped, this, &TFlowFrame::dropFiles);
+    connect(flowWindow_, &TFlowWindow::symbolEditorRequested, editors_, &TEditorSet::openSymbol);
+    connect(flowWindow_, &TFlowWindow::labelEditorRequested, editors_, &TEditorSet::openLabel);
+    connect(editors_, &TEditorSet::stored, this, [this] {
+        updateCaption();
+        updateCommands();
+    });
     connect(flowWindow_, &TFlowWindow::editingChanged, this, [this] {
         syncToolButtons();
         updateCommands();
@@ -466,6 +475,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     flowWindow_->setLoading(false);
     if (status != FlowFileStatus::Ok) return false;
     state_->doc.clearSelection();
+    editors_->closeAll();
     monitors_->refreshFromDocument();
     rebuildRunMenu(true);
     updateCaption();
@@ -481,6 +491,7 @@ void TFlowFrame::newCommand()
         return;
     }
     if (!closingChecks()) return;
+    editors_->closeAll();
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
     monitors_->refreshFromDocument();
     flowWindow_->update();
@@ -616,6 +627,7 @@ void TFlowFrame::showFailingSymbol(int symbol)
         const QRect r = flowWindow_->deviceRect(bounds);
         scroller_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 20,
                                  r.height() / 2 + 20);
+        editors_->openSymbol(symbol);
     }
     updateCommands();
 }
@@ -626,6 +638,8 @@ void TFlowFrame::showFailingSymbol(int symbol)
 void TFlowFrame::deleteCommand()
 {
     if (state_->interpreter.running() || state_->downloading()) return;
+    // Deleting renumbers the symbols and labels a panel may be editing.
+    editors_->closeAll();
     flowWindow_->editor().deleteCommand();
     flowWindow_->update();
     updateCommands();

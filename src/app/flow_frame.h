@@ -26,6 +26,7 @@ class Clock;
 class FileChooser;
 class Messages;
 class TFlowWindow;
+class TEditorSet;
 class TInterfaceDialog;
 class TMonitorSet;
 class TSpeedDialog;
@@ -54,6 +55,7 @@ public:
     TSpeedDialog* speedDialog() const { return speed_; }
     TInterfaceDialog* interfaceDialog() const { return interface_; }
     TMonitorSet* monitors() const { return monitors_.get(); }
+    TEditorSet* editors() const { return editors_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
     QAction* action(int id) const;
@@ -121,6 +123,7 @@ private:
     TVariablesDialog* variables_ = nullptr;
     TSpeedDialog* speed_ = nullptr;
     TInterfaceDialog* interface_ = nullptr;
+    TEditorSet* editors_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QMenu* runWhat_ = nullptr;
     QActionGroup* runWhatGroup_ = nullptr;

@@ -12,7 +12,6 @@ namespace tarvel {
 namespace {
 
 constexpr std::size_t kCommandMax = 40;
-constexpr std::size_t kSubNameMax = 7;
 
 bool isDigit(char c)
 {

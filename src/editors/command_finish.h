@@ -11,6 +11,9 @@ namespace tarvel {
 
 class FlowDocument;
 
+// The characters of a Sub head's name that are kept.
+inline constexpr std::size_t kSubNameMax = 7;
+
 // The text the output, process and decision editors store on "Aceptar":
 // long output switching texts in the interpreter's list form ("Output 1,3 on
 // 2 off"), motor speeds capped at 100 with "%" (dropping "Turn " when the text

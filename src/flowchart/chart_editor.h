@@ -114,6 +114,8 @@ public:
 
     // Snapping of placed symbols to the 32 x 28 grid.
     static Point snap(Point p);
+    // The area a label's text covers.
+    Rect labelBox(const FlowLabel& l) const;
 
 private:
     PressOutcome placeSymbol(Point p);
@@ -140,7 +142,6 @@ private:
     // The upper and lower neighbours of a new symbol in its column, or -1.
     std::pair<int, int> columnNeighbours(Point centre) const;
     bool columnBandFree(int x, int upper, int lower) const;
-    Rect labelBox(const FlowLabel& l) const;
     std::string prefix() const;
     void setOrigin(int symbol);
     void releaseTool();

@@ -13,6 +13,7 @@
 
 #include "editors/command_finish.h"
 #include "engine/chart_builder.h"
+#include "flowchart/captions.h"
 #include "engine/expressions.h"
 #include "engine/interpreter.h"
 #include "interfaces/interface_layer.h"
@@ -249,6 +250,14 @@ template <class Pad>
 void walk(const Pad& pad, const std::function<void(const std::string&)>& visit, std::size_t& states)
 {
     ++states;
+    // The panel shows every state of the text in Spanish ("Turn" alone has
+    // no caption yet).
+    constexpr SymbolKind kind = std::is_same_v<Pad, OutputKeypad>    ? SymbolKind::Output
+                                : std::is_same_v<Pad, ProcessKeypad> ? SymbolKind::Process
+                                                                     : SymbolKind::Decision;
+    if (!pad.text().empty() && pad.text() != "Turn") {
+        EXPECT_FALSE(symbolCaption(kind, pad.text()).empty()) << pad.text();
+    }
     if (pad.isEnabled(Accept)) visit(pad.text());
     if (pad.complete()) return;
     if constexpr (std::is_same_v<Pad, ProcessKeypad>) {

@@ -49,7 +49,7 @@ TFlowWindow::TFlowWindow(ProgramState& state, Messages& messages, QWidget* paren
 
     editorTimer_.setSingleShot(true);
     connect(&editorTimer_, &QTimer::timeout, this, [this] {
-        if (moving() || buttonDown_ && dragging_) return;
+        if (moving() || (buttonDown_ && dragging_)) return;
         if (pendingEditor_.kind == PressOutcome::DelayedSymbolEditor)
             emit symbolEditorRequested(pendingEditor_.index);
         else if (pendingEditor_.kind == PressOutcome::DelayedLabelEditor)

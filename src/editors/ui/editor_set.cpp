@@ -1,0 +1,75 @@
+#include "editors/ui/editor_set.h"
+
+#include <QMainWindow>
+#include <QScreen>
+
+#include "editors/ui/keypad_dialogs.h"
+#include "engine/program_state.h"
+
+namespace tarvel {
+
+TEditorSet::TEditorSet(ProgramState& state, Messages& messages, TEdTextDialog::LabelAreaFn labelArea,
+                       QMainWindow* frame)
+    : QObject(frame),
+      state_(state),
+      frame_(frame),
+      startStop_(new TEdSTSTDialog(state, frame)),
+      output_(new TEdIoDialog(state, messages, frame)),
+      process_(new TEdProcDialog(state, frame)),
+      decision_(new TEdDeciDialog(state, frame)),
+      label_(new TEdTextDialog(state, std::move(labelArea), frame))
+{
+    for (TEditorDialog* p : panels()) connect(p, &TEditorDialog::stored, this, &TEditorSet::stored);
+}
+
+std::vector<TEditorDialog*> TEditorSet::panels() const
+{
+    return {startStop_, output_, process_, decision_, label_};
+}
+
+void TEditorSet::openSymbol(int symbol)
+{
+    if (symbol < 0 || symbol >= state_.doc.symbolCount()) return;
+    switch (state_.doc.symbol(symbol).kind) {
+        case SymbolKind::StartStop:
+            return open(startStop_, symbol);
+        case SymbolKind::Output:
+            return open(output_, symbol);
+        case SymbolKind::Process:
+            return open(process_, symbol);
+        case SymbolKind::Decision:
+            return open(decision_, symbol);
+    }
+}
+
+void TEditorSet::openLabel(int label)
+{
+    if (label < 0 || label >= state_.doc.labelCount()) return;
+    open(label_, label);
+}
+
+void TEditorSet::open(TEditorDialog* panel, int index)
+{
+    for (TEditorDialog* p : panels())
+        if (p != panel && p->isVisible()) p->dismiss();
+    QWidget* client = frame_->centralWidget();
+    const QRect area =
+        client ? QRect(client->mapToGlobal(QPoint(0, 0)), client->size()) : frame_->geometry();
+    const QScreen* screen = frame_->screen();
+    panel->openOn(index, area, screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
+}
+
+void TEditorSet::closeAll()
+{
+    for (TEditorDialog* p : panels())
+        if (p->isVisible()) p->dismiss();
+}
+
+TEditorDialog* TEditorSet::visible() const
+{
+    for (TEditorDialog* p : panels())
+        if (p->isVisible()) return p;
+    return nullptr;
+}
+
+}  // namespace tarvel

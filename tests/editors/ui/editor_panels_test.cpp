@@ -1,0 +1,365 @@
+// The editor panels in the main window, offscreen: which panel a symbol
+// opens, the keys a pupil sees, what "Aceptar", "Borrar" and "Cancelar" do to
+// the chart, the sub menu, Sub heads, labels, "Enviar Serie", and the panel
+// a run-time error opens.
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/flow_frame.h"
+#include "editors/ui/ed_button.h"
+#include "editors/ui/editor_set.h"
+#include "editors/ui/keypad_dialogs.h"
+#include "editors/ui/send_serial_dialog.h"
+#include "engine/chart_builder.h"
+#include "flowchart/captions.h"
+#include "flowchart/ui/flow_window.h"
+#include "platform/qt/qt_text.h"
+#include "support/fake_clock.h"
+#include "support/fake_messages.h"
+#include "support/fake_ports.h"
+
+namespace tarvel {
+namespace {
+
+using namespace key;
+
+class PanelTest : public ::testing::Test {
+protected:
+    test::FakeMessages messages;
+    test::FakeClock clock;
+    test::FakeFileChooser files;
+    test::FakeByteLink ports;
+    TFlowFrame frame{FrameServices{messages, clock, files, ports}};
+    FlowDocument& doc = frame.state().doc;
+    TEditorSet& editors = *frame.editors();
+
+    void SetUp() override
+    {
+        frame.resize(1000, 700);
+        frame.show();
+    }
+    // Clicks on the chart at document coordinates (100 % zoom).
+    void click(Point at)
+    {
+        TFlowWindow* w = frame.flowWindow();
+        const QPointF pos(at.x, at.y);
+        QMouseEvent press(QEvent::MouseButtonPress, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(w, &release);
+    }
+    // Clicks the keys of the visible keypad panel in turn.
+    static void keys(TKeypadDialog* panel, std::initializer_list<int> bits)
+    {
+        for (const int b : bits) {
+            TEdButton* k = panel->keyButton(b);
+            ASSERT_NE(k, nullptr) << b;
+            ASSERT_TRUE(k->isEnabled()) << "key " << b << " after '" << panel->keypad().text() << "'";
+            k->click();
+        }
+    }
+    // The bits whose keys show a caption.
+    static std::vector<int> shownKeys(TKeypadDialog* panel)
+    {
+        std::vector<int> shown;
+        for (int b = 0; b < 32; ++b)
+            if (TEdButton* k = panel->keyButton(b); k && !k->text().isEmpty()) shown.push_back(b);
+        return shown;
+    }
+    void keep(QWidget* w, const char* name)
+    {
+        const QByteArray dir = qgetenv("TARVEL_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) w->grab().save(QString::fromUtf8(dir) + "/" + name);
+    }
+};
+
+TEST_F(PanelTest, ANewOutputSymbolIsComposedOnItsKeypadAndStoredInTheInterpretersForm)
+{
+    frame.action(304)->trigger();
+    click({320, 196});
+    ASSERT_EQ(doc.symbolCount(), 1);
+    TEdIoDialog* panel = editors.output();
+    ASSERT_EQ(editors.visible(), panel);
+    EXPECT_EQ(panel->target(), 0);
+    // Step 0: "E / &S" and "S&onido"; every other key disabled and blank.
+    EXPECT_EQ(shownKeys(panel), (std::vector<int>{Clear, out::Turn, out::Sound}));
+    EXPECT_FALSE(panel->keyButton(out::Output)->isEnabled());
+    EXPECT_TRUE(panel->keyButton(out::Output)->text().isEmpty());
+
+    keys(panel, {out::Turn, out::Output, digit(3), out::On});
+    // An item once used is not offered again; its caption comes back on "Borrar".
+    EXPECT_FALSE(panel->keyButton(digit(3))->isEnabled());
+    EXPECT_TRUE(panel->keyButton(digit(3))->text().isEmpty());
+    EXPECT_TRUE(panel->keyButton(digit(1))->isEnabled());
+    EXPECT_EQ(panel->keyButton(digit(1))->text(), "&1");
+    keys(panel, {digit(1), out::Off});
+    EXPECT_EQ(panel->keypad().text(), "Turn Output 3 on,1 off");
+    EXPECT_EQ(panel->shownCaption(), fromCp1252(symbolCaption(SymbolKind::Output, "Turn Output 3 on,1 off")));
+    EXPECT_FALSE(panel->shownCaption().isEmpty());
+    TEdButton* accept = panel->keyButton(Accept);
+    EXPECT_EQ(accept->text(), "Aceptar");
+    EXPECT_TRUE(accept->isDefault());
+    keep(panel, "editor-output.png");
+
+    doc.setModified(false);
+    accept->click();
+    EXPECT_EQ(doc.symbol(0).text.view(), "Output 3 on 1 off");
+    EXPECT_TRUE(doc.modified());
+    EXPECT_EQ(editors.visible(), nullptr);
+}
+
+TEST_F(PanelTest, AFinishedCommandOffersOnlyAceptarAndBorrarAndCancelarChangesNothing)
+{
+    test::ChartBuilder b(doc);
+    const int motor = b.out("Turn Motor a fd");
+    const int delay = b.proc("Delay 5");
+    editors.openSymbol(motor);
+    TEdIoDialog* panel = editors.output();
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_EQ(shownKeys(panel), (std::vector<int>{Accept, Clear}));
+    EXPECT_TRUE(panel->keyButton(Accept)->isDefault());
+
+    // Borrar starts again; Cancelar leaves the symbol as it was.
+    panel->keyButton(Clear)->click();
+    EXPECT_EQ(panel->keypad().text(), "");
+    EXPECT_TRUE(panel->keyButton(out::Turn)->isEnabled());
+    keys(panel, {out::Turn, out::Motor});
+    panel->findChild<QPushButton*>("cancel")->click();
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(doc.symbol(motor).text.view(), "Turn Motor a fd");
+    EXPECT_FALSE(doc.modified());
+
+    // One panel at a time: the process panel replaces the output panel.
+    editors.openSymbol(motor);
+    editors.openSymbol(delay);
+    EXPECT_FALSE(editors.output()->isVisible());
+    EXPECT_EQ(editors.visible(), editors.process());
+    // It stands across the bottom of the chart's area.
+    QWidget* client = frame.centralWidget();
+    const QRect area(client->mapToGlobal(QPoint(0, 0)), client->size());
+    EXPECT_EQ(editors.process()->x(), area.left());
+    EXPECT_LE(editors.process()->geometry().bottom(), area.bottom());
+    EXPECT_GE(editors.process()->width(), area.width());
+}
+
+TEST_F(PanelTest, MotorSpeedsAreCappedOnAceptar)
+{
+    frame.state().io.settings.model = 1;  // a model that takes motor speeds
+    frame.state().io.applySelection();
+    test::ChartBuilder b(doc);
+    const int motor = b.out("");
+    editors.openSymbol(motor);
+    TEdIoDialog* panel = editors.output();
+    keys(panel, {out::Turn, out::Motor, 22, out::Forward, digit(1), digit(5), digit(0)});
+    panel->keyButton(Accept)->click();
+    // Past 18 characters the text loses its "Turn ".
+    EXPECT_EQ(doc.symbol(motor).text.view(), "Motor a fd 100%");
+}
+
+TEST_F(PanelTest, TheSubMenuListsTheHeadsAndAddsARepeatCount)
+{
+    test::ChartBuilder b(doc);
+    b.head("Sub 3");
+    b.head("Sub 1(luz)");
+    const int call = b.proc("");
+    editors.openSymbol(call);
+    TEdProcDialog* panel = editors.process();
+    QStringList entries;
+    std::vector<int> ids;
+    for (QAction* a : panel->subMenu()->actions()) {
+        entries << a->text();
+        ids.push_back(a->data().toInt());
+    }
+    EXPECT_EQ(entries, (QStringList{"1(luz)", "3"}));
+    EXPECT_EQ(ids, (std::vector<int>{6001, 6003}));
+
+    keys(panel, {proc::Sub});
+    EXPECT_EQ(shownKeys(panel), (std::vector<int>{Clear}));
+    panel->subMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(panel->keypad().text(), "Sub 1(luz)");
+    EXPECT_FALSE(panel->keyButton(digit(0))->isEnabled());  // a count starts with 1..9
+    keys(panel, {digit(1), digit(2)});
+    panel->keyButton(Accept)->click();
+    EXPECT_EQ(doc.symbol(call).text.view(), "Sub 1(luz) x 12");
+}
+
+TEST_F(PanelTest, WithoutSubHeadsTheMenuHoldsNoneWhichCallsNothing)
+{
+    const int call = test::ChartBuilder(doc).proc("");
+    editors.openSymbol(call);
+    TEdProcDialog* panel = editors.process();
+    ASSERT_EQ(panel->subMenu()->actions().size(), 1);
+    EXPECT_EQ(panel->subMenu()->actions().at(0)->text(), "None");
+    keys(panel, {proc::Sub});
+    panel->subMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(panel->keypad().text(), "Sub ");
+    EXPECT_EQ(shownKeys(panel), (std::vector<int>{Clear}));
+}
+
+TEST_F(PanelTest, SubHeadsTakeTheLowestFreeNumberAndRenameTheirCalls)
+{
+    test::ChartBuilder b(doc);
+    b.head("Sub 1");
+    b.head("Sub 3");
+    const int head = b.head("Start");
+    const int call = b.proc("Sub 2 x 4");
+    const int other = b.proc("Sub 3");
+    editors.openSymbol(head);
+    TEdSTSTDialog* panel = editors.startStop();
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_FALSE(panel->button(106)->isEnabled());
+    EXPECT_FALSE(panel->nameField()->isEnabled());
+    panel->button(103)->click();
+    EXPECT_TRUE(panel->nameField()->isEnabled());
+    EXPECT_TRUE(panel->button(106)->isEnabled());
+    panel->nameField()->setText("motores");
+    panel->button(106)->click();
+    EXPECT_EQ(doc.symbol(head).text.view(), "Sub 2(motores)");
+    EXPECT_EQ(doc.symbol(call).text.view(), "Sub 2(motores) x 4");
+    EXPECT_EQ(doc.symbol(other).text.view(), "Sub 3");
+    EXPECT_TRUE(doc.modified());
+    EXPECT_FALSE(panel->isVisible());
+    // The run-what menu has the new head.
+    ASSERT_NE(frame.action(8002), nullptr);
+    EXPECT_EQ(frame.action(8002)->text(), "2(motores)");
+
+    // Reopened, the head shows its name; "&Alto" stores at once and the
+    // menu loses the head.
+    editors.openSymbol(head);
+    EXPECT_EQ(panel->nameField()->text(), "motores");
+    panel->button(102)->click();
+    EXPECT_EQ(doc.symbol(head).text.view(), "Stop");
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(frame.action(8002), nullptr);
+}
+
+TEST_F(PanelTest, LabelsTakeTheirTextAndSize)
+{
+    frame.action(301)->trigger();
+    click({200, 300});
+    ASSERT_EQ(doc.labelCount(), 1);
+    TEdTextDialog* panel = editors.label();
+    ASSERT_EQ(editors.visible(), panel);
+    EXPECT_EQ(panel->windowTitle(), "Editar etiqueta");
+    EXPECT_TRUE(panel->sizeOption(1)->isChecked());
+    EXPECT_EQ(panel->sizeOption(2)->text(), "Mediano");
+    panel->textField()->setText(QString::fromUtf8("Señal de salida"));
+    panel->sizeOption(3)->click();
+    keep(panel, "editor-label.png");
+    panel->accept();
+    EXPECT_EQ(doc.label(0).text.view(), toCp1252(QString::fromUtf8("Señal de salida")));
+    EXPECT_EQ(doc.label(0).size, 3);
+    EXPECT_TRUE(doc.modified());
+    EXPECT_FALSE(panel->isVisible());
+
+    editors.openLabel(0);
+    EXPECT_EQ(panel->textField()->text(), QString::fromUtf8("Señal de salida"));
+    EXPECT_TRUE(panel->sizeOption(3)->isChecked());
+}
+
+TEST_F(PanelTest, SendSerialWarnsAndStaysOpenThenRemembersTheChoice)
+{
+    TSendSerialDialog::remembered() = {};
+    {
+        TSendSerialDialog d(messages);
+        d.findChild<QRadioButton*>("id101")->click();
+        EXPECT_TRUE(d.findChild<QLineEdit*>("id104")->isEnabled());
+        EXPECT_FALSE(d.findChild<QLineEdit*>("id103")->isEnabled());
+        d.findChild<QRadioButton*>("id106")->click();
+        d.findChild<QLineEdit*>("id104")->setText("256");
+        d.accept();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.last().caption, "Amonestación de Tarvel");
+        EXPECT_EQ(messages.last().text, "Debe incorporar un número entre 0 y 255");
+        EXPECT_NE(d.QDialog::result(), QDialog::Accepted);
+        d.findChild<QRadioButton*>("id105")->click();
+        d.findChild<QLineEdit*>("id104")->setText("f");
+        d.accept();
+        EXPECT_EQ(d.sendText(), "0Fh");
+        EXPECT_EQ(d.QDialog::result(), QDialog::Accepted);
+        EXPECT_EQ(messages.shown.size(), 1u);
+    }
+    // The next opening starts on a hexadecimal number.
+    TSendSerialDialog again(messages);
+    EXPECT_TRUE(again.findChild<QRadioButton*>("id101")->isChecked());
+    EXPECT_TRUE(again.findChild<QRadioButton*>("id105")->isChecked());
+    again.findChild<QRadioButton*>("id107")->click();
+    EXPECT_TRUE(again.findChild<QRadioButton*>("id110")->isEnabled());
+    again.findChild<QRadioButton*>("id110")->click();
+    again.accept();
+    EXPECT_EQ(again.sendText(), "y");
+    TSendSerialDialog::remembered() = {};
+}
+
+TEST_F(PanelTest, EnvieAppendsTheDialogsResultOrStartsAgainOnCancel)
+{
+    const int send = test::ChartBuilder(doc).out("");
+    editors.openSymbol(send);
+    TEdIoDialog* panel = editors.output();
+    // A chip whose link runs the serial protocol offers "&SAL" and "&Envie".
+    KeypadContext chip = TKeypadDialog::contextFrom(frame.state());
+    chip.model = 10;
+    chip.chipLinkKind = 2;
+    panel->keypad().setContext(chip);
+    panel->keyButton(Clear)->click();
+    EXPECT_EQ(shownKeys(panel), (std::vector<int>{out::Sal, out::Send, Clear, out::Turn, out::Sound}));
+
+    std::optional<std::string> answer;
+    panel->setSendChooser([&] { return answer; });
+    keys(panel, {out::Send});
+    EXPECT_EQ(panel->keypad().text(), "");
+    EXPECT_TRUE(panel->keyButton(out::Send)->isEnabled());
+    answer = "'c'";
+    keys(panel, {out::Send});
+    EXPECT_EQ(panel->keypad().text(), "Send 'c'");
+    EXPECT_EQ(shownKeys(panel), (std::vector<int>{Accept, Clear}));
+    panel->keyButton(Accept)->click();
+    EXPECT_EQ(doc.symbol(send).text.view(), "Send 'c'");
+}
+
+TEST_F(PanelTest, ARunTimeErrorOpensTheFailingSymbolsPanel)
+{
+    test::ChartBuilder b(doc);
+    const int s = b.start(), divide = b.proc("Let a = a / b"), stop = b.stop();
+    b.chain({s, divide, stop});
+    frame.runCommand();
+    for (int i = 0; i < 4 && frame.state().interpreter.running(); ++i) {
+        clock.advance(20);
+        frame.timerTick();
+    }
+    EXPECT_FALSE(frame.state().interpreter.running());
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.last().text, "Divide por cero cuando ejecute este símbolo");
+    ASSERT_EQ(editors.visible(), editors.process());
+    EXPECT_EQ(editors.process()->target(), divide);
+    EXPECT_EQ(editors.process()->keypad().text(), "Let a = a / b");
+
+    // Deleting the symbol closes the panel that edits it.
+    frame.action(312)->trigger();
+    EXPECT_EQ(editors.visible(), nullptr);
+}
+
+TEST_F(PanelTest, DecisionPanelComposesAComparison)
+{
+    const int ask = test::ChartBuilder(doc).decide("");
+    editors.openSymbol(ask);
+    TEdDeciDialog* panel = editors.decision();
+    ASSERT_EQ(editors.visible(), panel);
+    EXPECT_EQ(shownKeys(panel), (std::vector<int>{Clear, deci::Is}));
+    keys(panel, {deci::Is, deci::Margin, deci::Less, deci::Point, digit(5)});
+    keep(panel, "editor-decision.png");
+    panel->keyButton(Accept)->click();
+    EXPECT_EQ(doc.symbol(ask).text.view(), "Is Margin < 0.5");
+}
+
+}  // namespace
+}  // namespace tarvel
