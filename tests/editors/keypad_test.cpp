@@ -133,6 +133,28 @@ TEST(OutputKeypadTest, TheChipModelsKeysAndSerialSends)
     EXPECT_EQ(chip.enabled() & ~keyBit(Clear), 0x1E00u);
 }
 
+TEST(OutputKeypadTest, OnlyTheMfaOffersTheDac)
+{
+    OutputKeypad plain(contextFor(0));
+    plain.open("");
+    pressAll(plain, {out::Turn});
+    EXPECT_FALSE(plain.isEnabled(out::Dac));
+    EXPECT_TRUE(plain.isEnabled(out::Output));
+
+    OutputKeypad mfa(contextFor(6));
+    mfa.open("");
+    pressAll(mfa, {out::Turn, out::Dac, digit(3), digit(0), digit(0)});
+    EXPECT_TRUE(mfa.complete());
+    EXPECT_EQ(finishCommand(mfa.text()), "Turn DAC 255");
+    mfa.clear();
+    pressAll(mfa, {out::Turn, out::Dac, digit(0)});  // a leading 0 is the whole value
+    EXPECT_TRUE(mfa.complete());
+    mfa.clear();
+    pressAll(mfa, {out::Turn, out::Dac, 29});
+    EXPECT_EQ(mfa.text(), "Turn DAC x");
+    EXPECT_TRUE(mfa.complete());
+}
+
 TEST(ProcessKeypadTest, DelaysAssignmentsAndSubCalls)
 {
     ProcessKeypad pad(contextFor(0));

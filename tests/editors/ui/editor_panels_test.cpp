@@ -19,6 +19,7 @@
 #include "editors/ui/send_serial_dialog.h"
 #include "engine/chart_builder.h"
 #include "flowchart/captions.h"
+#include "flowchart/ui/chart_picture.h"
 #include "flowchart/ui/flow_window.h"
 #include "platform/qt/qt_text.h"
 #include "support/fake_clock.h"
@@ -58,7 +59,7 @@ protected:
         QApplication::sendEvent(w, &release);
     }
     // Clicks the keys of the visible keypad panel in turn.
-    static void keys(TKeypadDialog* panel, std::initializer_list<int> bits)
+    static void keys(TKeypadDialog* panel, const std::vector<int>& bits)
     {
         for (const int b : bits) {
             TEdButton* k = panel->keyButton(b);
@@ -115,6 +116,58 @@ TEST_F(PanelTest, ANewOutputSymbolIsComposedOnItsKeypadAndStoredInTheInterpreter
     EXPECT_EQ(doc.symbol(0).text.view(), "Output 3 on 1 off");
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(editors.visible(), nullptr);
+}
+
+// Each word of a symbol's Spanish caption is in the chart's drawing.
+void expectDrawn(const FlowDocument& doc, int symbol)
+{
+    const std::string caption = symbolCaption(doc.symbol(symbol).kind, doc.symbol(symbol).text.view());
+    ASSERT_FALSE(caption.empty());
+    const QByteArray svg = renderChartPicture(doc, ColourSet{}, false).svg;
+    for (const QString& word : fromCp1252(caption).split(' ', Qt::SkipEmptyParts))
+        EXPECT_TRUE(QString::fromUtf8(svg).contains(word.toHtmlEscaped())) << word.toStdString();
+}
+
+TEST_F(PanelTest, SymbolsPlacedWithTheMouseAreComposedStoredAndDrawn)
+{
+    struct Case {
+        int tool;
+        Point at;
+        std::vector<int> keys;
+        const char* stored;
+        const char* name;
+    };
+    const Case cases[] = {
+        {304, {320, 196}, {out::Turn, out::Output, digit(3), out::On}, "Turn Output 3 on", "output"},
+        {305, {320, 308}, {deci::Is, deci::Input, digit(3), deci::On}, "Is Input 3 on", "decision"},
+        {302, {320, 420}, {proc::Let, 22, proc::Equals, 27, proc::Plus, digit(1)}, "Let a = x + 1", "process"},
+    };
+    for (const Case& c : cases) {
+        frame.action(c.tool)->trigger();
+        click(c.at);
+        const int placed = doc.symbolCount() - 1;
+        auto* panel = dynamic_cast<TKeypadDialog*>(editors.visible());
+        ASSERT_NE(panel, nullptr) << c.name;
+        EXPECT_EQ(panel->target(), placed);
+        keep(panel, (std::string("editor-") + c.name + "-first.png").c_str());
+        keys(panel, c.keys);
+        keep(panel, (std::string("editor-") + c.name + "-complete.png").c_str());
+        panel->keyButton(Accept)->click();
+        EXPECT_EQ(doc.symbol(placed).text.view(), c.stored);
+        expectDrawn(doc, placed);
+    }
+    EXPECT_EQ(fromCp1252(symbolCaption(SymbolKind::Output, doc.symbol(0).text.view())), "Activar salida 3");
+
+    frame.action(306)->trigger();
+    click({320, 84});
+    ASSERT_EQ(editors.visible(), editors.startStop());
+    keep(editors.startStop(), "editor-startstop-first.png");
+    editors.startStop()->button(103)->click();
+    editors.startStop()->nameField()->setText("luces");
+    keep(editors.startStop(), "editor-startstop-complete.png");
+    editors.startStop()->button(106)->click();
+    EXPECT_EQ(doc.symbol(doc.symbolCount() - 1).text.view(), "Sub 1(luces)");
+    expectDrawn(doc, doc.symbolCount() - 1);
 }
 
 TEST_F(PanelTest, AFinishedCommandOffersOnlyAceptarAndBorrarAndCancelarChangesNothing)
