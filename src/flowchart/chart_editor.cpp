@@ -13,11 +13,6 @@ namespace tarvel {
 
 namespace {
 
-constexpr std::int32_t kStateNormal = 0;
-constexpr std::int32_t kStateGuide = 1;
-constexpr std::int32_t kStateSelected = 5;
-constexpr std::int32_t kStateOrigin = 6;
-
 // Symbols closer than this in both directions are too close.
 constexpr int kCloseX = 120;
 constexpr int kCloseY = 70;
@@ -588,7 +583,7 @@ void ChartEditor::startDrag(Point p, bool copy, bool running)
         for (int j = 0; j < doc_.lineCount(); ++j) {
             FlowLine& line = doc_.lineRef(j);
             if (line.origin == s || line.destination == s) {
-                line.selected = kStateGuide;
+                line.selected = draw::Guide;
                 touch(FlowDocument::lineBounds(line));
             }
         }
@@ -624,7 +619,7 @@ void ChartEditor::release(Point p)
         ghost_.reset();
         for (int j = 0; j < doc_.lineCount(); ++j) {
             FlowLine& line = doc_.lineRef(j);
-            if (line.selected == kStateGuide) line.selected = kStateNormal;
+            if (line.selected == draw::Guide) line.selected = draw::Normal;
         }
         dropSymbol(state, p);
     } else if (state == kMoveRubberBand) {
@@ -873,12 +868,12 @@ void ChartEditor::setOrigin(int symbol)
 {
     if (lineOrigin_ >= 0 && lineOrigin_ < doc_.symbolCount()) {
         FlowSymbol& s = doc_.symbolRef(lineOrigin_);
-        if (s.selected == kStateOrigin) s.selected = kStateNormal;
+        if (s.selected == draw::Origin) s.selected = draw::Normal;
         touch(FlowDocument::symbolBounds(s));
     }
     lineOrigin_ = symbol;
     if (symbol >= 0) {
-        doc_.symbolRef(symbol).selected = kStateOrigin;
+        doc_.symbolRef(symbol).selected = draw::Origin;
         touch(FlowDocument::symbolBounds(doc_.symbol(symbol)));
     }
 }

@@ -8,8 +8,6 @@
 namespace tarvel {
 
 namespace {
-constexpr std::int32_t kDrawStateNormal = 0;
-constexpr std::int32_t kDrawStateSelected = 5;
 
 void eraseValue(std::vector<int>& v, int value)
 {
@@ -180,14 +178,14 @@ void FlowDocument::selectSymbol(int i)
 {
     if (i < 0 || i >= symbolCount_) return;
     if (!isSymbolSelected(i)) selectedSymbols_.push_back(i);
-    symbols_[static_cast<std::size_t>(i)].selected = kDrawStateSelected;
+    symbols_[static_cast<std::size_t>(i)].selected = draw::Selected;
 }
 
 void FlowDocument::deselectSymbol(int i)
 {
     eraseValue(selectedSymbols_, i);
     if (i >= 0 && i < symbolCount_)
-        symbols_[static_cast<std::size_t>(i)].selected = kDrawStateNormal;
+        symbols_[static_cast<std::size_t>(i)].selected = draw::Normal;
 }
 
 void FlowDocument::selectLabel(int i)
@@ -204,17 +202,17 @@ void FlowDocument::deselectLabel(int i)
 void FlowDocument::setSelectedLine(int i)
 {
     if (selectedLine_ >= 0 && selectedLine_ < lineCount_)
-        lines_[static_cast<std::size_t>(selectedLine_)].selected = kDrawStateNormal;
+        lines_[static_cast<std::size_t>(selectedLine_)].selected = draw::Normal;
     selectedLine_ = (i >= 0 && i < lineCount_) ? i : -1;
     if (selectedLine_ >= 0)
-        lines_[static_cast<std::size_t>(selectedLine_)].selected = kDrawStateSelected;
+        lines_[static_cast<std::size_t>(selectedLine_)].selected = draw::Selected;
 }
 
 void FlowDocument::clearSelection()
 {
     for (const int i : selectedSymbols_)
         if (i >= 0 && i < symbolCount_)
-            symbols_[static_cast<std::size_t>(i)].selected = kDrawStateNormal;
+            symbols_[static_cast<std::size_t>(i)].selected = draw::Normal;
     selectedSymbols_.clear();
     selectedLabels_.clear();
     setSelectedLine(-1);
@@ -342,7 +340,7 @@ void FlowDocument::deleteSelectedLine()
     removeLine(index);
     // The lines that moved down lose their draw state.
     for (int j = index; j < lineCount_; ++j)
-        lines_[static_cast<std::size_t>(j)].selected = kDrawStateNormal;
+        lines_[static_cast<std::size_t>(j)].selected = draw::Normal;
     selectedLine_ = -1;
     modified_ = true;
 }

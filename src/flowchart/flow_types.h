@@ -9,6 +9,18 @@ namespace tarvel {
 enum class SymbolKind : std::int32_t { StartStop = 0, Output = 1, Process = 2, Decision = 3 };
 enum class LineKind : std::int32_t { Plain = 0, Yes = 1, No = 2 };
 
+// The draw states of symbols and lines (their `selected` field): how the
+// painter shows them. Never stored.
+namespace draw {
+inline constexpr std::int32_t Normal = 0;
+inline constexpr std::int32_t Guide = 1;       // a line being drawn follows it
+inline constexpr std::int32_t Calling = 2;     // a sub call waiting for its sub
+inline constexpr std::int32_t Active = 3;      // a task is on it
+inline constexpr std::int32_t ActiveLine = 4;  // a task followed it
+inline constexpr std::int32_t Selected = 5;
+inline constexpr std::int32_t Origin = 6;      // where a line being drawn starts
+}  // namespace draw
+
 struct Point {
     std::int32_t x = -1;
     std::int32_t y = -1;

@@ -152,7 +152,9 @@ TEST_F(InterpreterTest, RepeatedSubsRunTheirCountThenReturn)
     for (int i = 0; i < 200 && run.running(); ++i) {
         lastA = var('a');
         ticks(1);
-        if (run.running()) EXPECT_LE(run.taskDepth(0), 1);
+        if (run.running()) {
+            EXPECT_LE(run.taskDepth(0), 1);
+        }
     }
     EXPECT_FALSE(run.running());
     // Three rounds from the counted call, one from the call whose text ends in ')'.

@@ -15,7 +15,9 @@ TEST(SpeedSettings, SliderMapsToIntervalAndMultiplicityBothWays)
         s.applySlider(p);
         EXPECT_EQ(s.interval, interval) << p;
         EXPECT_EQ(s.multiplicity, multiplicity) << p;
-        if (p != 801) EXPECT_EQ(s.sliderPosition(), p) << p;
+        if (p != 801) {
+            EXPECT_EQ(s.sliderPosition(), p) << p;
+        }
     }
 }
 

@@ -18,12 +18,6 @@
 namespace tarvel {
 
 namespace {
-// Draw states of the running marks.
-constexpr std::int32_t kStateNormal = 0;
-constexpr std::int32_t kStateCalling = 2;
-constexpr std::int32_t kStateActive = 3;
-constexpr std::int32_t kStateActiveLine = 4;
-constexpr std::int32_t kStateSelected = 5;
 // A press becomes a drag beyond 4 pixels.
 constexpr int kDragDistanceSquared = 16;
 constexpr int kEditorDelayMs = 500;
@@ -135,16 +129,16 @@ void TFlowWindow::markSymbol(int symbol, Mark mark)
 {
     FlowDocument& doc = state_.doc;
     if (symbol < 0 || symbol >= doc.symbolCount()) return;
-    std::int32_t s = kStateNormal;
+    std::int32_t s = draw::Normal;
     switch (mark) {
         case Mark::Active:
-            s = kStateActive;
+            s = draw::Active;
             break;
         case Mark::Calling:
-            s = kStateCalling;
+            s = draw::Calling;
             break;
         case Mark::Error:
-            s = kStateSelected;
+            s = draw::Selected;
             break;
         default:
             break;
@@ -159,7 +153,7 @@ void TFlowWindow::markLine(int line, Mark mark)
 {
     FlowDocument& doc = state_.doc;
     if (line < 0 || line >= doc.lineCount()) return;
-    const std::int32_t s = mark == Mark::ActiveLine ? kStateActiveLine : kStateNormal;
+    const std::int32_t s = mark == Mark::ActiveLine ? draw::ActiveLine : draw::Normal;
     FlowLine& l = doc.lineRef(line);
     if (l.selected == s) return;
     l.selected = s;
