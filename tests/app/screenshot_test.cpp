@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QScrollArea>
 
 #include "app/flow_frame.h"
+#include "editors/ui/editor_set.h"
 #include "flowchart/ui/flow_window.h"
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
@@ -73,6 +75,37 @@ TEST(Screenshot, MainWindowWithAnExampleChart)
     }
     keep(frame.grab().toImage(), "main-50-running.png");
     frame.runCommand();
+}
+
+// The main window with the output panel open on a symbol of the example
+// chart, the panel drawn where it stands over the window.
+TEST(Screenshot, MainWindowWithAnEditorPanel)
+{
+    test::FakeMessages messages;
+    test::FakeClock clock;
+    test::FakeFileChooser files;
+    test::FakeByteLink ports;
+    TFlowFrame frame(FrameServices{messages, clock, files, ports});
+    ASSERT_TRUE(frame.loadChart(std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/SEMAFORO.FLO", false));
+    frame.resize(1000, 760);
+    frame.show();
+    const FlowDocument& doc = frame.state().doc;
+    int output = -1;
+    for (int i = 0; i < doc.symbolCount() && output < 0; ++i)
+        if (doc.symbol(i).kind == SymbolKind::Output) output = i;
+    ASSERT_GE(output, 0);
+    frame.editors()->openSymbol(output);
+    QWidget* panel = frame.editors()->visible();
+    ASSERT_NE(panel, nullptr);
+
+    QImage shot = frame.grab().toImage();
+    const QPoint at = panel->mapToGlobal(QPoint(0, 0)) - frame.mapToGlobal(QPoint(0, 0));
+    // It covers the bottom of the chart's area, inside the window.
+    EXPECT_TRUE(shot.rect().contains(QRect(at, panel->size()))) << at.x() << "," << at.y() << " " << panel->width() << "x" << panel->height() << " in " << shot.width() << "x" << shot.height();
+    QPainter p(&shot);
+    p.drawImage(at, panel->grab().toImage());
+    p.end();
+    keep(shot, "main-editor-panel.png");
 }
 
 }  // namespace

@@ -34,8 +34,9 @@ void TEditorDialog::openOn(int index, const QRect& client, const QRect& screen)
     target_ = index;
     load();
     show();
-    resize(std::max(client.width(), sizeHint().width()), sizeHint().height());
-    // Placed by its outer edge, so the title bar counts.
+    // Placed and sized by its outer edge, so the title bar and borders count.
+    const int borders = frameGeometry().width() - width();
+    resize(std::max(client.width() - borders, minimumSizeHint().width()), sizeHint().height());
     const int h = frameGeometry().height();
     const int y = std::min(client.bottom() + 1 - h, screen.bottom() + 1 - h);
     move(client.left(), std::max(y, screen.top()));
