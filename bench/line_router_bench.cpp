@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <random>
+#include <utility>
 
 #include "flowchart/line_router.h"
 #include "platform/messages.h"
@@ -47,63 +48,48 @@ void denseChart(FlowDocument& doc, bool tightest)
     for (int letter = 'A'; letter <= 'Z'; ++letter) doc.freeConnectorLetter(letter);
 }
 
-void BM_RouteAcrossDenseChart(benchmark::State& state)
+// Routes the line from `from` to `to` (given the chart's rows) again and
+// again on a dense chart; a connector's letter is given back each time.
+template <class Ends>
+void routeInDenseChart(benchmark::State& state, LineKind kind, Ends ends)
 {
     SilentMessages messages;
     FlowDocument doc(&messages);
-    denseChart(doc, state.range(0) != 0);
+    const bool tightest = state.range(0) != 0;
+    denseChart(doc, tightest);
+    const auto [from, to] = ends(doc, tightest ? 20 : 25);
     LineRouter router(doc);
-    const int from = 0, to = doc.symbolCount() - 1;
     for (auto _ : state) {
-        auto g = router.route(from, to, LineKind::Yes);
-        if (g && g->points[2].x == kConnectorMarkX) doc.freeConnectorLetter(g->points[2].y);
+        auto g = router.route(from, to, kind);
+        const bool connector = g && g->points[2].x == kConnectorMarkX;
+        if (connector) doc.freeConnectorLetter(g->points[2].y);
         benchmark::DoNotOptimize(g);
         state.counters["points"] =
-            g ? g->points[2].x == kConnectorMarkX
-                    ? 0
-                    : 7 - std::count(g->points.begin(), g->points.end(), Point{})
-              : -1;
+            !g ? -1 : connector ? 0 : 7 - std::count(g->points.begin(), g->points.end(), Point{});
     }
+}
+
+void BM_RouteAcrossDenseChart(benchmark::State& state)
+{
+    routeInDenseChart(state, LineKind::Yes, [](const FlowDocument& doc, int) {
+        return std::pair{0, doc.symbolCount() - 1};
+    });
 }
 BENCHMARK(BM_RouteAcrossDenseChart)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 void BM_RouteLoopBackInDenseChart(benchmark::State& state)
 {
-    SilentMessages messages;
-    FlowDocument doc(&messages);
-    denseChart(doc, state.range(0) != 0);
-    const int rows = state.range(0) != 0 ? 20 : 25;
-    LineRouter router(doc);
-    for (auto _ : state) {
-        auto g = router.route(rows - 1 + rows * 5, rows * 5, LineKind::Plain);
-        if (g && g->points[2].x == kConnectorMarkX) doc.freeConnectorLetter(g->points[2].y);
-        benchmark::DoNotOptimize(g);
-        state.counters["points"] =
-            g ? g->points[2].x == kConnectorMarkX
-                    ? 0
-                    : 7 - std::count(g->points.begin(), g->points.end(), Point{})
-              : -1;
-    }
+    routeInDenseChart(state, LineKind::Plain, [](const FlowDocument&, int rows) {
+        return std::pair{rows - 1 + rows * 5, rows * 5};
+    });
 }
 BENCHMARK(BM_RouteLoopBackInDenseChart)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 void BM_RouteToANeighbourInDenseChart(benchmark::State& state)
 {
-    SilentMessages messages;
-    FlowDocument doc(&messages);
-    denseChart(doc, state.range(0) != 0);
-    const int rows = state.range(0) != 0 ? 20 : 25;
-    LineRouter router(doc);
-    for (auto _ : state) {
-        auto g = router.route(rows * 3 + 10, rows * 4 + 12, LineKind::No);
-        if (g && g->points[2].x == kConnectorMarkX) doc.freeConnectorLetter(g->points[2].y);
-        benchmark::DoNotOptimize(g);
-        state.counters["points"] =
-            g ? g->points[2].x == kConnectorMarkX
-                    ? 0
-                    : 7 - std::count(g->points.begin(), g->points.end(), Point{})
-              : -1;
-    }
+    routeInDenseChart(state, LineKind::No, [](const FlowDocument&, int rows) {
+        return std::pair{rows * 3 + 10, rows * 4 + 12};
+    });
 }
 BENCHMARK(BM_RouteToANeighbourInDenseChart)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 

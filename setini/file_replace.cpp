@@ -1,4 +1,5 @@
 #include "file_replace.h"
+#include "file_names.h"
 
 #include <string>
 #include <system_error>
@@ -85,15 +86,6 @@ bool moveOver(const std::filesystem::path& from, const std::filesystem::path& to
 int processId()
 {
     return int(getpid());
-}
-
-bool equalsIgnoreCase(std::string_view a, std::string_view b)
-{
-    const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
 }
 
 // On the program's home platform there is only one file of a name whatever its

@@ -1,4 +1,5 @@
 #include "install_location.h"
+#include "file_names.h"
 
 #include <cstdlib>
 #include <system_error>
@@ -51,15 +52,6 @@ std::optional<std::string> environment(const char* name)
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') return std::nullopt;
     return std::string(value);
-}
-
-bool equalsIgnoreCase(std::string_view a, std::string_view b)
-{
-    const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
 }
 
 #endif

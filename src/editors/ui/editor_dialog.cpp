@@ -10,7 +10,9 @@
 #include "editors/ui/ed_button.h"
 #include "engine/program_state.h"
 #include "flowchart/captions.h"
+#include "platform/qt/grey_dialog.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/window_place.h"
 
 namespace tarvel {
 
@@ -21,11 +23,7 @@ TEditorDialog::TEditorDialog(ProgramState& state, int dialogId, QWidget* parent)
 {
     setObjectName(QStringLiteral("dialog%1").arg(dialogId));
     setModal(false);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-    pal.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
-    setPalette(pal);
+    paintDialogGrey(*this);
     hide();
 }
 
@@ -37,9 +35,7 @@ void TEditorDialog::openOn(int index, const QRect& client, const QRect& screen)
     // Placed and sized by its outer edge, so the title bar and borders count.
     const int borders = frameGeometry().width() - width();
     resize(std::max(client.width() - borders, minimumSizeHint().width()), sizeHint().height());
-    const int h = frameGeometry().height();
-    const int y = std::min(client.bottom() + 1 - h, screen.bottom() + 1 - h);
-    move(client.left(), std::max(y, screen.top()));
+    placeOnBottom(*this, client, screen);
     raise();
     activateWindow();
     setFocus();

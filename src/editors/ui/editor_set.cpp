@@ -1,10 +1,10 @@
 #include "editors/ui/editor_set.h"
 
 #include <QMainWindow>
-#include <QScreen>
 
 #include "editors/ui/keypad_dialogs.h"
 #include "engine/program_state.h"
+#include "platform/qt/window_place.h"
 
 namespace tarvel {
 
@@ -52,11 +52,7 @@ void TEditorSet::open(TEditorDialog* panel, int index)
 {
     for (TEditorDialog* p : panels())
         if (p != panel && p->isVisible()) p->dismiss();
-    QWidget* client = frame_->centralWidget();
-    const QRect area =
-        client ? QRect(client->mapToGlobal(QPoint(0, 0)), client->size()) : frame_->geometry();
-    const QScreen* screen = frame_->screen();
-    panel->openOn(index, area, screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
+    panel->openOn(index, clientAreaOf(*frame_), screenAreaOf(*frame_));
 }
 
 void TEditorSet::closeAll()

@@ -104,14 +104,9 @@ void TEdSTSTDialog::storeSub()
     if (target_ < 0 || target_ >= doc.symbolCount()) return dismiss();
     // Renamed calls are redrawn too.
     Rect touched;
-    const auto calls = [&doc] {
-        Rect r;
-        for (int i = 0; i < doc.symbolCount(); ++i)
-            if (doc.symbol(i).kind == SymbolKind::Process && isSubCallText(doc.symbol(i).text.view()))
-                r = r.united(FlowDocument::symbolBounds(doc.symbol(i)));
-        return r;
-    };
-    touched = calls();
+    for (int i = 0; i < doc.symbolCount(); ++i)
+        if (doc.symbol(i).kind == SymbolKind::Process && isSubCallText(doc.symbol(i).text.view()))
+            touched = touched.united(FlowDocument::symbolBounds(doc.symbol(i)));
     storeSubHead(doc, target_, toCp1252(name_->text()));
     if (DocumentObserver* o = doc.observer()) o->subroutinesChanged();
     finishStore(touched);

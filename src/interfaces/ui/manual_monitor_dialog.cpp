@@ -145,13 +145,6 @@ void TManualMonitorDialog::relabel()
     showDac(io.image.dacValue);
 }
 
-void TManualMonitorDialog::placeAlong(const QRect& client, const QRect& screen)
-{
-    int y = client.bottom() + 1 - height();
-    y = std::min(y, screen.bottom() + 1 - height());
-    move(client.left(), y);
-}
-
 void TManualMonitorDialog::showEvent(QShowEvent* event)
 {
     relabel();

@@ -36,9 +36,6 @@ public:
     // The layout for the interface in use, the labels for its numbering and
     // capabilities, and every lamp and value as the image holds them.
     void relabel();
-    // Along the bottom of the main window's client area, raised as far as
-    // needed to stay on the screen.
-    void placeAlong(const QRect& client, const QRect& screen);
 
     TStIcon* inputLamp(int position) const { return inputs_[idx(position)]; }
     TStIcon* outputLamp(int position) const { return outputs_[idx(position)]; }

@@ -1,24 +1,14 @@
 #include "interfaces/ui/monitor_set.h"
 
 #include <QMainWindow>
-#include <QScreen>
 
 #include "engine/program_state.h"
 #include "interfaces/manual_control.h"
 #include "interfaces/ui/manual_monitor_dialog.h"
 #include "interfaces/ui/monitor_dialog.h"
+#include "platform/qt/window_place.h"
 
 namespace tarvel {
-
-namespace {
-
-QRect screenOf(const QWidget* w)
-{
-    const QScreen* screen = w->screen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-}
-
-}  // namespace
 
 TMonitorSet::TMonitorSet(ProgramState& state, QMainWindow* frame)
     : state_(state),
@@ -64,18 +54,15 @@ void TMonitorSet::openLarge()
     fitting->relabel();
     // Shown first, so that the size of its window frame is known.
     fitting->show();
-    fitting->placeBeside(frame_->frameGeometry(), screenOf(frame_));
+    fitting->placeBeside(frame_->frameGeometry(), screenAreaOf(*frame_));
     fitting->raise();
 }
 
 void TMonitorSet::openReduced()
 {
     reduced_->relabel();
-    QWidget* client = frame_->centralWidget();
-    const QRect area =
-        client ? QRect(client->mapToGlobal(QPoint(0, 0)), client->size()) : frame_->geometry();
     reduced_->show();
-    reduced_->placeAlong(area, screenOf(frame_));
+    placeOnBottom(*reduced_, clientAreaOf(*frame_), screenAreaOf(*frame_));
     reduced_->raise();
 }
 
