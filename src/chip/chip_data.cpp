@@ -5,6 +5,7 @@
 #include "flowchart/captions.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
+#include "platform/utf8_path.h"
 
 namespace tarvel {
 
@@ -95,10 +96,10 @@ ChipData ChipData::parse(std::string_view text)
 
 ChipData ChipData::load(const std::string& sensorsDir)
 {
-    const auto path = findIgnoringCase(sensorsDir, kChipDataFileName);
+    const auto path = findIgnoringCase(pathFromUtf8(sensorsDir), kChipDataFileName);
     if (!path) return {};
     std::string bytes;
-    if (!readWholeFile(path->string(), bytes)) return {};
+    if (!readWholeFile(utf8FromPath(*path), bytes)) return {};
     return parse(bytes);
 }
 
