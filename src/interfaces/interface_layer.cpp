@@ -4,6 +4,7 @@
 
 #include "interfaces/interface_model.h"
 #include "interfaces/interface_protocol.h"
+#include "interfaces/monitor_layout.h"
 
 namespace tarvel {
 
@@ -135,9 +136,7 @@ void InterfaceLayer::recomputeOutputPower()
     const bool bank = encoding.separateMotorBank;
     // The large motor monitor has a slider per motor; the small one only for
     // motors A and B, so outputs 5-8 run at full power there.
-    const bool largeMotorMonitor =
-        (settings.model == ModelDeltronics && settings.subModel == kDeltronicsSerialPlus) ||
-        settings.subModel == 0;
+    const bool largeMotorMonitor = fourMotorSliders(settings);
     for (int i = 0; i < 8; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (!bank) {

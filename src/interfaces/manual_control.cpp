@@ -105,9 +105,13 @@ bool ManualControl::setMotorLevel(int motor, int percent)
 {
     if (!idle() || motor < 0 || motor > 3) return false;
     percent = std::clamp(percent, 0, 100);
+    // Both lines of the motor hold its power, in the image and in the chart's
+    // levels, whichever of them the box takes.
     const int first = 2 * motor;
-    levels_[idx(first)] = percent;
-    io_.setPowerShown(first, percent);
+    for (const int line : {first, first + 1}) {
+        levels_[idx(line)] = percent;
+        io_.setPowerShown(line, percent);
+    }
     if (io_.settings.model == ModelLego) {
         io_.setMotorPower(motor, percent);
     } else if (io_.isContactControllerType()) {

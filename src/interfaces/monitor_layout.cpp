@@ -4,12 +4,33 @@
 
 namespace tarvel {
 
+namespace {
+constexpr int kMotorsOfMotorMonitor = 4;       // motors A to D
+constexpr int kMotorsOfSmallMotorMonitor = 2;  // motors A and B
+}  // namespace
+
+bool fourMotorSliders(const InterfaceSettings& settings)
+{
+    return (settings.model == ModelDeltronics && settings.subModel == kDeltronicsSerialPlus) ||
+           settings.subModel == 0;
+}
+
 LargeMonitor largeMonitorFor(const InterfaceSettings& settings, const MotorEncoding& encoding)
 {
     if (!encoding.separateMotorBank) return LargeMonitor::Outputs;
-    if (settings.model == ModelContactController && settings.subModel == kContactControllerBasic)
-        return LargeMonitor::SmallMotors;
-    return LargeMonitor::Motors;
+    return fourMotorSliders(settings) ? LargeMonitor::Motors : LargeMonitor::SmallMotors;
+}
+
+int motorsShown(LargeMonitor kind)
+{
+    switch (kind) {
+        case LargeMonitor::Motors:
+            return kMotorsOfMotorMonitor;
+        case LargeMonitor::SmallMotors:
+            return kMotorsOfSmallMotorMonitor;
+        default:
+            return 0;
+    }
 }
 
 bool mfaLayout(int model)

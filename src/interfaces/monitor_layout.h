@@ -17,9 +17,20 @@ enum class LargeMonitor { Outputs, Motors, SmallMotors };
 
 enum class MonitorItem { Input, Output, Motor };
 
-// With a separate motor bank the motor monitor, the small one for the
-// Contact Controller; without one the output monitor.
+// Whether an interface with a separate motor bank has the motor monitor with a
+// slider for each of motors A to D: model 1 sub 2 and every subModel 0. The
+// others have the small one, with motors A and B, and run outputs 5-8 at full
+// power. The monitor shown, the power read for an output and the levels a
+// chart keeps all follow this one rule, so every slider shown drives its motor
+// and every level shown is saved.
+bool fourMotorSliders(const InterfaceSettings& settings);
+
+// With a separate motor bank one of the motor monitors (above); without one
+// the output monitor.
 LargeMonitor largeMonitorFor(const InterfaceSettings& settings, const MotorEncoding& encoding);
+
+// The motors a large monitor shows, each with its slider.
+int motorsShown(LargeMonitor kind);
 
 // The MFA addresses its eight inputs and outputs the other way round, and the
 // reduced monitor shows its analogue output.

@@ -42,7 +42,7 @@ TMonitorDialog::TMonitorDialog(LargeMonitor kind, ProgramState& state, ManualCon
     : QDialog(parent), kind_(kind), state_(state), control_(control)
 {
     rows_ = kind == LargeMonitor::SmallMotors ? 4 : 8;
-    motors_ = kind == LargeMonitor::Outputs ? 0 : kind == LargeMonitor::Motors ? 4 : 2;
+    motors_ = motorsShown(kind);
     onState_ = kind == LargeMonitor::Outputs ? 1 : 2;
     setObjectName(idName(dialogId()));
     setWindowTitle(QStringLiteral("Monitor"));
