@@ -92,19 +92,7 @@ void InterfaceLayer::connect(bool initOnly)
             }
         }
     }
-    if (model == ModelMfa) {
-        switch (settings.motorOption) {
-            case 1:
-                encoding.encodingFlag = {1, 0};
-                break;
-            case 2:
-                encoding.encodingFlag = {0, 0};
-                break;
-            default:
-                encoding.encodingFlag = {1, 1};
-                break;
-        }
-    }
+    applyMotorOption();
     if (!initOnly && events_) {
         events_->reloadSensors(sensorDir_);
         events_->setAutomaticSensors(
@@ -112,6 +100,29 @@ void InterfaceLayer::connect(bool initOnly)
             (model == ModelDeltronics && settings.subModel == kDeltronicsJunior));
         events_->identifySensors();
     }
+}
+
+void InterfaceLayer::applyMotorOption()
+{
+    if (settings.model != ModelMfa) return;
+    switch (settings.motorOption) {
+        case 1:
+            encoding.encodingFlag = {1, 0};
+            break;
+        case 2:
+            encoding.encodingFlag = {0, 0};
+            break;
+        default:
+            encoding.encodingFlag = {1, 1};
+            break;
+    }
+}
+
+void InterfaceLayer::setMotorOption(int option)
+{
+    settings.motorOption = option;
+    applyMotorOption();
+    for (int m = 0; m < 4; ++m) refreshMotor(m);
 }
 
 void InterfaceLayer::applySelection()
