@@ -38,6 +38,11 @@ bool mfaLayout(int model)
     return model == ModelMfa || model == ModelMfaAlt;
 }
 
+bool reducedMonitorWide(int model)
+{
+    return model == ModelMfa;
+}
+
 int itemOfRow(MonitorItem kind, int row, int model)
 {
     if (kind != MonitorItem::Motor && mfaLayout(model)) return 7 - row;
@@ -61,6 +66,12 @@ std::string itemLabel(MonitorItem kind, int index, const InterfaceSettings& sett
         if (!present) return "-";
     }
     return std::string(1, static_cast<char>('0' + digit));
+}
+
+bool itemOffered(MonitorItem kind, int index, const InterfaceSettings& settings,
+                 const InterfaceCaps& caps)
+{
+    return itemLabel(kind, index, settings, caps) != "-";
 }
 
 }  // namespace tarvel

@@ -32,9 +32,13 @@ LargeMonitor largeMonitorFor(const InterfaceSettings& settings, const MotorEncod
 // The motors a large monitor shows, each with its slider.
 int motorsShown(LargeMonitor kind);
 
-// The MFA addresses its eight inputs and outputs the other way round, and the
-// reduced monitor shows its analogue output.
+// The MFA addresses its eight inputs and outputs the other way round (models
+// 6 and 8).
 bool mfaLayout(int model);
+
+// The reduced monitor at its full width, with the analogue output: the MFA
+// (model 6) alone has that output.
+bool reducedMonitorWide(int model);
 
 // The item shown in a row: row 0 is the bottom row (or the first lamp of a
 // strip), and item 0 sits there except on the MFA, whose inputs and outputs
@@ -46,5 +50,9 @@ int itemOfRow(MonitorItem kind, int row, int model);
 // interface lacks reads "-".
 std::string itemLabel(MonitorItem kind, int index, const InterfaceSettings& settings,
                       const InterfaceCaps& caps);
+
+// Whether an item's lamp stands for something: not one labelled "-".
+bool itemOffered(MonitorItem kind, int index, const InterfaceSettings& settings,
+                 const InterfaceCaps& caps);
 
 }  // namespace tarvel

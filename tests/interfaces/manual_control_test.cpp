@@ -293,6 +293,28 @@ TEST_F(ManualControlTest, NothingChangesByHandWhileAChartRuns)
     EXPECT_FALSE(control.clickInput(8));
 }
 
+TEST_F(ManualControlTest, LampsOfItemsTheInterfaceLacksDoNotReact)
+{
+    choose(ModelDeltronics, kDeltronicsJunior);  // no output 6 or 8, no motor A or B, 4 inputs
+    EXPECT_FALSE(control.clickOutput(5));
+    EXPECT_FALSE(control.clickOutput(7));
+    EXPECT_FALSE(control.clickMotor(0));
+    EXPECT_FALSE(control.rightClickMotor(1));
+    EXPECT_FALSE(control.clickInput(4));
+    EXPECT_EQ(io.image.outputs, (std::array<int, 8>{}));
+    EXPECT_EQ(io.image.motorLines, (std::array<int, 8>{}));
+    EXPECT_EQ(io.image.inputs, (std::array<int, 8>{}));
+    EXPECT_EQ(lamps.outputs, (std::array<int, 8>{}));
+    EXPECT_TRUE(control.clickOutput(6));
+    EXPECT_TRUE(control.clickMotor(2));
+    EXPECT_TRUE(control.clickInput(3));
+
+    // Counting from 0 no lamp reads "-", and every one switches.
+    choose(ModelContactController, kContactControllerBasic, 2);
+    EXPECT_EQ(itemLabel(MonitorItem::Output, 5, io.settings, io.caps()), "5");
+    EXPECT_TRUE(control.clickOutput(5));
+}
+
 TEST_F(ManualControlTest, SimulatedInputsAndValuesOnlyInSimulation)
 {
     choose(ModelDeltronics);
