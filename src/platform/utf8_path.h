@@ -8,10 +8,15 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvel {
 
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 std::string utf8FromPath(const std::filesystem::path& path);
+
+// The command-line arguments of a program as UTF-8 (on Windows from the wide
+// command line, as `argv` is in the local code page there).
+std::vector<std::string> utf8Arguments(int argc, char** argv);
 
 }  // namespace tarvel
