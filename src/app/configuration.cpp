@@ -12,6 +12,7 @@
 #include "platform/file_lookup.h"
 #include "platform/ini_file.h"
 #include "platform/messages.h"
+#include "platform/utf8_path.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -99,7 +100,7 @@ AppConfiguration loadConfiguration(const std::string& currentDir)
     config.configPath = currentDir + "/CONFIGUR.FCF";
     config.sensorsDir = currentDir + "/SENSORS";
 
-    const auto iniPath = findIgnoringCase(windowsDirectory(), "TARVEL2.INI");
+    const auto iniPath = findIgnoringCase(pathFromUtf8(windowsDirectory()), "TARVEL2.INI");
     const IniSection ini = iniPath ? readIniSection(*iniPath, "LOCATIONS") : IniSection{};
     const auto iniValue = [&ini](std::string_view key) {
         const auto v = ini.value(key);

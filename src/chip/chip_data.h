@@ -3,6 +3,8 @@
 // board or single chip of the Tolva Chip system, each "prefix;name;" and a line
 // end, then eight fields each ended by ','. A '/' in the prefix keeps an entry
 // out of the interface dialog's lists (the lookup by subModel still counts it).
+// The file is read entry by entry: a malformed entry is dropped alone and the
+// others keep their places.
 
 #include <cstdint>
 #include <optional>
@@ -22,7 +24,8 @@ struct ChipEntry {
     std::string analogue;  // 4 characters
     bool motorSpeed = false;
     int optionWord = 0;
-    int size = 256;  // program image size: 128, else 256
+    int size = 256;    // program image size: 128, else 256
+    int position = 0;  // its place among the entries of the file, as a subModel counts
 
     bool hasInput(int i) const;
     bool hasOutput(int i) const;
@@ -33,12 +36,14 @@ struct ChipEntry {
 class ChipData {
 public:
     ChipData() = default;
-    // An empty result when the text is malformed anywhere: a damaged file
-    // offers no chips rather than wrong ones.
+    // The well-formed entries of the text. An entry with a field missing, too
+    // long or not a number is left out, as is a head without its fields; a
+    // damaged entry offers no chip rather than a wrong one.
     static ChipData parse(std::string_view text);
-    // Empty when the file is missing, unreadable or malformed.
+    // Empty when the file is missing or unreadable.
     static ChipData load(const std::string& sensorsDir);
 
+    // The well-formed entries in file order.
     const std::vector<ChipEntry>& entries() const { return entries_; }
     bool empty() const { return entries_.empty(); }
 
@@ -47,7 +52,8 @@ public:
     std::vector<std::string> boardNames() const;
     std::vector<std::string> singleChipNames() const;
 
-    // The entry chosen by a subModel: counts every entry, listed or not.
+    // The entry chosen by a subModel: counts every entry, listed or not, well
+    // formed or not; null when that entry was dropped or is not there.
     const ChipEntry* lookup(int subModel) const;
 
 private:

@@ -1,6 +1,7 @@
 #include "interfaces/interface_config.h"
 
 #include "platform/file_io.h"
+#include "platform/file_lookup.h"
 #include "platform/messages.h"
 
 namespace tarvel {
@@ -36,7 +37,10 @@ std::optional<InterfaceSettings> decodeConfig(std::string_view text)
 
 bool writeConfigFile(const std::string& path, const InterfaceSettings& settings, Messages* messages)
 {
-    if (writeFileReplacing(path, encodeConfig(settings)) == WriteResult::Ok) return true;
+    // The file already there is rewritten, whatever the case of its name,
+    // rather than a second one made beside it.
+    if (writeFileReplacing(existingSpelling(path), encodeConfig(settings)) == WriteResult::Ok)
+        return true;
     if (messages)
         messages->tell(caption::Error, "No se puede guardar Configuración", MsgIcon::Exclamation);
     return false;
@@ -45,7 +49,7 @@ bool writeConfigFile(const std::string& path, const InterfaceSettings& settings,
 std::optional<InterfaceSettings> readConfigFile(const std::string& path)
 {
     std::string bytes;
-    if (!readWholeFile(path, bytes)) return std::nullopt;
+    if (!readWholeFile(existingSpelling(path), bytes)) return std::nullopt;
     return decodeConfig(bytes);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The configuration file: the interface record as eight characters, each the
 // value plus 'A' (so -1 is '@'), in the order highLow, numbering,
-// analogueSource, mode, model, port, motorOption, subModel.
+// analogueSource, mode, model, port, motorOption, subModel. Like the program's
+// other files its name is matched without regard to case.
 
 #include <optional>
 #include <string>

@@ -4,6 +4,7 @@
 
 #include "interfaces/interface_model.h"
 #include "interfaces/interface_protocol.h"
+#include "interfaces/monitor_layout.h"
 
 namespace tarvel {
 
@@ -91,19 +92,7 @@ void InterfaceLayer::connect(bool initOnly)
             }
         }
     }
-    if (model == ModelMfa) {
-        switch (settings.motorOption) {
-            case 1:
-                encoding.encodingFlag = {1, 0};
-                break;
-            case 2:
-                encoding.encodingFlag = {0, 0};
-                break;
-            default:
-                encoding.encodingFlag = {1, 1};
-                break;
-        }
-    }
+    applyMotorOption();
     if (!initOnly && events_) {
         events_->reloadSensors(sensorDir_);
         events_->setAutomaticSensors(
@@ -111,6 +100,29 @@ void InterfaceLayer::connect(bool initOnly)
             (model == ModelDeltronics && settings.subModel == kDeltronicsJunior));
         events_->identifySensors();
     }
+}
+
+void InterfaceLayer::applyMotorOption()
+{
+    if (settings.model != ModelMfa) return;
+    switch (settings.motorOption) {
+        case 1:
+            encoding.encodingFlag = {1, 0};
+            break;
+        case 2:
+            encoding.encodingFlag = {0, 0};
+            break;
+        default:
+            encoding.encodingFlag = {1, 1};
+            break;
+    }
+}
+
+void InterfaceLayer::setMotorOption(int option)
+{
+    settings.motorOption = option;
+    applyMotorOption();
+    for (int m = 0; m < 4; ++m) refreshMotor(m);
 }
 
 void InterfaceLayer::applySelection()
@@ -135,9 +147,7 @@ void InterfaceLayer::recomputeOutputPower()
     const bool bank = encoding.separateMotorBank;
     // The large motor monitor has a slider per motor; the small one only for
     // motors A and B, so outputs 5-8 run at full power there.
-    const bool largeMotorMonitor =
-        (settings.model == ModelDeltronics && settings.subModel == kDeltronicsSerialPlus) ||
-        settings.subModel == 0;
+    const bool largeMotorMonitor = fourMotorSliders(settings);
     for (int i = 0; i < 8; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (!bank) {

@@ -91,6 +91,9 @@ public:
     // ---- Operations --------------------------------------------------------
     void connect(bool initOnly);
     void applySelection();
+    // The wiring of the MFA's motor lines (its module dialog): stored, and for
+    // the MFA in use its motors read with the new reverse encoding at once.
+    void setMotorOption(int option);
     void resetOutputs();
     // Prepares the interface for a run; false when the link failed.
     bool startRun();
@@ -117,6 +120,7 @@ public:
 
 private:
     bool live() const { return !flags.simulate && protocol_ != nullptr; }
+    void applyMotorOption();
     void sendAllPowers();
     template <typename F>
     void notify(F&& f)

@@ -19,9 +19,14 @@ ManualControl::~ManualControl()
     io_.removeObserver(this);
 }
 
+bool ManualControl::offered(MonitorItem kind, int index) const
+{
+    return itemOffered(kind, index, io_.settings, io_.caps());
+}
+
 bool ManualControl::clickOutput(int index)
 {
-    if (!idle() || index < 0 || index > 7) return false;
+    if (!idle() || !offered(MonitorItem::Output, index)) return false;
     const MotorEncoding& enc = io_.encoding;
     const int state = io_.image.outputs[idx(index)] ? 0 : 1;
     io_.setOutput(index, state);
@@ -51,7 +56,7 @@ void ManualControl::setMotorByHand(int motor, int state)
 
 bool ManualControl::clickMotor(int motor)
 {
-    if (!idle() || motor < 0 || motor > 3) return false;
+    if (!idle() || !offered(MonitorItem::Motor, motor)) return false;
     const bool off =
         !io_.image.motorLines[idx(2 * motor)] && !io_.image.motorLines[idx(2 * motor + 1)];
     setMotorByHand(motor, off ? kMotorForward : kMotorOff);
@@ -60,7 +65,7 @@ bool ManualControl::clickMotor(int motor)
 
 bool ManualControl::rightClickMotor(int motor)
 {
-    if (!idle() || motor < 0 || motor > 3) return false;
+    if (!idle() || !offered(MonitorItem::Motor, motor)) return false;
     const bool off =
         !io_.image.motorLines[idx(2 * motor)] && !io_.image.motorLines[idx(2 * motor + 1)];
     setMotorByHand(motor, off ? kMotorReverse : kMotorOff);
@@ -69,7 +74,7 @@ bool ManualControl::rightClickMotor(int motor)
 
 bool ManualControl::clickInput(int index)
 {
-    if (!io_.flags.simulate || index < 0 || index > 7) return false;
+    if (!io_.flags.simulate || !offered(MonitorItem::Input, index)) return false;
     io_.setInput(index, io_.image.inputs[idx(index)] ? 0 : 1);
     return true;
 }
@@ -105,9 +110,13 @@ bool ManualControl::setMotorLevel(int motor, int percent)
 {
     if (!idle() || motor < 0 || motor > 3) return false;
     percent = std::clamp(percent, 0, 100);
+    // Both lines of the motor hold its power, in the image and in the chart's
+    // levels, whichever of them the box takes.
     const int first = 2 * motor;
-    levels_[idx(first)] = percent;
-    io_.setPowerShown(first, percent);
+    for (const int line : {first, first + 1}) {
+        levels_[idx(line)] = percent;
+        io_.setPowerShown(line, percent);
+    }
     if (io_.settings.model == ModelLego) {
         io_.setMotorPower(motor, percent);
     } else if (io_.isContactControllerType()) {

@@ -25,7 +25,8 @@ public:
     ManualControl& operator=(const ManualControl&) = delete;
 
     // Each returns false when refused (a run in progress, not simulating, an
-    // index out of range) and then changes nothing.
+    // item the interface lacks, whose lamp reads "-", or an index out of
+    // range) and then changes nothing.
     bool clickOutput(int index);
     // A motor lamp cycles off, forward, off; a motor in reverse goes off.
     bool clickMotor(int motor);
@@ -49,6 +50,7 @@ public:
 private:
     static std::size_t idx(int i) { return static_cast<std::size_t>(i); }
     bool idle() const { return !running_(); }
+    bool offered(MonitorItem kind, int index) const;
     void setMotorByHand(int motor, int state);
 
     InterfaceLayer& io_;

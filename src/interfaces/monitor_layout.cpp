@@ -4,17 +4,43 @@
 
 namespace tarvel {
 
+namespace {
+constexpr int kMotorsOfMotorMonitor = 4;       // motors A to D
+constexpr int kMotorsOfSmallMotorMonitor = 2;  // motors A and B
+}  // namespace
+
+bool fourMotorSliders(const InterfaceSettings& settings)
+{
+    return (settings.model == ModelDeltronics && settings.subModel == kDeltronicsSerialPlus) ||
+           settings.subModel == 0;
+}
+
 LargeMonitor largeMonitorFor(const InterfaceSettings& settings, const MotorEncoding& encoding)
 {
     if (!encoding.separateMotorBank) return LargeMonitor::Outputs;
-    if (settings.model == ModelContactController && settings.subModel == kContactControllerBasic)
-        return LargeMonitor::SmallMotors;
-    return LargeMonitor::Motors;
+    return fourMotorSliders(settings) ? LargeMonitor::Motors : LargeMonitor::SmallMotors;
+}
+
+int motorsShown(LargeMonitor kind)
+{
+    switch (kind) {
+        case LargeMonitor::Motors:
+            return kMotorsOfMotorMonitor;
+        case LargeMonitor::SmallMotors:
+            return kMotorsOfSmallMotorMonitor;
+        default:
+            return 0;
+    }
 }
 
 bool mfaLayout(int model)
 {
     return model == ModelMfa || model == ModelMfaAlt;
+}
+
+bool reducedMonitorWide(int model)
+{
+    return model == ModelMfa;
 }
 
 int itemOfRow(MonitorItem kind, int row, int model)
@@ -40,6 +66,12 @@ std::string itemLabel(MonitorItem kind, int index, const InterfaceSettings& sett
         if (!present) return "-";
     }
     return std::string(1, static_cast<char>('0' + digit));
+}
+
+bool itemOffered(MonitorItem kind, int index, const InterfaceSettings& settings,
+                 const InterfaceCaps& caps)
+{
+    return itemLabel(kind, index, settings, caps) != "-";
 }
 
 }  // namespace tarvel

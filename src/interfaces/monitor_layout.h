@@ -17,13 +17,28 @@ enum class LargeMonitor { Outputs, Motors, SmallMotors };
 
 enum class MonitorItem { Input, Output, Motor };
 
-// With a separate motor bank the motor monitor, the small one for the
-// Contact Controller; without one the output monitor.
+// Whether an interface with a separate motor bank has the motor monitor with a
+// slider for each of motors A to D: model 1 sub 2 and every subModel 0. The
+// others have the small one, with motors A and B, and run outputs 5-8 at full
+// power. The monitor shown, the power read for an output and the levels a
+// chart keeps all follow this one rule, so every slider shown drives its motor
+// and every level shown is saved.
+bool fourMotorSliders(const InterfaceSettings& settings);
+
+// With a separate motor bank one of the motor monitors (above); without one
+// the output monitor.
 LargeMonitor largeMonitorFor(const InterfaceSettings& settings, const MotorEncoding& encoding);
 
-// The MFA addresses its eight inputs and outputs the other way round, and the
-// reduced monitor shows its analogue output.
+// The motors a large monitor shows, each with its slider.
+int motorsShown(LargeMonitor kind);
+
+// The MFA addresses its eight inputs and outputs the other way round (models
+// 6 and 8).
 bool mfaLayout(int model);
+
+// The reduced monitor at its full width, with the analogue output: the MFA
+// (model 6) alone has that output.
+bool reducedMonitorWide(int model);
 
 // The item shown in a row: row 0 is the bottom row (or the first lamp of a
 // strip), and item 0 sits there except on the MFA, whose inputs and outputs
@@ -35,5 +50,9 @@ int itemOfRow(MonitorItem kind, int row, int model);
 // interface lacks reads "-".
 std::string itemLabel(MonitorItem kind, int index, const InterfaceSettings& settings,
                       const InterfaceCaps& caps);
+
+// Whether an item's lamp stands for something: not one labelled "-".
+bool itemOffered(MonitorItem kind, int index, const InterfaceSettings& settings,
+                 const InterfaceCaps& caps);
 
 }  // namespace tarvel

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "platform/utf8_path.h"
+
 namespace tarvel {
 
 namespace {
@@ -24,7 +26,7 @@ std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::pat
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path exact = dir / fs::path(std::string(name));
+    const fs::path exact = dir / pathFromUtf8(name);
     if (fs::exists(exact, ec) && !ec) return exact;
 
     std::optional<fs::path> best;
@@ -32,8 +34,8 @@ std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::pat
     if (ec) return std::nullopt;
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
         if (ec) break;
-        const std::string entry = it->path().filename().string();
-        if (equalsIgnoreCase(entry, name) && (!best || entry < best->filename().string()))
+        const std::string entry = utf8FromPath(it->path().filename());
+        if (equalsIgnoreCase(entry, name) && (!best || entry < utf8FromPath(best->filename())))
             best = it->path();
     }
     return best;
@@ -44,7 +46,7 @@ std::optional<std::filesystem::path> resolveIgnoringCase(const std::filesystem::
 {
     std::filesystem::path current = base;
     for (const auto& part : relative) {
-        const std::string s = part.string();
+        const std::string s = utf8FromPath(part);
         if (s.empty() || s == ".") continue;
         if (s == "..") {
             current /= part;
@@ -55,6 +57,18 @@ std::optional<std::filesystem::path> resolveIgnoringCase(const std::filesystem::
         current = *found;
     }
     return current;
+}
+
+std::string existingSpelling(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    const fs::path p = pathFromUtf8(path);
+    std::error_code ec;
+    if (fs::exists(p, ec) || !p.has_filename()) return path;
+    const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    const auto found = findIgnoringCase(dir, utf8FromPath(p.filename()));
+    if (!found) return path;
+    return p.has_parent_path() ? utf8FromPath(*found) : utf8FromPath(found->filename());
 }
 
 }  // namespace tarvel

@@ -4,6 +4,7 @@
 
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
+#include "platform/utf8_path.h"
 
 namespace tarvel {
 
@@ -88,7 +89,7 @@ IniSection readIniSection(const std::filesystem::path& file, std::string_view se
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) return {};
     std::string bytes;
-    if (!readWholeFile(file.string(), bytes)) return {};
+    if (!readWholeFile(utf8FromPath(file), bytes)) return {};
     return parseIniSection(bytes, section);
 }
 

@@ -232,6 +232,12 @@ TEST(InterfaceSettingsAtStartUp, AnUnreadableRecordFallsBackWithAMessage)
     EXPECT_EQ(s.model, 11);
     EXPECT_EQ(s.port, -1);
     EXPECT_EQ(s.subModel, 2);
+
+    // Saved as "configur.fcf" on a disk that tells the cases apart: found all the same.
+    std::filesystem::rename(missing, dir.path() / "configur.fcf");
+    EXPECT_EQ(loadInterfaceSettings(missing, messages, loaded), s);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(messages.shown.size(), 2u);
 }
 
 TEST(InterfaceSettingsAtStartUp, PortIsKeptWithinThePresentPorts)

@@ -48,7 +48,7 @@ TEST(ChipData, LookupBySubModelCountsExcludedEntriesToo)
     EXPECT_EQ(data.lookup(-1), nullptr);
 }
 
-TEST(ChipData, MalformedFilesOfferNothing)
+TEST(ChipData, AMalformedEntryIsDroppedAloneAndTheOthersKeepTheirPlaces)
 {
     EXPECT_TRUE(ChipData::parse("").empty());
     EXPECT_TRUE(ChipData::parse("just text, no entries").empty());
@@ -58,6 +58,32 @@ TEST(ChipData, MalformedFilesOfferNothing)
     EXPECT_TRUE(ChipData::parse("1;A;\r\n1," + std::string(300, '1') + ",1,1,1,1,0,256,").empty());
     EXPECT_TRUE(ChipData::parse("1;A;\r\nx,1,1,1,1,1,0,256,").empty());
     EXPECT_TRUE(ChipData::parse("1;A;x1,1,1,1,1,1,0,256,").empty());
+
+    // What follows the name of the second entry, damaged in each way.
+    const std::string good = "\r\n1,11111111,11111111,1111,1111,1,0,256,\r\n";
+    const std::string damaged[] = {
+        "\r\n1,11110000,11110000,1111,\r\n",                       // fields cut short
+        "\r\nx,11110000,11110000,1111,0000,1,1,256,\r\n",          // not a number
+        "\r\n1," + std::string(300, '1') + ",1,1,1,1,0,256,\r\n",  // a field past its limit
+        "1,11110000,11110000,1111,0000,1,1,256,\r\n",              // no line end after the name
+    };
+    for (const std::string& bad : damaged) {
+        SCOPED_TRACE(bad);
+        const ChipData data = ChipData::parse("1;Standard board;" + good + "2;Motor board;" + bad +
+                                              "3;ADC board;" + good + "4;Chip 8;" + good);
+        ASSERT_EQ(data.entries().size(), 3u);
+        EXPECT_EQ(data.boardNames(),
+                  (std::vector<std::string>{"Tablero est\xE1nder", "Tablero del ADC", "Chip 8"}));
+        // The lookup counts the dropped entry: the subModels of the others stand.
+        ASSERT_NE(data.lookup(0), nullptr);
+        EXPECT_EQ(data.lookup(1), nullptr);
+        ASSERT_NE(data.lookup(2), nullptr);
+        EXPECT_EQ(data.lookup(2)->name, "ADC board");
+        ASSERT_NE(data.lookup(3), nullptr);
+        EXPECT_EQ(data.lookup(3)->name, "Chip 8");
+        EXPECT_EQ(data.lookup(3)->size, 256);
+    }
+
     // Short capability fields read as absent items, never past their end.
     const ChipData shortFields = ChipData::parse("1;A;\r\n1,1,,1,,1,0,128,");
     ASSERT_EQ(shortFields.entries().size(), 1u);

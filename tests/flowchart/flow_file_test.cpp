@@ -130,8 +130,12 @@ TEST(FlowFileWrite, CompactLayoutKeepsFourLevelsAndTheMotorNames)
     EXPECT_EQ(sub0.substr(23, 4), number(0));  // the symbol table follows at once
     EXPECT_NE(sub0.find(std::string("Barrera\0Motor\0Motor\0Motor\0", 26)), std::string::npos);
 
-    const std::string sub1 = serializeFlowFile(doc, settingsFor(1, 1, 2));
-    EXPECT_EQ(sub1.substr(19, 4), std::string({char(42), char(62), char(132), char(132)}));
+    // A board of the chip system has sliders for motors A and B only.
+    const std::string board = serializeFlowFile(doc, settingsFor(1, 10, 1));
+    EXPECT_EQ(board.substr(19, 4), std::string({char(42), char(62), char(132), char(132)}));
+    // Deltronics Serie + has one for each of its four motors, and keeps them all.
+    const std::string serialPlus = serializeFlowFile(doc, settingsFor(1, 1, 2));
+    EXPECT_EQ(serialPlus.substr(19, 4), sub0.substr(19, 4));
 
     const std::string full = serializeFlowFile(doc, settingsFor(1, 3));
     EXPECT_EQ(full.find("Barrera"), std::string::npos);

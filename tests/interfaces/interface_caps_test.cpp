@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "interfaces/interface_config.h"
 #include "interfaces/interface_model.h"
 #include "support/fake_messages.h"
@@ -130,6 +133,18 @@ TEST(InterfaceConfig, FileRoundTripAndAnUnwritablePath)
     EXPECT_EQ(messages.last().text, "No se puede guardar Configuración");
     EXPECT_EQ(messages.last().icon, MsgIcon::Exclamation);
     EXPECT_FALSE(readConfigFile((dir.path() / "missing").string()));
+
+    // A record saved under another case is read, and rewritten rather than
+    // joined by a second file.
+    test::TempDir other;
+    std::ofstream(other.path() / "configur.fcf", std::ios::binary) << "BCABN@CA";
+    const std::string upper = (other.path() / "CONFIGUR.FCF").string();
+    const auto lower = readConfigFile(upper);
+    ASSERT_TRUE(lower);
+    EXPECT_EQ(lower->model, ModelQuillo);
+    ASSERT_TRUE(writeConfigFile(upper, s, &messages));
+    EXPECT_EQ(readConfigFile((other.path() / "configur.fcf").string()), s);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(other.path()), {}), 1);
 
     // The bundled configuration: simulation, numbering 1-8.
     const auto bundled = readConfigFile(std::string(TARVEL_DATA_DIR) + "/CONFIGUR.FCF");

@@ -4,6 +4,8 @@
 
 #include "engine/chart_builder.h"
 #include "engine/program_state.h"
+#include "flowchart/flow_document.h"
+#include "flowchart/flow_file.h"
 #include "interfaces/interface_model.h"
 #include "interfaces/interface_protocol.h"
 #include "interfaces/monitor_layout.h"
@@ -12,6 +14,11 @@
 
 namespace tarvel {
 namespace {
+
+std::size_t idx(int i)
+{
+    return static_cast<std::size_t>(i);
+}
 
 class WireLog final : public InterfaceProtocol {
 public:
@@ -113,6 +120,14 @@ TEST_F(ManualControlTest, WhichLargeMonitorFitsAndTheMfaRowsRunBackwards)
     EXPECT_EQ(largeMonitorFor(io.settings, io.encoding), LargeMonitor::Motors);
     choose(ModelLego);
     EXPECT_EQ(largeMonitorFor(io.settings, io.encoding), LargeMonitor::Motors);
+    // The chip system: the first board has every motor's slider, the others
+    // and the single chips motors A and B only.
+    choose(ModelTolvaChip, 0);
+    EXPECT_EQ(largeMonitorFor(io.settings, io.encoding), LargeMonitor::Motors);
+    for (const int sub : {1, 2, 3, 4}) {
+        choose(ModelTolvaChip, sub);
+        EXPECT_EQ(largeMonitorFor(io.settings, io.encoding), LargeMonitor::SmallMotors) << sub;
+    }
 
     choose(ModelMfa, 0, 2);
     EXPECT_EQ(largeMonitorFor(io.settings, io.encoding), LargeMonitor::Outputs);
@@ -124,6 +139,53 @@ TEST_F(ManualControlTest, WhichLargeMonitorFitsAndTheMfaRowsRunBackwards)
     ASSERT_TRUE(control.clickOutput(itemOfRow(MonitorItem::Output, 0, io.settings.model)));
     EXPECT_EQ(io.image.outputs, (std::array<int, 8>{0, 0, 0, 0, 0, 0, 0, 1}));
     EXPECT_EQ(lamps.outputs[7], 1);
+}
+
+// What a motor monitor shows is what drives the box and what a chart keeps: a
+// slider shown sets its motor's power and comes back from the file, and a
+// motor without a slider runs at full power.
+TEST_F(ManualControlTest, EverySliderShownDrivesItsMotorAndIsSaved)
+{
+    io.setSliderLevels(&levels);
+    struct Selection {
+        int mode, model, subModel;
+    };
+    const Selection selections[] = {
+        {0, ModelNone, 0},
+        {1, ModelDeltronics, kDeltronicsSerialPlus},
+        {1, ModelContactController, kContactControllerPlus},
+        {1, ModelContactController, kContactControllerBasic},
+        {1, ModelTolvaChip, 0},
+        {1, ModelTolvaChip, 1},
+        {1, ModelTolvaChip, 2},
+        {1, ModelTolvaChip, 5},
+        {1, ModelLego, 0},
+        {1, ModelFischertechnik, 0},
+        {1, ModelQuillo, 0},
+    };
+    for (const Selection& s : selections) {
+        SCOPED_TRACE(::testing::Message() << "model " << s.model << " sub " << s.subModel);
+        choose(s.model, s.subModel, 1, s.mode);
+        ASSERT_TRUE(io.encoding.separateMotorBank);
+        const int shown = motorsShown(largeMonitorFor(io.settings, io.encoding));
+        levels.fill(100);
+        for (int m = 0; m < shown; ++m) ASSERT_TRUE(control.setMotorLevel(m, 10 * (m + 1)));
+
+        io.recomputeOutputPower();
+        std::array<int, 8> expected{};
+        for (int i = 0; i < 8; ++i) expected[idx(i)] = i / 2 < shown ? 10 * (i / 2 + 1) : 100;
+        EXPECT_EQ(io.image.outputPower, expected);
+
+        FlowDocument chart;
+        chart.outputLevels = levels;
+        FlowDocument back;
+        FlowFileInfo info;
+        FlowLoadContext context;
+        context.current = io.settings;
+        ASSERT_EQ(parseFlowFile(serializeFlowFile(chart, io.settings), back, info, context),
+                  FlowFileStatus::Ok);
+        for (int m = 0; m < shown; ++m) EXPECT_EQ(back.outputLevels[idx(2 * m)], 10 * (m + 1));
+    }
 }
 
 TEST_F(ManualControlTest, OutputClicksMirrorIntoMotorsOrDriveThem)
@@ -231,6 +293,28 @@ TEST_F(ManualControlTest, NothingChangesByHandWhileAChartRuns)
     EXPECT_FALSE(control.clickInput(8));
 }
 
+TEST_F(ManualControlTest, LampsOfItemsTheInterfaceLacksDoNotReact)
+{
+    choose(ModelDeltronics, kDeltronicsJunior);  // no output 6 or 8, no motor A or B, 4 inputs
+    EXPECT_FALSE(control.clickOutput(5));
+    EXPECT_FALSE(control.clickOutput(7));
+    EXPECT_FALSE(control.clickMotor(0));
+    EXPECT_FALSE(control.rightClickMotor(1));
+    EXPECT_FALSE(control.clickInput(4));
+    EXPECT_EQ(io.image.outputs, (std::array<int, 8>{}));
+    EXPECT_EQ(io.image.motorLines, (std::array<int, 8>{}));
+    EXPECT_EQ(io.image.inputs, (std::array<int, 8>{}));
+    EXPECT_EQ(lamps.outputs, (std::array<int, 8>{}));
+    EXPECT_TRUE(control.clickOutput(6));
+    EXPECT_TRUE(control.clickMotor(2));
+    EXPECT_TRUE(control.clickInput(3));
+
+    // Counting from 0 no lamp reads "-", and every one switches.
+    choose(ModelContactController, kContactControllerBasic, 2);
+    EXPECT_EQ(itemLabel(MonitorItem::Output, 5, io.settings, io.caps()), "5");
+    EXPECT_TRUE(control.clickOutput(5));
+}
+
 TEST_F(ManualControlTest, SimulatedInputsAndValuesOnlyInSimulation)
 {
     choose(ModelDeltronics);
@@ -269,9 +353,19 @@ TEST_F(ManualControlTest, SlidersStoreLevelsAndSendWhereTheBoxTakesThem)
     wire.log.clear();
     control.setMotorLevel(1, 70);
     EXPECT_EQ(levels[2], 70);
+    EXPECT_EQ(levels[3], 70);
     EXPECT_EQ(io.image.outputPower[2], 70);
     EXPECT_EQ(io.image.outputPower[3], 70);
     EXPECT_EQ(wire.log, (std::vector<std::string>{"power 2=70", "power 3=70"}));
+    // A Deltronics box takes the speed on the motor's first line; both hold it.
+    choose(ModelDeltronics, kDeltronicsSerialPlus);
+    wire.log.clear();
+    control.setMotorLevel(2, 45);
+    EXPECT_EQ(io.image.outputPower[4], 45);
+    EXPECT_EQ(io.image.outputPower[5], 45);
+    EXPECT_EQ(levels[5], 45);
+    EXPECT_EQ(lamps.power[5], 45);
+    EXPECT_EQ(wire.log, (std::vector<std::string>{"power 4=45"}));
     // The LEGO box takes one speed per motor.
     choose(ModelLego);
     wire.log.clear();

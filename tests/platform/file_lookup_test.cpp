@@ -36,6 +36,18 @@ TEST(FileLookup, AnExactNameWinsOverOtherSpellings)
     EXPECT_EQ(findIgnoringCase(dir.path(), "luz.cal"), dir.path() / "LUZ.CAL");
 }
 
+TEST(FileLookup, AFileIsTakenAsSpelledOnDisk)
+{
+    test::TempDir dir;
+    std::ofstream(dir.path() / "configur.fcf") << "x";
+    const std::string base = dir.path().string();
+    EXPECT_EQ(existingSpelling(base + "/CONFIGUR.FCF"), base + "/configur.fcf");
+    EXPECT_EQ(existingSpelling(base + "/configur.fcf"), base + "/configur.fcf");
+    // Nothing of that name: the name as given, for a file yet to be written.
+    EXPECT_EQ(existingSpelling(base + "/TARVEL2.INI"), base + "/TARVEL2.INI");
+    EXPECT_EQ(existingSpelling(base + "/no/CONFIGUR.FCF"), base + "/no/CONFIGUR.FCF");
+}
+
 TEST(FileLookup, CaseFoldingIsAsciiOnly)
 {
     EXPECT_TRUE(equalsIgnoreCase("Temperature", "TEMPERATURE"));

@@ -141,7 +141,11 @@ TEST_F(TarvelTool, ShowWithANumberingLoadsAsTheProgramWould)
 TEST_F(TarvelTool, ResaveIsByteIdenticalAndCanRenumber)
 {
     const std::string chart = sampleChart();
-    const std::string copy = (dir.path() / "copia.FLO").string();
+    // A name with "ñ" reaches the disk as typed.
+    const std::string copy = (dir.path() /
+                              "se\xC3\xB1"
+                              "al.FLO")
+                                 .string();
     ToolRun r = tool({"resave", chart, copy});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(slurp(copy), slurp(chart));

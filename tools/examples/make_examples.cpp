@@ -3,16 +3,18 @@
 
 #include "example_charts.h"
 #include "flowchart/flow_file.h"
+#include "platform/utf8_path.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
+    const std::vector<std::string> args = tarvel::utf8Arguments(argc, argv);
+    if (args.size() != 2) {
         std::cerr << "uso: make_examples CARPETA\n";
         return 2;
     }
     tarvel::InterfaceSettings settings;  // simulation, numbering from 1
     for (auto& chart : tarvel::examples::makeExampleCharts()) {
-        const std::string path = std::string(argv[1]) + "/" + chart.fileName;
+        const std::string path = args[1] + "/" + chart.fileName;
         if (tarvel::saveFlowFile(chart.doc, path, settings, nullptr) !=
             tarvel::FlowFileStatus::Ok) {
             std::cerr << "No se puede guardar " << path << '\n';

@@ -18,6 +18,7 @@
 #include "interfaces/interface_caps.h"
 #include "interfaces/interface_model.h"
 #include "platform/cp1252.h"
+#include "platform/utf8_path.h"
 #include "tool_common.h"
 
 namespace {
@@ -166,9 +167,10 @@ int caps(std::vector<std::string> args)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) return usage();
-    const std::string command = argv[1];
-    std::vector<std::string> args(argv + 2, argv + argc);
+    const std::vector<std::string> all = tarvel::utf8Arguments(argc, argv);
+    if (all.size() < 2) return usage();
+    const std::string command = all[1];
+    std::vector<std::string> args(all.begin() + 2, all.end());
     if (command == "show") return show(args);
     if (command == "caption") return caption(args);
     if (command == "resave") return resave(args);

@@ -289,7 +289,6 @@ void TInterfaceDialog::showEvent(QShowEvent* event)
 void TInterfaceDialog::loadFromSettings()
 {
     const InterfaceSettings& s = layer_.settings;
-    pendingMotorOption_ = s.motorOption;
 
     const ChipData chipData = ChipData::load(layer_.sensorsDirectory());
     const bool chipChosen = s.model == ModelTolvaChip;
@@ -407,13 +406,13 @@ void TInterfaceDialog::refreshPorts()
 {
     for (int port = 0; port < kComPorts; ++port)
         ports_->button(portRadio(port))->setEnabled(present_[static_cast<std::size_t>(port)]);
-    // Only the Quillo box and the Vizo chips are reached over USB.
+    // Only the Quillo box and the Vizo chips are reached over USB. Without an
+    // interface no port is used, and the one chosen stays, USB included.
     const int model = models_->checkedId();
-    const bool usbAllowed =
-        connection_->checkedId() == IdComPort && (model == IdQuillo || model == IdVizo);
+    const bool usbAllowed = model == IdQuillo || model == IdVizo;
     QAbstractButton* usb = ports_->button(IdUsb);
     usb->setEnabled(usbAllowed);
-    if (usb->isChecked() && !usbAllowed) {
+    if (usb->isChecked() && !usbAllowed && connection_->checkedId() != IdNoInterface) {
         const int first = firstPresentPort(present_);
         if (first >= 0) ports_->button(portRadio(first))->setChecked(true);
     }
@@ -421,17 +420,21 @@ void TInterfaceDialog::refreshPorts()
 
 void TInterfaceDialog::openMfaDialog()
 {
-    TMfaModDialog dialog(pendingMotorOption_, this);
-    if (dialog.exec() == QDialog::Accepted) pendingMotorOption_ = dialog.motorOption();
+    // The module dialog's own "Aceptar" stores the wiring; this dialog's
+    // "Cancelar" does not take it back.
+    TMfaModDialog dialog(layer_.settings.motorOption, this);
+    if (dialog.exec() == QDialog::Accepted) layer_.setMotorOption(dialog.motorOption());
 }
 
 InterfaceSettings TInterfaceDialog::chosenSettings() const
 {
     InterfaceSettings s = layer_.settings;
     // A port that is checked but cannot be used (absent, or USB for a model
-    // without it) gives COM1.
+    // without it) gives COM1; without an interface a USB port is kept for
+    // when the box is chosen again.
     const QAbstractButton* port = ports_->checkedButton();
-    s.port = port && port->isEnabled() ? portOfRadio(ports_->checkedId()) : 0;
+    const bool keptUsb = connection_->checkedId() == IdNoInterface && ports_->checkedId() == IdUsb;
+    s.port = keptUsb || (port && port->isEnabled()) ? portOfRadio(ports_->checkedId()) : 0;
     s.analogueSource = 0;
     const int chosenNumbering = numbering_->checkedId() == IdNumberFromOne ? 1 : 2;
     const int chosenHighLow = highLow_->checkedId() == IdHigh ? 1 : 2;
@@ -482,7 +485,7 @@ InterfaceSettings TInterfaceDialog::chosenSettings() const
             break;
         case IdMfa:
             take(ModelMfa, 0, 2, 0);
-            s.motorOption = pendingMotorOption_;
+            s.motorOption = layer_.settings.motorOption;
             break;
         case IdTolvaChip:
             take(ModelTolvaChip, board, 1, 1);

@@ -67,7 +67,6 @@ private:
     Messages& messages_;
     std::string configPath_;
     PortPresence present_;
-    int pendingMotorOption_ = 0;
 
     QButtonGroup* connection_ = nullptr;  // 119 / 105
     QButtonGroup* ports_ = nullptr;

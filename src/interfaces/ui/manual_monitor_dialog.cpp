@@ -126,7 +126,9 @@ int TManualMonitorDialog::itemAt(bool input, int position) const
 void TManualMonitorDialog::relabel()
 {
     const InterfaceLayer& io = state_.io;
-    setMfaLayout(mfaLayout(io.settings.model));
+    // The lamps of model 8 run backwards as the MFA's do (itemAt), but only
+    // the MFA has the analogue output that needs the full width.
+    setMfaLayout(reducedMonitorWide(io.settings.model));
     for (int p = 0; p < 8; ++p) {
         inputs_[idx(p)]->setLabel(QString::fromStdString(
             itemLabel(MonitorItem::Input, itemAt(true, p), io.settings, io.caps())));

@@ -27,11 +27,12 @@ public:
     TManualMonitorDialog(ProgramState& state, ManualControl& control, QWidget* parent = nullptr);
     ~TManualMonitorDialog() override;
 
-    // The width of the strip with the MFA's analogue output; without it the
-    // strip is 47/50 of that plus 1.
+    // The width of the strip with the MFA's analogue output (model 6 only);
+    // without it the strip is 47/50 of that plus 1.
     static constexpr int kFullWidth = 840;
     static constexpr int kHeight = 46;
 
+    // The full width with the analogue output, for the MFA.
     bool mfaLayoutShown() const { return mfa_; }
     // The layout for the interface in use, the labels for its numbering and
     // capabilities, and every lamp and value as the image holds them.

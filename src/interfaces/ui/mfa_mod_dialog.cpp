@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/qt/grey_dialog.h"
 #include "interfaces/ui/opt_box.h"
+#include "platform/qt/grey_dialog.h"
 
 namespace tarvel {
 

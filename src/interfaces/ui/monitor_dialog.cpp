@@ -29,6 +29,9 @@ constexpr int kEditWidth = 96, kEditHeight = 22;
 constexpr int kInputX = 10, kOutputX = 150, kMotorX = 290;
 constexpr int kLampOffset = 100;  // from an edit box to its lamp
 constexpr int kSliderWidth = 100, kSliderHeight = 30;
+// The band of the column headings above the rows: whatever the pupil calls an
+// item, its column still says whether it is an input, an output or a motor.
+constexpr int kHeadingHeight = 24, kHeadingY = 5;
 
 QString idName(int id)
 {
@@ -42,7 +45,7 @@ TMonitorDialog::TMonitorDialog(LargeMonitor kind, ProgramState& state, ManualCon
     : QDialog(parent), kind_(kind), state_(state), control_(control)
 {
     rows_ = kind == LargeMonitor::SmallMotors ? 4 : 8;
-    motors_ = kind == LargeMonitor::Outputs ? 0 : kind == LargeMonitor::Motors ? 4 : 2;
+    motors_ = motorsShown(kind);
     onState_ = kind == LargeMonitor::Outputs ? 1 : 2;
     setObjectName(idName(dialogId()));
     setWindowTitle(QStringLiteral("Monitor"));
@@ -72,9 +75,10 @@ int TMonitorDialog::dialogId() const
 
 void TMonitorDialog::placeRow(QWidget* w, int row, int count, int x)
 {
-    // Rows are spaced evenly over the client height, row 0 at the bottom.
-    const int h = height();
-    const int centre = h - (2 * row + 1) * h / (2 * count);
+    // Rows are spaced evenly over the client height below the headings, row 0
+    // at the bottom.
+    const int h = height() - kHeadingHeight;
+    const int centre = kHeadingHeight + h - (2 * row + 1) * h / (2 * count);
     w->move(x, centre - w->height() / 2);
 }
 
@@ -92,9 +96,22 @@ int TMonitorDialog::rowOf(MonitorItem kind, int item) const
 void TMonitorDialog::build()
 {
     const int width = kind_ == LargeMonitor::Outputs ? 450 : 654;
-    const int height = rows_ == 8 ? 272 : 152;
+    const int height = (rows_ == 8 ? 272 : 152) + kHeadingHeight;
     setFixedSize(width, height);
     const int sliderX = 2 * width / 3 - 10;
+
+    auto heading = [this](const char* name, const char* text, int x) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        label->setObjectName(QString::fromUtf8(name));
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        label->adjustSize();
+        label->move(x, kHeadingY);
+    };
+    heading("headingInputs", "Entradas", kInputX);
+    heading("headingOutputs", "Salidas", kOutputX);
+    if (motors_ > 0) heading("headingMotors", "Motores", kMotorX);
 
     auto edit = [this](int id, std::size_t maxLength) {
         auto* e = new QLineEdit(this);

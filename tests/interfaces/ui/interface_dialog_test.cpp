@@ -254,6 +254,30 @@ TEST_F(InterfaceDialogTest, NoInterfaceKeepsTheChosenNumberingAndLocksTheModels)
     EXPECT_TRUE(layer.flags.simulate);
 }
 
+TEST_F(InterfaceDialogTest, NoInterfaceKeepsAUsbPort)
+{
+    // From Quillo on USB to no interface: the port stays USB.
+    open(settingsFor(1, ModelQuillo, 0, 1, 1, kUsbPort));
+    click(105);
+    EXPECT_TRUE(checked(103));
+    button(1)->click();
+    EXPECT_EQ(layer.settings, settingsFor(0, ModelNone, 0, 1, 1, kUsbPort));
+
+    // Saved so, it opens with USB checked and "Aceptar" keeps it.
+    open(layer.settings);
+    EXPECT_TRUE(checked(103));
+    button(1)->click();
+    EXPECT_EQ(layer.settings.port, kUsbPort);
+
+    // Choosing a box again applies the rule: the Contact Controller has no USB.
+    open(layer.settings);
+    click(119);
+    EXPECT_TRUE(checked(109));
+    EXPECT_TRUE(checked(110));
+    button(1)->click();
+    EXPECT_EQ(layer.settings.port, 0);
+}
+
 TEST_F(InterfaceDialogTest, ComPortAgainReappliesTheCheckedModel)
 {
     open(settingsFor(1, ModelMfa, 0, 2, 0));
@@ -452,29 +476,35 @@ void answerNextModal(int& openedWith, int optionId, int buttonId)
     });
 }
 
-TEST_F(InterfaceDialogTest, MfaModuleChoiceAppliesWithTheDialog)
+TEST_F(InterfaceDialogTest, MfaModuleChoiceIsStoredByItsOwnAceptar)
 {
     InterfaceSettings start = settingsFor(1, ModelMfa, 0, 2, 0);
     start.motorOption = 1;
+    layer.settings = start;
+    layer.applySelection();
     int openedWith = 0;
 
-    // Chosen, then the interface dialog is cancelled: nothing changes.
+    // "Aceptar" of the module dialog stores the wiring there and then: the
+    // motors read with it at once, and the interface dialog's "Cancelar"
+    // does not take it back.
     open(start);
     answerNextModal(openedWith, 103, 1);
     button(121)->click();
     EXPECT_EQ(openedWith, 102);
+    EXPECT_EQ(layer.settings.motorOption, 2);
+    EXPECT_EQ(layer.encoding.encodingFlag, (std::array<int, 2>{0, 0}));
     button(2)->click();
-    EXPECT_EQ(layer.settings.motorOption, 1);
+    EXPECT_EQ(layer.settings.motorOption, 2);
 
-    // Chosen, looked at again and cancelled there; "Aceptar" takes the choice.
-    open(start);
-    answerNextModal(openedWith, 103, 1);
-    button(121)->click();
+    // Its own "Cancelar" stores nothing; the interface dialog's "Aceptar" keeps it.
+    open(layer.settings);
     answerNextModal(openedWith, 101, 2);
     button(121)->click();
     EXPECT_EQ(openedWith, 103);
+    EXPECT_EQ(layer.settings.motorOption, 2);
     button(1)->click();
     EXPECT_EQ(layer.settings.motorOption, 2);
+    EXPECT_EQ(layer.encoding.encodingFlag, (std::array<int, 2>{0, 0}));
 }
 
 // ---- Look -----------------------------------------------------------------------

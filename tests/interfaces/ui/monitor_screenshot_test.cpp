@@ -109,6 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"salidas", 1, ModelDeltronics, kDeltronicsSerial, 1, true},
         Case{"motores", 0, ModelNone, 0, 1, true},
         Case{"motores-cc", 1, ModelContactController, kContactControllerBasic, 1, true},
+        Case{"motores-placa", 1, ModelTolvaChip, 1, 1, true},
         Case{"reducido", 0, ModelNone, 0, 1, false}, Case{"reducido-mfa", 1, ModelMfa, 0, 2, false},
         Case{"reducido-cc", 1, ModelContactController, kContactControllerBasic, 1, false}),
     [](const ::testing::TestParamInfo<Case>& info) {

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -156,6 +157,39 @@ TEST_F(MonitorsTest, TheLargeMonitorsCarryTheirIdsRowsAndSliders)
     EXPECT_EQ(child<TStIcon>(cs, 1014), nullptr);
 }
 
+// Renamed items still read as inputs, outputs or motors: each column has its
+// heading above its top row, whole and inside the window.
+TEST_F(MonitorsTest, TheLargeMonitorsHeadTheirColumns)
+{
+    for (const LargeMonitor kind :
+         {LargeMonitor::Outputs, LargeMonitor::Motors, LargeMonitor::SmallMotors}) {
+        TMonitorDialog* d = monitors().large(kind);
+        SCOPED_TRACE(d->objectName().toStdString());
+        struct Column {
+            const char* name;
+            const char* text;
+            QWidget* top;
+        };
+        std::vector<Column> columns{{"headingInputs", "Entradas", d->inputEdit(d->rows() - 1)},
+                                    {"headingOutputs", "Salidas", d->outputEdit(d->rows() - 1)}};
+        if (d->motors() > 0)
+            columns.push_back({"headingMotors", "Motores", d->motorEdit(d->motors() - 1)});
+        else
+            EXPECT_EQ(d->findChild<QLabel*>("headingMotors"), nullptr);
+        for (const Column& c : columns) {
+            auto* heading = d->findChild<QLabel*>(c.name);
+            ASSERT_NE(heading, nullptr) << c.name;
+            EXPECT_EQ(heading->text(), QString(c.text));
+            EXPECT_EQ(heading->x(), c.top->x());
+            EXPECT_LT(heading->geometry().bottom(), c.top->y());
+            EXPECT_GE(heading->width(), heading->sizeHint().width());
+            EXPECT_TRUE(d->rect().contains(heading->geometry()));
+        }
+        // The rows still fill the window below the headings.
+        EXPECT_LT(d->inputEdit(0)->geometry().bottom(), d->height());
+    }
+}
+
 TEST_F(MonitorsTest, CommandsOpenTheFittingMonitorInItsPlace)
 {
     QAction* large = frame->action(109);
@@ -236,6 +270,33 @@ TEST_F(MonitorsTest, MfaLayoutRunsBackwardsAndShowsTheAnalogueOutput)
     EXPECT_TRUE(state().doc.modified());
 }
 
+TEST_F(MonitorsTest, OnlyTheMfaWidensTheReducedMonitor)
+{
+    // Model 8 addresses its lamps as the MFA does but has no analogue output.
+    start(model(ModelMfaAlt, 0, 2));
+    frame->action(125)->trigger();
+    EXPECT_FALSE(reduced().mfaLayoutShown());
+    EXPECT_EQ(reduced().width(), TManualMonitorDialog::kFullWidth * 47 / 50 + 1);
+    EXPECT_FALSE(reduced().dacButton()->isVisible());
+    EXPECT_EQ(reduced().outputLamp(0)->label(), QString("7"));
+    EXPECT_TRUE(
+        QRect(QPoint(0, 0), reduced().size()).contains(reduced().closeButton()->geometry()));
+}
+
+TEST_F(MonitorsTest, ABoardOfTheChipSystemShowsOnlyTheSlidersThatDriveIt)
+{
+    start(model(ModelTolvaChip, 1, 1));
+    frame->action(109)->trigger();
+    TMonitorDialog* cs = monitors().large(LargeMonitor::SmallMotors);
+    ASSERT_TRUE(cs->isVisible());
+    EXPECT_FALSE(monitors().large(LargeMonitor::Motors)->isVisible());
+    EXPECT_EQ(cs->sliderCount(), 2);
+    cs->slider(1)->setValue(35);
+    EXPECT_EQ(state().doc.outputLevels[2], 35);
+    EXPECT_EQ(state().doc.outputLevels[3], 35);
+    EXPECT_EQ(state().io.image.outputPower[3], 35);
+}
+
 TEST_F(MonitorsTest, AbsentItemsReadDashes)
 {
     start(model(ModelContactController, kContactControllerBasic, 1));
@@ -249,6 +310,24 @@ TEST_F(MonitorsTest, AbsentItemsReadDashes)
     EXPECT_EQ(outputs, QString("1234----"));
     EXPECT_EQ(inputs, QString("1234----"));
     EXPECT_EQ(motors, QString("AB--"));
+
+    // Their lamps do nothing when clicked.
+    const IoImage before = state().io.image;
+    press(reduced().outputLamp(5));
+    press(reduced().inputLamp(4));
+    press(reduced().motorLamp(2));
+    press(reduced().motorLamp(3), Qt::RightButton);
+    EXPECT_EQ(state().io.image.outputs, before.outputs);
+    EXPECT_EQ(state().io.image.inputs, before.inputs);
+    EXPECT_EQ(state().io.image.motorLines, before.motorLines);
+    for (int p = 4; p < 8; ++p) {
+        EXPECT_EQ(reduced().outputLamp(p)->state(), 0);
+        EXPECT_EQ(reduced().inputLamp(p)->state(), 0);
+    }
+    EXPECT_EQ(reduced().motorLamp(2)->state(), kMotorOff);
+    // Those of the items it has still switch.
+    press(reduced().outputLamp(3));
+    EXPECT_EQ(state().io.image.outputs[3], 1);
 }
 
 TEST_F(MonitorsTest, LampClicksSwitchByHandAndARunningChartOwnsThem)
