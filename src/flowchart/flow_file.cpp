@@ -6,7 +6,6 @@
 #include <system_error>
 
 #include "flowchart/flow_document.h"
-#include "interfaces/monitor_layout.h"
 #include "platform/messages.h"
 
 namespace tarvel {
@@ -175,8 +174,7 @@ std::string serializeFlowFile(const FlowDocument& doc, const InterfaceSettings& 
     const auto& lv = doc.outputLevels;
     if (!compact) {
         for (const int l : lv) appendLevel(out, l);
-    } else if (fourMotorSliders(settings)) {
-        // Every motor has its slider: all four levels are kept.
+    } else if (settings.subModel == 0) {
         for (int k = 0; k < 4; ++k) appendLevel(out, lv[static_cast<std::size_t>(2 * k)]);
     } else {
         appendLevel(out, lv[0]);
