@@ -505,6 +505,28 @@ TEST_F(PanelTest, EnvieAppendsTheDialogsResultOrStartsAgainOnCancel)
     EXPECT_EQ(doc.symbol(send).text.view(), "Send 'c'");
 }
 
+// The open panel spans the bottom of the chart's area and keeps to it when
+// the window is zoomed or resized.
+TEST_F(PanelTest, TheOpenPanelFollowsTheChartsArea)
+{
+    frame.action(302)->trigger();
+    click({320, 196});
+    QWidget* panel = editors.visible();
+    ASSERT_NE(panel, nullptr);
+    const QWidget* client = frame.centralWidget();
+    auto spansBottom = [&] {
+        const QPoint top = client->mapToGlobal(QPoint(0, 0));
+        const QRect p = panel->frameGeometry();
+        return p.left() == top.x() && p.width() == client->width() &&
+               p.bottom() == top.y() + client->height() - 1;
+    };
+    EXPECT_TRUE(spansBottom());
+    frame.resize(900, 560);
+    EXPECT_TRUE(spansBottom());
+    frame.applyZoom(5);
+    EXPECT_TRUE(spansBottom());
+}
+
 TEST_F(PanelTest, ARunTimeErrorOpensTheFailingSymbolsPanel)
 {
     test::ChartBuilder b(doc);

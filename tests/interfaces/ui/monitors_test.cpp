@@ -251,7 +251,6 @@ TEST_F(MonitorsTest, TheReducedMonitorKeepsToTheBottomOfTheChartsArea)
          "main-50-reduced-monitor.png");
 
     // A run opens it in its place too.
-    frame->action(125)->trigger();
     reduced().hide();
     frame->applyZoom(3);
     loadFollower();
