@@ -18,7 +18,7 @@ TFlowApp::TFlowApp(QApplication& app, std::string startupFile)
     installSpanish(app, translator_);
     frame_ = std::make_unique<TFlowFrame>(FrameServices{messages_, clock_, files_, ports_});
     messages_.setParent(frame_.get());
-    messages_.setStatusBar(frame_->statusBar());
+    messages_.setStatusBar(frame_->messageBar());
     files_.setParent(frame_.get());
     frame_->startUp(loadConfiguration(QDir::currentPath().toStdString()));
     // The splash screen belongs here; what follows it runs once the window is up.

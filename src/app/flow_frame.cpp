@@ -29,8 +29,10 @@
 #include "flowchart/ui/scale_dialog.h"
 #include "interfaces/interface_model.h"
 #include "interfaces/ui/interface_dialog.h"
+#include "interfaces/ui/manual_monitor_dialog.h"
 #include "interfaces/ui/monitor_set.h"
 #include "platform/messages.h"
+#include "platform/qt/message_bar.h"
 #include "platform/qt/qt_text.h"
 
 namespace tarvel {
@@ -41,6 +43,10 @@ constexpr int kNew = 101, kOpen = 102, kSave = 103, kSaveAs = 104, kExit = 24310
 constexpr int kCopyChart = 162, kCopySelection = 7, kDelete = 312;
 constexpr int kRun = 121, kSpeed = 22, kInterface = 155, kVariables = 108, kZoom = 124;
 constexpr int kAutoScroll = 316;
+// The auto-scroll entry's hint says what choosing it will do.
+const char* const kAutoScrollOnHint =
+    "Hace que la ventana se desplace automáticamente cuando el puntero esté cerca a la orilla";
+const char* const kAutoScrollOffHint = "No deja que la ventana se desplace automáticamente";
 constexpr int kLargeMonitor = 109, kReducedMonitor = 125;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
@@ -75,7 +81,8 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     scroller_->horizontalScrollBar()->setSingleStep(10);
     scroller_->verticalScrollBar()->setSingleStep(10);
     setCentralWidget(scroller_);
-    statusBar()->setObjectName("statusBar");
+    messageBar_ = new TMessageBar(this);
+    setStatusBar(messageBar_);
 
     variables_ = new TVariablesDialog(this);
     variables_->hide();
@@ -85,16 +92,17 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     interface_ = new TInterfaceDialog(state_->io, services_.messages, this);
     interface_->hide();
     monitors_ = std::make_unique<TMonitorSet>(*state_, this);
-    editors_ = new TEditorSet(*state_, services_.messages,
-                              [this](const FlowLabel& l) { return flowWindow_->editor().labelBox(l); }, this);
+    editors_ = new TEditorSet(
+        *state_, services_.messages,
+        [this](const FlowLabel& l) { return flowWindow_->editor().labelBox(l); }, this);
 
     buildMenus();
     buildToolBar();
     syncToolButtons();
-    rebuildRunMenu(true);
+    rebuildRunMenu();
 
     connect(&runTimer_, &QTimer::timeout, this, &TFlowFrame::timerTick);
-    connect(flowWindow_, &TFlowWindow::runMenuChanged, this, [this] { rebuildRunMenu(false); });
+    connect(flowWindow_, &TFlowWindow::runMenuChanged, this, [this] { rebuildRunMenu(); });
     connect(flowWindow_, &TFlowWindow::runKeyPressed, this, [this] {
         if (state_->interpreter.running()) runCommand();
     });
@@ -179,6 +187,9 @@ void TFlowFrame::buildMenus()
     connect(addCommand(edit, kDelete, "&Borrar", "Borra el objeto actual"), &QAction::triggered,
             this, &TFlowFrame::deleteCommand);
     edit->addSeparator();
+    // In a menu of their own, so that every entry of "&Editar" keeps its own letter.
+    QMenu* align = edit->addMenu(QString::fromUtf8("&Alinear"));
+    align->setObjectName("alignMenu");
     const struct {
         AlignMode mode;
         const char* text;
@@ -190,8 +201,8 @@ void TFlowFrame::buildMenus()
                   {AlignMode::Bottom, "&Fondo", "Alinea los etiquetas al fondo"}};
     for (const auto& a : aligns) {
         const AlignMode mode = a.mode;
-        connect(addCommand(edit, static_cast<int>(mode), a.text, a.hint), &QAction::triggered, this,
-                [this, mode] {
+        connect(addCommand(align, static_cast<int>(mode), a.text, a.hint), &QAction::triggered,
+                this, [this, mode] {
                     if (state_->interpreter.running() || flowWindow_->moving()) return;
                     flowWindow_->editor().align(mode);
                     flowWindow_->update();
@@ -199,11 +210,17 @@ void TFlowFrame::buildMenus()
                 });
     }
     edit->addSeparator();
-    QAction* scroll = addCommand(edit, kAutoScroll, "&Desplazar Automáticamente",
-                                 "No deja que la ventana se desplace automáticamente");
+    QAction* scroll = addCommand(edit, kAutoScroll, "&Desplazar Automáticamente", nullptr);
     scroll->setCheckable(true);
     scroll->setChecked(flowWindow_->autoScroll());
-    connect(scroll, &QAction::toggled, this, [this](bool on) { flowWindow_->setAutoScroll(on); });
+    auto scrollHint = [scroll](bool on) {
+        scroll->setStatusTip(QString::fromUtf8(on ? kAutoScrollOffHint : kAutoScrollOnHint));
+    };
+    scrollHint(scroll->isChecked());
+    connect(scroll, &QAction::toggled, this, [this, scrollHint](bool on) {
+        flowWindow_->setAutoScroll(on);
+        scrollHint(on);
+    });
 
     QMenu* control = menuBar()->addMenu(QString::fromUtf8("&Control"));
     runWhat_ = control->addMenu(QString::fromUtf8("¿Ejecutar &Qué?"));
@@ -284,9 +301,15 @@ void TFlowFrame::syncToolButtons()
     const int active = static_cast<int>(flowWindow_->editor().tool());
     for (const int id : {306, 304, 302, 305, 301, 303, 307, 308, 309})
         if (QAction* a = action(id)) a->setChecked(a->data().toInt() == active);
+    // Placing a symbol releases its tool: the next click does nothing, and
+    // the placing prompt would say otherwise.
+    const EditorTool tool = flowWindow_->editor().tool();
+    if (tool == EditorTool::None && promptedTool_ != EditorTool::None)
+        services_.messages.status({});
+    promptedTool_ = tool;
 }
 
-void TFlowFrame::rebuildRunMenu(bool resetToAll)
+void TFlowFrame::rebuildRunMenu()
 {
     Interpreter& run = state_->interpreter;
     for (QAction* a : runWhatGroup_->actions()) {
@@ -332,13 +355,12 @@ void TFlowFrame::rebuildRunMenu(bool resetToAll)
         none->setCheckable(false);
     }
 
-    RunMode mode = run.runMode;
-    if (resetToAll || (mode.kind == RunMode::Sub && !heads.count(mode.sub))) mode = RunMode{};
-    run.runMode = mode;
-    const int checked = mode.kind == RunMode::AllStarts   ? kRunAll
-                        : mode.kind == RunMode::Selection ? kRunSelection
-                                                          : kRunSubBase + mode.sub;
-    if (QAction* a = action(checked)) a->setChecked(true);
+    // The chosen sub stays chosen while its head is there; anything else,
+    // "&Selección" included, goes back to "&Iniciar Todo".
+    const RunMode mode = run.runMode;
+    const bool keepSub = mode.kind == RunMode::Sub && heads.count(mode.sub);
+    run.runMode = keepSub ? mode : RunMode{};
+    if (QAction* a = action(keepSub ? kRunSubBase + mode.sub : kRunAll)) a->setChecked(true);
 }
 
 void TFlowFrame::chooseRunMode(int code)
@@ -348,7 +370,7 @@ void TFlowFrame::chooseRunMode(int code)
 
 void TFlowFrame::runModeChanged()
 {
-    rebuildRunMenu(false);
+    rebuildRunMenu();
 }
 
 // ---- Captions and enabling ---------------------------------------------------------------
@@ -360,8 +382,12 @@ std::string TFlowFrame::fileName() const
 
 void TFlowFrame::updateCaption()
 {
-    const bool running = state_->interpreter.running();
-    QString caption = QString::fromUtf8(running ? kRunningTitle : kProgramTitle);
+    // While running the title stands alone; the file name returns at the stop.
+    if (state_->interpreter.running()) {
+        setWindowTitle(QString::fromUtf8(kRunningTitle));
+        return;
+    }
+    QString caption = QString::fromUtf8(kProgramTitle);
     const std::string name = fileName();
     if (!name.empty()) caption += QStringLiteral(" - ") + QString::fromStdString(name);
     setWindowTitle(caption);
@@ -418,6 +444,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     for (int c = 0; c < kSensorChannels; ++c)
         state_->doc.channelNames[static_cast<std::size_t>(c)] = "Val " + std::to_string(c + 1);
 
+    keepWideEnough();
     // Full-screen width up to 1364; the height of the screen less the bars.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
@@ -427,7 +454,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
         resize(width, height);
         move(0, 0);
     }
-    rebuildRunMenu(true);
+    rebuildRunMenu();
     updateCaption();
     updateCommands();
 }
@@ -477,7 +504,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     state_->doc.clearSelection();
     editors_->closeAll();
     monitors_->refreshFromDocument();
-    rebuildRunMenu(true);
+    rebuildRunMenu();
     updateCaption();
     updateCommands();
     flowWindow_->update();
@@ -495,7 +522,7 @@ void TFlowFrame::newCommand()
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
     monitors_->refreshFromDocument();
     flowWindow_->update();
-    rebuildRunMenu(true);
+    rebuildRunMenu();
     updateCaption();
     updateCommands();
 }
@@ -659,6 +686,7 @@ void TFlowFrame::zoomCommand()
 void TFlowFrame::applyZoom(int tenths)
 {
     flowWindow_->setZoom(tenths);
+    keepWideEnough();
     // The window wants the whole drawing at the new scale, within the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -667,6 +695,20 @@ void TFlowFrame::applyZoom(int tenths)
             std::clamp(kDrawingHeight * tenths / 10 + 66, 480, std::max(480, area.height() - 122));
         resize(width, height);
     }
+}
+
+void TFlowFrame::keepWideEnough()
+{
+    // However small the zoom, the whole tool bar stays in sight (the run
+    // button must not drop into its overflow menu) and the reduced monitor
+    // fits along the bottom of the chart's area; the screen has the last word.
+    int want = std::max({toolBar_->sizeHint().width(), menuBar()->sizeHint().width(),
+                         TManualMonitorDialog::kFullWidth});
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const int borders = frameGeometry().width() - width();
+        want = std::min(want, screen->availableGeometry().width() - borders);
+    }
+    setMinimumWidth(want);
 }
 
 void TFlowFrame::copyChart(bool selectionOnly)

@@ -12,6 +12,7 @@
 #include "app/configuration.h"
 #include "engine/program_state.h"
 #include "engine/run_ports.h"
+#include "flowchart/chart_editor.h"
 #include "interfaces/port_probe.h"
 
 class QActionGroup;
@@ -28,6 +29,7 @@ class Messages;
 class TFlowWindow;
 class TEditorSet;
 class TInterfaceDialog;
+class TMessageBar;
 class TMonitorSet;
 class TSpeedDialog;
 class TVariablesDialog;
@@ -60,6 +62,7 @@ public:
     // The menu or tool bar command with the given id.
     QAction* action(int id) const;
     QMenu* runWhatMenu() const { return runWhat_; }
+    TMessageBar* messageBar() const { return messageBar_; }
 
     // ---- Start-up ------------------------------------------------------------
     // Takes the configuration, probes the ports, reads CONFIGUR.FCF and applies
@@ -87,8 +90,9 @@ public:
     // The checks before New, Open, a drop and closing: refusal while
     // downloading, stopping a run, the save question, outputs off.
     bool closingChecks();
-    // Rebuilds "¿Ejecutar Qué?"; `resetToAll` checks "&Iniciar Todo".
-    void rebuildRunMenu(bool resetToAll);
+    // Rebuilds "¿Ejecutar Qué?" from the chart's sub heads and checks the
+    // chosen sub while its head is there, else "&Iniciar Todo".
+    void rebuildRunMenu();
     // The zoom in tenths; resizes the window for it.
     void applyZoom(int tenths);
     void updateCaption();
@@ -111,6 +115,8 @@ private:
     void chooseRunMode(int code);
     void restartRunTimer();
     void warn(const char* text);
+    // The narrowest the window may get.
+    void keepWideEnough();
     std::string fileName() const;
 
     FrameServices services_;
@@ -125,6 +131,9 @@ private:
     TInterfaceDialog* interface_ = nullptr;
     TEditorSet* editors_ = nullptr;
     QToolBar* toolBar_ = nullptr;
+    TMessageBar* messageBar_ = nullptr;
+    // The tool whose prompt the status line may be showing.
+    EditorTool promptedTool_ = EditorTool::None;
     QMenu* runWhat_ = nullptr;
     QActionGroup* runWhatGroup_ = nullptr;
     std::map<int, QAction*> actions_;

@@ -4,19 +4,29 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QEnterEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
 #include <QTranslator>
 #include <fstream>
+#include <functional>
+#include <map>
 
 #include "app/flow_app.h"
 #include "engine/chart_builder.h"
 #include "flowchart/flow_file.h"
 #include "flowchart/ui/flow_window.h"
 #include "interfaces/interface_config.h"
+#include "platform/qt/message_bar.h"
+#include "platform/qt/qt_messages.h"
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
 #include "support/fake_ports.h"
@@ -268,7 +278,8 @@ TEST_F(FrameTest, RunAndStopFollowCaptionsButtonsAndTimer)
     frame->openCommand();
     frame->runCommand();
     ASSERT_TRUE(interpreter().running());
-    EXPECT_EQ(frame->windowTitle(), QString("'Tarvel 2' Ejecutando - faro.FLO"));
+    // The running title stands alone; the file name comes back at the stop.
+    EXPECT_EQ(frame->windowTitle(), QString("'Tarvel 2' Ejecutando"));
     EXPECT_EQ(frame->action(121)->data().toInt(), 124);
     EXPECT_EQ(frame->action(121)->statusTip(), QString("Para el diagrama de flujo"));
     EXPECT_TRUE(frame->runTimer().isActive());
@@ -336,7 +347,7 @@ TEST_F(FrameTest, RunWhatMenuFollowsTheSubHeads)
     test::ChartBuilder b(doc());
     b.head("Sub 5(Luz)");
     b.head("Sub 2");
-    frame->rebuildRunMenu(false);
+    frame->rebuildRunMenu();
     EXPECT_EQ(runWhatTexts(),
               (QStringList{"&Iniciar Todo", QString::fromUtf8("&Selección"), "2", "5(Luz)"}));
     ASSERT_NE(frame->action(8005), nullptr);
@@ -346,7 +357,7 @@ TEST_F(FrameTest, RunWhatMenuFollowsTheSubHeads)
     EXPECT_EQ(checkedRunWhat(), frame->action(8005));
 
     // The chosen sub stays chosen while its head is there.
-    frame->rebuildRunMenu(false);
+    frame->rebuildRunMenu();
     EXPECT_EQ(checkedRunWhat(), frame->action(8005));
     doc().selectSymbol(0);
     messages.answerNext(MsgAnswer::Yes);
@@ -354,6 +365,105 @@ TEST_F(FrameTest, RunWhatMenuFollowsTheSubHeads)
     EXPECT_EQ(runWhatTexts(), (QStringList{"&Iniciar Todo", QString::fromUtf8("&Selección"), "2"}));
     EXPECT_EQ(checkedRunWhat(), frame->action(106));
     EXPECT_EQ(interpreter().runMode.code(), 0);
+}
+
+TEST_F(FrameTest, RunWhatChoiceAcrossLoadsAndRebuilds)
+{
+    auto chartWithHeads = [&](const std::string& name, std::vector<std::string> heads) {
+        FlowDocument chart;
+        test::ChartBuilder b(chart);
+        for (const std::string& h : heads) b.head(h);
+        const std::string p = path(name);
+        EXPECT_EQ(saveFlowFile(chart, p, InterfaceSettings{}, nullptr), FlowFileStatus::Ok);
+        return p;
+    };
+    ASSERT_TRUE(frame->loadChart(chartWithHeads("uno.FLO", {"Sub 3(luz)", "Sub 4"}), true));
+    frame->action(8003)->trigger();
+    // Another chart with a head of the same number keeps the choice ...
+    ASSERT_TRUE(frame->loadChart(chartWithHeads("dos.FLO", {"Sub 1", "Sub 3(faro)"}), true));
+    EXPECT_EQ(checkedRunWhat(), frame->action(8003));
+    EXPECT_EQ(interpreter().runMode.code(), 4);
+    // ... one without it runs everything.
+    ASSERT_TRUE(frame->loadChart(chartWithHeads("tres.FLO", {"Sub 1"}), true));
+    EXPECT_EQ(checkedRunWhat(), frame->action(106));
+    EXPECT_EQ(interpreter().runMode.code(), 0);
+
+    // "&Selección" gives way to "&Iniciar Todo" at the next rebuild.
+    frame->action(145)->trigger();
+    EXPECT_EQ(interpreter().runMode.kind, RunMode::Selection);
+    frame->rebuildRunMenu();
+    EXPECT_EQ(checkedRunWhat(), frame->action(106));
+    EXPECT_EQ(interpreter().runMode.code(), 0);
+}
+
+// Within one menu no two entries share a mnemonic, so Alt and a letter never
+// lands on the wrong command; the Part's texts stay as they are.
+TEST_F(FrameTest, EveryMenuEntryHasItsOwnLetter)
+{
+    std::function<void(QMenu*)> check = [&](QMenu* menu) {
+        std::map<QChar, QString> taken;
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue;
+            const QString text = a->text();
+            const qsizetype amp = text.indexOf('&');
+            if (amp >= 0 && amp + 1 < text.size()) {
+                const QChar letter = text[amp + 1].toLower();
+                EXPECT_EQ(taken.count(letter), 0u)
+                    << menu->title().toStdString() << ": " << text.toStdString() << " and "
+                    << taken[letter].toStdString();
+                taken[letter] = text;
+            }
+            if (a->menu()) check(a->menu());
+        }
+    };
+    for (QAction* top : frame->menuBar()->actions())
+        if (top->menu()) check(top->menu());
+    // The alignment commands are grouped under "&Alinear" with their own texts.
+    QMenu* align = frame->findChild<QMenu*>("alignMenu");
+    ASSERT_NE(align, nullptr);
+    EXPECT_EQ(align->title(), QString("&Alinear"));
+    QStringList texts;
+    for (QAction* a : align->actions()) texts << a->text();
+    EXPECT_EQ(texts, (QStringList{"&Centrar", "&Izquierda", "&Derecha", "&Superficie", "&Fondo"}));
+    EXPECT_EQ(frame->action(170)->statusTip(), QString("Junta y centra los etiquetas"));
+}
+
+// The auto-scroll entry's hint says what choosing it will do.
+TEST_F(FrameTest, AutoScrollHintFollowsTheCheckMark)
+{
+    QAction* scroll = frame->action(316);
+    ASSERT_TRUE(scroll->isChecked());
+    EXPECT_EQ(scroll->statusTip(),
+              QString::fromUtf8("No deja que la ventana se desplace automáticamente"));
+    scroll->trigger();
+    EXPECT_FALSE(frame->flowWindow()->autoScroll());
+    EXPECT_EQ(scroll->statusTip(),
+              QString::fromUtf8("Hace que la ventana se desplace automáticamente cuando el puntero "
+                                "esté cerca a la orilla"));
+    scroll->trigger();
+    EXPECT_TRUE(frame->flowWindow()->autoScroll());
+    EXPECT_EQ(scroll->statusTip(),
+              QString::fromUtf8("No deja que la ventana se desplace automáticamente"));
+}
+
+// At the smallest zoom the window still holds the whole tool bar: the run
+// button is not hidden in the bar's overflow menu.
+TEST_F(FrameTest, TheWholeToolBarStaysInSightAtTheSmallestZoom)
+{
+    frame->show();
+    frame->applyZoom(2);
+    QApplication::processEvents();
+    auto* bar = frame->findChild<QToolBar*>("toolBar");
+    ASSERT_NE(bar, nullptr);
+    for (const int id : {312, 306, 309, 121}) {
+        QWidget* button = bar->widgetForAction(frame->action(id));
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_TRUE(button->isVisible()) << id;
+        EXPECT_LE(button->geometry().right(), bar->width()) << id;
+    }
+    // The user cannot narrow it past that either.
+    frame->resize(200, 500);
+    EXPECT_GE(frame->width(), bar->sizeHint().width());
 }
 
 TEST_F(FrameTest, ZoomScalesTheDrawingWindow)
@@ -364,6 +474,72 @@ TEST_F(FrameTest, ZoomScalesTheDrawingWindow)
     EXPECT_EQ(frame->flowWindow()->deviceRect(Rect{100, 200, 300, 400}), QRect(50, 100, 101, 101));
     frame->applyZoom(10);
     EXPECT_EQ(frame->flowWindow()->size(), QSize(kDrawingWidth, kDrawingHeight));
+}
+
+// The tool's prompt is the status bar's lasting text: the hint of a tool
+// button or menu entry under the pointer covers it only while the pointer
+// rests there.
+TEST(FramePrompt, ToolPromptOutlastsTheHintsOfButtonsAndMenus)
+{
+    QtMessages messages;
+    test::FakeClock clock;
+    test::FakeFileChooser files;
+    test::FakeByteLink ports;
+    TFlowFrame frame(FrameServices{messages, clock, files, ports});
+    messages.setStatusBar(frame.messageBar());
+    frame.resize(1000, 700);
+    frame.show();
+    TMessageBar* bar = frame.messageBar();
+    const auto* promptLabel = bar->findChild<QLabel*>("statusPrompt");
+    ASSERT_NE(promptLabel, nullptr);
+    const QString prompt = QString::fromUtf8("Línea: Haga clic en el origen de la línea");
+
+    frame.action(307)->trigger();
+    EXPECT_EQ(bar->shownText(), prompt);
+
+    QWidget* output = frame.findChild<QToolBar*>("toolBar")->widgetForAction(frame.action(304));
+    ASSERT_NE(output, nullptr);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), output->mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(output, &enter);
+    EXPECT_EQ(bar->shownText(), QString::fromUtf8("Agrega un símbolo de Salida al diagrama"));
+    EXPECT_FALSE(promptLabel->isVisible());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(output, &leave);
+    EXPECT_EQ(bar->shownText(), prompt);
+    EXPECT_TRUE(promptLabel->isVisible());
+    EXPECT_EQ(promptLabel->text(), prompt);
+    const QByteArray dir = qgetenv("TARVEL_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) frame.grab().save(QString::fromUtf8(dir) + "/main-prompt-after-hover.png");
+
+    // A menu entry's hint, as the menu shows it and clears it.
+    frame.action(101)->showStatusText(frame.menuBar());
+    EXPECT_EQ(bar->shownText(),
+              QString::fromUtf8("Borra la pantalla para un diagrama de flujo nuevo"));
+    QStatusTipEvent cleared{QString()};
+    QApplication::sendEvent(frame.menuBar(), &cleared);
+    EXPECT_EQ(bar->shownText(), prompt);
+
+    // A new prompt shows at once, even over a hint; an empty one clears the line.
+    QApplication::sendEvent(output, &enter);
+    frame.action(309)->trigger();
+    EXPECT_EQ(bar->shownText(), QString::fromUtf8("Línea NO: Haga clic en el origen de la línea"));
+    messages.status("");
+    EXPECT_TRUE(bar->shownText().isEmpty());
+
+    // Placing a symbol releases its tool, and its prompt goes with it.
+    frame.action(302)->trigger();
+    EXPECT_EQ(bar->shownText(), QString::fromUtf8("Proceso: Haga clic donde debe ir el proceso"));
+    TFlowWindow* chart = frame.flowWindow();
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const QPointF at(320, 196);
+        QMouseEvent e(type, at, chart->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(chart, &e);
+    }
+    ASSERT_EQ(frame.state().doc.symbolCount(), 1);
+    EXPECT_EQ(chart->editor().tool(), EditorTool::None);
+    EXPECT_TRUE(bar->shownText().isEmpty());
 }
 
 TEST(FlowApp, QtDialogsSpeakSpanish)

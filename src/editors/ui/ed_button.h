@@ -1,7 +1,9 @@
 #pragma once
-// A keypad key. A key that may not be pressed now is disabled and shows no
-// caption, so a pupil sees only what may follow; enabling it brings its
-// caption back.
+// A keypad key. A key that may not be pressed now is disabled, shows no
+// caption and lies flat in the panel's grey, so a pupil sees only what may
+// follow and reads the rest as absent; enabling it raises it again with its
+// caption. The mnemonic's underline shows only while Alt is held: under a
+// "+" or "=" it would read as "±" or "≡".
 
 #include <QPushButton>
 
@@ -16,9 +18,16 @@ public:
     const QString& caption() const { return caption_; }
     void setKeyEnabled(bool on);
 
+    bool mnemonicShown() const { return mnemonicShown_; }
+    void setMnemonicShown(bool shown);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     int bit_;
     QString caption_;
+    bool mnemonicShown_ = false;
 };
 
 }  // namespace tarvel

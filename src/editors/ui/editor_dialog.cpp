@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -32,19 +33,63 @@ void TEditorDialog::openOn(int index, const QRect& client, const QRect& screen)
     target_ = index;
     load();
     show();
+    placeOn(client, screen);
+    raise();
+    activateWindow();
+    if (QWidget* w = openingFocus()) w->setFocus();
+}
+
+void TEditorDialog::placeOn(const QRect& client, const QRect& screen)
+{
     // Placed and sized by its outer edge, so the title bar and borders count.
     const int borders = frameGeometry().width() - width();
     resize(std::max(client.width() - borders, minimumSizeHint().width()), sizeHint().height());
     placeOnBottom(*this, client, screen);
-    raise();
-    activateWindow();
-    setFocus();
+}
+
+QWidget* TEditorDialog::openingFocus()
+{
+    // The panel's first control that takes the keyboard, as a dialog that
+    // gets the focus hands it on.
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain())
+        if (w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) return w;
+    return this;
 }
 
 void TEditorDialog::dismiss()
 {
     hide();
     target_ = -1;
+}
+
+void TEditorDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Alt) showMnemonics(true);
+    QDialog::keyPressEvent(event);
+}
+
+void TEditorDialog::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Alt) showMnemonics(false);
+    QDialog::keyReleaseEvent(event);
+}
+
+void TEditorDialog::changeEvent(QEvent* event)
+{
+    // The release of an Alt held while the panel lost the keyboard never comes.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) showMnemonics(false);
+    QDialog::changeEvent(event);
+}
+
+void TEditorDialog::hideEvent(QHideEvent* event)
+{
+    showMnemonics(false);
+    QDialog::hideEvent(event);
+}
+
+void TEditorDialog::showMnemonics(bool shown)
+{
+    for (TEdButton* key : findChildren<TEdButton*>()) key->setMnemonicShown(shown);
 }
 
 Rect TEditorDialog::targetArea() const
@@ -149,8 +194,9 @@ void TKeypadDialog::load()
 {
     pad_->setContext(contextFrom(state_));
     const FlowDocument& doc = state_.doc;
-    const std::string_view text =
-        target_ >= 0 && target_ < doc.symbolCount() ? doc.symbol(target_).text.view() : std::string_view{};
+    const std::string_view text = target_ >= 0 && target_ < doc.symbolCount()
+                                      ? doc.symbol(target_).text.view()
+                                      : std::string_view{};
     pad_->open(text);
     if (pad_->step() == 0 && pad_->text().empty()) atStepZero();
     refresh();
@@ -164,9 +210,17 @@ void TKeypadDialog::pressKey(int bit)
         return;
     }
     pad_->press(bit);
-    if (bit == key::Clear) atStepZero();
-    else afterKey(bit);
+    if (bit == key::Clear)
+        atStepZero();
+    else
+        afterKey(bit);
     refresh();
+}
+
+QWidget* TKeypadDialog::openingFocus()
+{
+    TEdButton* accept = keys_[key::Accept];
+    return accept->isEnabled() ? accept : TEditorDialog::openingFocus();
 }
 
 void TKeypadDialog::refresh()

@@ -33,6 +33,9 @@ public:
     // `client` (global coordinates) at its own height, moved up to stay on
     // `screen`, filled from the document, with the focus.
     void openOn(int index, const QRect& client, const QRect& screen);
+    // Stands across the bottom of `client` again (the main window moved or
+    // changed size).
+    void placeOn(const QRect& client, const QRect& screen);
     // Hides the panel without touching the document.
     void dismiss();
 
@@ -43,10 +46,19 @@ signals:
 protected:
     // Fills the panel from the target; all keys start enabled.
     virtual void load() = 0;
+    // Where the keyboard focus goes when the panel opens: its first enabled
+    // control unless a panel says otherwise.
+    virtual QWidget* openingFocus();
     // The document area the target covers, repainted on leaving.
     virtual Rect targetArea() const;
     // "Cancelar" and Escape: hidden, the target redrawn unchanged.
     void reject() override;
+    // Alt held shows the keys' mnemonics; letting go, or leaving the panel, hides them.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void showMnemonics(bool shown);
     // After storing: the chart is changed, the area repainted, the panel hidden.
     void finishStore(const Rect& area);
     void repaint(const Rect& area);
@@ -88,6 +100,8 @@ public:
 
 protected:
     void load() override;
+    // "Aceptar" when the command is complete, else the first key offered.
+    QWidget* openingFocus() override;
     // What a key does besides appending its token (dialogs, menus).
     virtual void afterKey(int bit) { (void)bit; }
     // Opening on an empty command (step 0).

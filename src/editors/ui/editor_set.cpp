@@ -8,8 +8,8 @@
 
 namespace tarvel {
 
-TEditorSet::TEditorSet(ProgramState& state, Messages& messages, TEdTextDialog::LabelAreaFn labelArea,
-                       QMainWindow* frame)
+TEditorSet::TEditorSet(ProgramState& state, Messages& messages,
+                       TEdTextDialog::LabelAreaFn labelArea, QMainWindow* frame)
     : QObject(frame),
       state_(state),
       frame_(frame),
@@ -20,6 +20,10 @@ TEditorSet::TEditorSet(ProgramState& state, Messages& messages, TEdTextDialog::L
       label_(new TEdTextDialog(state, std::move(labelArea), frame))
 {
     for (TEditorDialog* p : panels()) connect(p, &TEditorDialog::stored, this, &TEditorSet::stored);
+    // The panel in sight keeps to the bottom of the chart's area, as wide as it.
+    followClientArea(*frame, *this, [this] {
+        if (TEditorDialog* p = visible()) p->placeOn(clientAreaOf(*frame_), screenAreaOf(*frame_));
+    });
 }
 
 std::vector<TEditorDialog*> TEditorSet::panels() const

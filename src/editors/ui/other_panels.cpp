@@ -29,7 +29,8 @@ QPushButton* pushButton(const char* text, int id, QWidget* parent)
 
 // ---- Start, stop and sub heads ------------------------------------------------------
 
-TEdSTSTDialog::TEdSTSTDialog(ProgramState& state, QWidget* parent) : TEditorDialog(state, 600, parent)
+TEdSTSTDialog::TEdSTSTDialog(ProgramState& state, QWidget* parent)
+    : TEditorDialog(state, 600, parent)
 {
     setWindowTitle(QStringLiteral("Editar inicio o alto"));
     start_ = pushButton("&Inicio", 101, this);
@@ -84,7 +85,11 @@ void TEdSTSTDialog::load()
     name_->setEnabled(false);
     accept_->setEnabled(false);
     accept_->setDefault(false);
-    start_->setFocus();
+}
+
+QWidget* TEdSTSTDialog::openingFocus()
+{
+    return start_;
 }
 
 void TEdSTSTDialog::storeFixed(const char* text)
@@ -166,7 +171,11 @@ void TEdTextDialog::load()
     text_->setText(l ? fromCp1252(l->text.view()) : QString());
     text_->selectAll();
     sizeOption(l ? std::clamp(l->size, 1, 3) : 1)->setChecked(true);
-    text_->setFocus();
+}
+
+QWidget* TEdTextDialog::openingFocus()
+{
+    return text_;
 }
 
 void TEdTextDialog::accept()

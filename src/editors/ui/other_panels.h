@@ -25,6 +25,8 @@ public:
 
 protected:
     void load() override;
+    // "&Inicio".
+    QWidget* openingFocus() override;
 
 private:
     void storeFixed(const char* text);
@@ -53,6 +55,8 @@ public:
 
 protected:
     void load() override;
+    // The text field, so the pupil types straight in.
+    QWidget* openingFocus() override;
     Rect targetArea() const override;
 
 private:

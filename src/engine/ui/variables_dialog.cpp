@@ -1,6 +1,7 @@
 #include "engine/ui/variables_dialog.h"
 
 #include "platform/qt/grey_dialog.h"
+#include "platform/qt/title_width.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -45,6 +46,8 @@ TVariablesDialog::TVariablesDialog(QWidget* parent) : QDialog(parent)
         layout->addWidget(field, i, 1);
         fields_[i] = field;
     }
+    // Narrow as the fields are, the title "Variables" is read whole.
+    reserveTitleWidth(*layout, *this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     clear();
 }

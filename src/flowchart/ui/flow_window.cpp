@@ -333,16 +333,31 @@ void TFlowWindow::autoScrollCheck(const QPoint& pos)
     const QPoint inView = pos - QPoint(scroller_->horizontalScrollBar()->value(),
                                        scroller_->verticalScrollBar()->value());
     const QSize view = scroller_->viewport()->size();
-    const bool inBand = inView.x() < kAutoScrollBand || inView.y() < kAutoScrollBand ||
-                        inView.x() >= view.width() - kAutoScrollBand ||
-                        inView.y() >= view.height() - kAutoScrollBand;
+    // A pointer outside the view (held there by a pressed button) is out of
+    // the band as well.
+    const bool inBand = QRect(QPoint(0, 0), view).contains(inView) &&
+                        (inView.x() < kAutoScrollBand || inView.y() < kAutoScrollBand ||
+                         inView.x() >= view.width() - kAutoScrollBand ||
+                         inView.y() >= view.height() - kAutoScrollBand);
     autoScrollPos_ = inView;
     if (!inBand) {
-        autoScrollDelay_.stop();
-        autoScrollRepeat_.stop();
+        stopAutoScroll();
         return;
     }
     if (!autoScrollDelay_.isActive() && !autoScrollRepeat_.isActive()) autoScrollDelay_.start();
+}
+
+void TFlowWindow::stopAutoScroll()
+{
+    autoScrollDelay_.stop();
+    autoScrollRepeat_.stop();
+}
+
+void TFlowWindow::leaveEvent(QEvent* event)
+{
+    // Leaving the window through the band ends the scrolling too.
+    stopAutoScroll();
+    QWidget::leaveEvent(event);
 }
 
 void TFlowWindow::autoScrollStep()
@@ -361,10 +376,7 @@ void TFlowWindow::autoScrollStep()
 void TFlowWindow::setAutoScroll(bool on)
 {
     autoScroll_ = on;
-    if (!on) {
-        autoScrollDelay_.stop();
-        autoScrollRepeat_.stop();
-    }
+    if (!on) stopAutoScroll();
 }
 
 void TFlowWindow::dragEnterEvent(QDragEnterEvent* event)

@@ -53,6 +53,11 @@ public:
     void setScroller(QScrollArea* scroller) { scroller_ = scroller; }
     bool autoScroll() const { return autoScroll_; }
     void setAutoScroll(bool on);
+    // Whether the view is scrolling, or about to, near an edge.
+    bool autoScrolling() const
+    {
+        return autoScrollDelay_.isActive() || autoScrollRepeat_.isActive();
+    }
 
     // DocumentObserver
     void invalidate(const Rect& area) override;
@@ -79,6 +84,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -88,6 +94,7 @@ private:
     void updateCursor(bool copying = false);
     void autoScrollCheck(const QPoint& pos);
     void autoScrollStep();
+    void stopAutoScroll();
     void drawEditing(QPainter& p) const;
 
     ProgramState& state_;

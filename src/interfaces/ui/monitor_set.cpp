@@ -22,6 +22,10 @@ TMonitorSet::TMonitorSet(ProgramState& state, QMainWindow* frame)
     reduced_ = new TManualMonitorDialog(state, *control_, frame);
     for (QWidget* w : std::initializer_list<QWidget*>{outputs_, motors_, smallMotors_, reduced_})
         w->hide();
+    // The strip keeps to the bottom of the chart's area through every resize and zoom.
+    followClientArea(*frame, *this, [this] {
+        if (reduced_ && reduced_->isVisible()) placeReduced();
+    });
 }
 
 TMonitorSet::~TMonitorSet()
@@ -30,6 +34,7 @@ TMonitorSet::~TMonitorSet()
     // state and use the manual control: they go first, while both still live.
     for (QWidget* w : std::initializer_list<QWidget*>{outputs_, motors_, smallMotors_, reduced_})
         delete w;
+    reduced_ = nullptr;  // the frame's watch outlives this body by a little
 }
 
 TMonitorDialog* TMonitorSet::large(LargeMonitor kind) const
@@ -62,8 +67,13 @@ void TMonitorSet::openReduced()
 {
     reduced_->relabel();
     reduced_->show();
-    placeOnBottom(*reduced_, clientAreaOf(*frame_), screenAreaOf(*frame_));
+    placeReduced();
     reduced_->raise();
+}
+
+void TMonitorSet::placeReduced()
+{
+    placeOnBottom(*reduced_, clientAreaOf(*frame_), screenAreaOf(*frame_));
 }
 
 bool TMonitorSet::anyVisible() const

@@ -37,7 +37,8 @@ public:
     // "Monitor Amplio": the large monitor that fits the interface, against the
     // right edge of the screen, bottom level with the main window.
     void openLarge();
-    // "Monitor Reducido": the strip along the bottom of the main window.
+    // "Monitor Reducido": the strip along the bottom of the main window,
+    // where it stays while the window is resized, zoomed or moved.
     void openReduced();
     bool anyVisible() const;
 
@@ -48,6 +49,8 @@ public:
     void refreshFromDocument();
 
 private:
+    void placeReduced();
+
     ProgramState& state_;
     QMainWindow* frame_;
     std::unique_ptr<ManualControl> control_;

@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "platform/qt/title_width.h"
+
 namespace tarvel {
 
 namespace {
@@ -48,6 +50,7 @@ MsgAnswer QtMessages::show(std::string_view caption, std::string_view text, MsgI
                            MsgButtons buttons)
 {
     QMessageBox box(toQt(icon), fromUtf8(caption), fromUtf8(text), toQt(buttons), parent_);
+    fitTitle(box);
     switch (box.exec()) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;
@@ -65,7 +68,7 @@ MsgAnswer QtMessages::show(std::string_view caption, std::string_view text, MsgI
 
 void QtMessages::status(std::string_view text)
 {
-    if (statusBar_) statusBar_->showMessage(fromUtf8(text));
+    if (statusBar_) statusBar_->setPrompt(fromUtf8(text));
 }
 
 }  // namespace tarvel

@@ -2,9 +2,9 @@
 // Message boxes and the status line for the running program.
 
 #include <QPointer>
-#include <QStatusBar>
 
 #include "platform/messages.h"
+#include "platform/qt/message_bar.h"
 
 class QWidget;
 
@@ -14,7 +14,7 @@ class QtMessages final : public Messages {
 public:
     explicit QtMessages(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
-    void setStatusBar(QStatusBar* bar) { statusBar_ = bar; }
+    void setStatusBar(TMessageBar* bar) { statusBar_ = bar; }
 
     MsgAnswer show(std::string_view caption, std::string_view text, MsgIcon icon,
                    MsgButtons buttons) override;
@@ -22,7 +22,7 @@ public:
 
 private:
     QPointer<QWidget> parent_;
-    QPointer<QStatusBar> statusBar_;
+    QPointer<TMessageBar> statusBar_;
 };
 
 }  // namespace tarvel

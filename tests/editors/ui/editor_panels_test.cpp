@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -51,11 +53,11 @@ protected:
     {
         TFlowWindow* w = frame.flowWindow();
         const QPointF pos(at.x, at.y);
-        QMouseEvent press(QEvent::MouseButtonPress, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, pos, w->mapToGlobal(pos), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, pos, w->mapToGlobal(pos), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, pos, w->mapToGlobal(pos), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(w, &release);
     }
     // Clicks the keys of the visible keypad panel in turn.
@@ -64,7 +66,8 @@ protected:
         for (const int b : bits) {
             TEdButton* k = panel->keyButton(b);
             ASSERT_NE(k, nullptr) << b;
-            ASSERT_TRUE(k->isEnabled()) << "key " << b << " after '" << panel->keypad().text() << "'";
+            ASSERT_TRUE(k->isEnabled())
+                << "key " << b << " after '" << panel->keypad().text() << "'";
             k->click();
         }
     }
@@ -75,6 +78,20 @@ protected:
         for (int b = 0; b < 32; ++b)
             if (TEdButton* k = panel->keyButton(b); k && !k->text().isEmpty()) shown.push_back(b);
         return shown;
+    }
+    // Types on the keyboard into a widget: a key press and release each.
+    static void typeKey(QWidget* w, int key, const QString& text = {})
+    {
+        ASSERT_NE(w, nullptr);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(w, &release);
+    }
+    static void typeKeys(QWidget* w, const QString& text)
+    {
+        for (const QChar c : text)
+            typeKey(w, Qt::Key_A + (c.toUpper().unicode() - 'A'), QString(c));
     }
     void keep(QWidget* w, const char* name)
     {
@@ -104,7 +121,8 @@ TEST_F(PanelTest, ANewOutputSymbolIsComposedOnItsKeypadAndStoredInTheInterpreter
     EXPECT_EQ(panel->keyButton(digit(1))->text(), "&1");
     keys(panel, {digit(1), out::Off});
     EXPECT_EQ(panel->keypad().text(), "Turn Output 3 on,1 off");
-    EXPECT_EQ(panel->shownCaption(), fromCp1252(symbolCaption(SymbolKind::Output, "Turn Output 3 on,1 off")));
+    EXPECT_EQ(panel->shownCaption(),
+              fromCp1252(symbolCaption(SymbolKind::Output, "Turn Output 3 on,1 off")));
     EXPECT_FALSE(panel->shownCaption().isEmpty());
     TEdButton* accept = panel->keyButton(Accept);
     EXPECT_EQ(accept->text(), "Aceptar");
@@ -121,7 +139,8 @@ TEST_F(PanelTest, ANewOutputSymbolIsComposedOnItsKeypadAndStoredInTheInterpreter
 // Each word of a symbol's Spanish caption is in the chart's drawing.
 void expectDrawn(const FlowDocument& doc, int symbol)
 {
-    const std::string caption = symbolCaption(doc.symbol(symbol).kind, doc.symbol(symbol).text.view());
+    const std::string caption =
+        symbolCaption(doc.symbol(symbol).kind, doc.symbol(symbol).text.view());
     ASSERT_FALSE(caption.empty());
     const QByteArray svg = renderChartPicture(doc, ColourSet{}, false).svg;
     for (const QString& word : fromCp1252(caption).split(' ', Qt::SkipEmptyParts))
@@ -138,9 +157,17 @@ TEST_F(PanelTest, SymbolsPlacedWithTheMouseAreComposedStoredAndDrawn)
         const char* name;
     };
     const Case cases[] = {
-        {304, {320, 196}, {out::Turn, out::Output, digit(3), out::On}, "Turn Output 3 on", "output"},
+        {304,
+         {320, 196},
+         {out::Turn, out::Output, digit(3), out::On},
+         "Turn Output 3 on",
+         "output"},
         {305, {320, 308}, {deci::Is, deci::Input, digit(3), deci::On}, "Is Input 3 on", "decision"},
-        {302, {320, 420}, {proc::Let, 22, proc::Equals, 27, proc::Plus, digit(1)}, "Let a = x + 1", "process"},
+        {302,
+         {320, 420},
+         {proc::Let, 22, proc::Equals, 27, proc::Plus, digit(1)},
+         "Let a = x + 1",
+         "process"},
     };
     for (const Case& c : cases) {
         frame.action(c.tool)->trigger();
@@ -156,7 +183,8 @@ TEST_F(PanelTest, SymbolsPlacedWithTheMouseAreComposedStoredAndDrawn)
         EXPECT_EQ(doc.symbol(placed).text.view(), c.stored);
         expectDrawn(doc, placed);
     }
-    EXPECT_EQ(fromCp1252(symbolCaption(SymbolKind::Output, doc.symbol(0).text.view())), "Activar salida 3");
+    EXPECT_EQ(fromCp1252(symbolCaption(SymbolKind::Output, doc.symbol(0).text.view())),
+              "Activar salida 3");
 
     frame.action(306)->trigger();
     click({320, 84});
@@ -320,6 +348,102 @@ TEST_F(PanelTest, LabelsTakeTheirTextAndSize)
     EXPECT_TRUE(panel->sizeOption(3)->isChecked());
 }
 
+// Each panel opens with the keyboard where the pupil goes on: the label's
+// text field, "&Inicio", the first key offered, or "Aceptar" on a finished
+// command; Space presses the key that has it.
+TEST_F(PanelTest, PanelsOpenWithTheFocusWhereThePupilGoesOn)
+{
+    frame.action(301)->trigger();
+    click({200, 300});
+    TEdTextDialog* label = editors.label();
+    ASSERT_EQ(editors.visible(), label);
+    typeKeys(label->focusWidget(), "Hola");
+    EXPECT_EQ(label->textField()->text(), "Hola");
+    typeKey(label->focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(doc.label(0).text.view(), "Hola");
+
+    frame.action(306)->trigger();
+    click({320, 84});
+    TEdSTSTDialog* startStop = editors.startStop();
+    ASSERT_EQ(editors.visible(), startStop);
+    EXPECT_EQ(startStop->focusWidget(), startStop->button(101));
+    typeKey(startStop->focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(doc.symbol(0).text.view(), "Start");
+
+    frame.action(304)->trigger();
+    click({320, 196});
+    TEdIoDialog* output = editors.output();
+    ASSERT_EQ(editors.visible(), output);
+    EXPECT_EQ(output->focusWidget(), output->keyButton(out::Turn));
+    typeKey(output->focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(output->keypad().text(), "Turn");
+    // The pressed key is no longer offered; the keyboard moves on to one that is.
+    ASSERT_NE(output->focusWidget(), nullptr);
+    EXPECT_TRUE(output->focusWidget()->isEnabled());
+    typeKey(output->focusWidget(), Qt::Key_Escape);
+
+    // A finished command opens on "Aceptar".
+    doc.setSymbolText(1, "Turn Output 1 on");
+    editors.openSymbol(1);
+    EXPECT_EQ(output->focusWidget(), output->keyButton(Accept));
+    // Opened again on a new symbol, it does not keep the old key.
+    frame.action(304)->trigger();
+    click({320, 308});
+    EXPECT_EQ(output->focusWidget(), output->keyButton(out::Turn));
+}
+
+// Keys not offered keep no caption and lie flat in the panel's grey; offered
+// keys stand raised. Mnemonic underlines show only while Alt is held, so
+// "&+" reads "+", not "±".
+TEST_F(PanelTest, AbsentKeysLieFlatAndMnemonicsWaitForAlt)
+{
+    frame.action(302)->trigger();
+    click({320, 196});
+    TEdProcDialog* panel = editors.process();
+    ASSERT_EQ(editors.visible(), panel);
+    keys(panel, {proc::Let, 22, proc::Equals, 23});  // Let a = b
+
+    const QColor grey(192, 192, 192);
+    const QImage shot = panel->grab().toImage();
+    keep(panel, "editor-process-flat-keys.png");
+    auto greyOnly = [&](QWidget* key) {
+        const QRect r = key->geometry();
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (shot.pixelColor(x, y) != grey) return false;
+        return true;
+    };
+    TEdButton* absent = panel->keyButton(digit(5));
+    ASSERT_FALSE(absent->isEnabled());
+    EXPECT_TRUE(absent->text().isEmpty());
+    EXPECT_TRUE(greyOnly(absent));
+    EXPECT_TRUE(greyOnly(panel->keyButton(proc::Delay)));
+    TEdButton* plus = panel->keyButton(proc::Plus);
+    ASSERT_TRUE(plus->isEnabled());
+    EXPECT_FALSE(greyOnly(plus));
+    EXPECT_FALSE(greyOnly(panel->keyButton(Accept)));
+
+    // "&+" drawn as a plain "+" until Alt is held.
+    QPushButton plain(QStringLiteral("+"), panel);
+    plain.setAutoDefault(false);
+    plain.setGeometry(plus->geometry());
+    auto looksPlain = [&] { return plus->grab().toImage() == plain.grab().toImage(); };
+    EXPECT_EQ(plus->text(), QStringLiteral("&+"));  // Alt and "+" still press it
+    EXPECT_TRUE(looksPlain());
+    QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QApplication::sendEvent(panel->focusWidget(), &altDown);
+    EXPECT_TRUE(plus->mnemonicShown());
+    EXPECT_FALSE(looksPlain());
+    keep(panel, "editor-process-alt.png");
+    QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QApplication::sendEvent(panel->focusWidget(), &altUp);
+    EXPECT_TRUE(looksPlain());
+    // A panel hidden while Alt is down does not reopen underlined.
+    QApplication::sendEvent(panel->focusWidget(), &altDown);
+    panel->hide();
+    EXPECT_FALSE(plus->mnemonicShown());
+}
+
 TEST_F(PanelTest, SendSerialWarnsAndStaysOpenThenRemembersTheChoice)
 {
     TSendSerialDialog::remembered() = {};
@@ -365,7 +489,8 @@ TEST_F(PanelTest, EnvieAppendsTheDialogsResultOrStartsAgainOnCancel)
     chip.chipLinkKind = 2;
     panel->keypad().setContext(chip);
     panel->keyButton(Clear)->click();
-    EXPECT_EQ(shownKeys(panel), (std::vector<int>{out::Sal, out::Send, Clear, out::Turn, out::Sound}));
+    EXPECT_EQ(shownKeys(panel),
+              (std::vector<int>{out::Sal, out::Send, Clear, out::Turn, out::Sound}));
 
     std::optional<std::string> answer;
     panel->setSendChooser([&] { return answer; });
@@ -378,6 +503,28 @@ TEST_F(PanelTest, EnvieAppendsTheDialogsResultOrStartsAgainOnCancel)
     EXPECT_EQ(shownKeys(panel), (std::vector<int>{Accept, Clear}));
     panel->keyButton(Accept)->click();
     EXPECT_EQ(doc.symbol(send).text.view(), "Send 'c'");
+}
+
+// The open panel spans the bottom of the chart's area and keeps to it when
+// the window is zoomed or resized.
+TEST_F(PanelTest, TheOpenPanelFollowsTheChartsArea)
+{
+    frame.action(302)->trigger();
+    click({320, 196});
+    QWidget* panel = editors.visible();
+    ASSERT_NE(panel, nullptr);
+    const QWidget* client = frame.centralWidget();
+    auto spansBottom = [&] {
+        const QPoint top = client->mapToGlobal(QPoint(0, 0));
+        const QRect p = panel->frameGeometry();
+        return p.left() == top.x() && p.width() == client->width() &&
+               p.bottom() == top.y() + client->height() - 1;
+    };
+    EXPECT_TRUE(spansBottom());
+    frame.resize(900, 560);
+    EXPECT_TRUE(spansBottom());
+    frame.applyZoom(5);
+    EXPECT_TRUE(spansBottom());
 }
 
 TEST_F(PanelTest, ARunTimeErrorOpensTheFailingSymbolsPanel)

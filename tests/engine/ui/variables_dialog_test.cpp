@@ -1,6 +1,7 @@
 // The variables window as the interpreter feeds it.
 
 #include <gtest/gtest.h>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,6 +82,17 @@ TEST_F(VariablesDialogTest, LooksTidyAndGrey)
     EXPECT_GT(field(0)->contentsRect().width(),
               field(0)->fontMetrics().horizontalAdvance(field(0)->text()));
     EXPECT_TRUE(dialog.rect().contains(field(kVariableCount - 1)->geometry()));
+}
+
+// The window is wide enough for its title "Variables" in a bold title bar
+// beside the bar's own buttons, not "Var… les".
+TEST_F(VariablesDialogTest, IsWideEnoughForItsTitle)
+{
+    dialog.show();
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    EXPECT_GE(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 120);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Variables"));
 }
 
 }  // namespace

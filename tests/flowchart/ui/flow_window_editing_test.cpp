@@ -198,6 +198,35 @@ TEST_F(EditingTest, LabelsFromTheMenuAndAutoScroll)
     EXPECT_EQ(scroll->isChecked(), window->autoScroll());
 }
 
+// Auto-scroll runs while the pointer is in the band along the view's edges
+// and stops when it leaves the band, inward or out of the window.
+TEST_F(EditingTest, AutoScrollStopsWhenThePointerLeavesTheWindow)
+{
+    ASSERT_TRUE(window->autoScroll());
+    send(QEvent::MouseMove, {300, 300}, Qt::NoButton, Qt::NoButton);
+    EXPECT_FALSE(window->autoScrolling());
+    send(QEvent::MouseMove, {4, 300}, Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(window->autoScrolling());
+    send(QEvent::MouseMove, {300, 300}, Qt::NoButton, Qt::NoButton);
+    EXPECT_FALSE(window->autoScrolling());
+
+    // Out through the band: the window hears only that the pointer left.
+    send(QEvent::MouseMove, {4, 300}, Qt::NoButton, Qt::NoButton);
+    ASSERT_TRUE(window->autoScrolling());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(window, &leave);
+    EXPECT_FALSE(window->autoScrolling());
+
+    // With a button held the moves go on outside the view: out of the band too.
+    frame.action(303)->trigger();
+    send(QEvent::MouseButtonPress, {400, 400}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {4, 400}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_TRUE(window->autoScrolling());
+    send(QEvent::MouseMove, {-30, 400}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_FALSE(window->autoScrolling());
+    send(QEvent::MouseButtonRelease, {-30, 400}, Qt::LeftButton, Qt::NoButton);
+}
+
 TEST_F(EditingTest, AChartDrawnByMouseHasTidyRoutes)
 {
     // A loop with a decision, a line back up, an insertion and a carried symbol.

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
@@ -53,6 +55,17 @@ template <typename T>
 T* child(QWidget* parent, int id)
 {
     return parent->findChild<T*>(QStringLiteral("id%1").arg(id));
+}
+
+// The main window with a tool window drawn where it stands over it.
+void keep(QImage shot, const QImage& window, const QPoint& at, const char* name)
+{
+    const QByteArray dir = qgetenv("TARVEL_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    QPainter p(&shot);
+    p.drawImage(at, window);
+    p.end();
+    shot.save(QString::fromUtf8(dir) + "/" + name);
 }
 
 class MonitorsTest : public ::testing::Test {
@@ -235,6 +248,51 @@ TEST_F(MonitorsTest, CommandsOpenTheFittingMonitorInItsPlace)
     large->trigger();
     EXPECT_TRUE(monitors().large(LargeMonitor::Outputs)->isVisible());
     EXPECT_FALSE(cs->isVisible());
+}
+
+// The reduced monitor stands on the bottom of the chart's area and stays
+// there whatever happens to the main window, so it never covers the status
+// bar where refusals are written; at 50 % it does not stick out.
+TEST_F(MonitorsTest, TheReducedMonitorKeepsToTheBottomOfTheChartsArea)
+{
+    const QWidget* client = frame->centralWidget();
+    auto onBottom = [&] {
+        const QPoint top = client->mapToGlobal(QPoint(0, 0));
+        const QRect m = reduced().frameGeometry();
+        return m.left() == top.x() && m.bottom() == top.y() + client->height() - 1;
+    };
+    auto inside = [&] {
+        const QRect f = frame->geometry();
+        const QRect m = reduced().frameGeometry();
+        return m.left() >= f.left() && m.right() <= f.right();
+    };
+    frame->resize(800, 560);
+    frame->action(125)->trigger();
+    ASSERT_TRUE(reduced().isVisible());
+    EXPECT_TRUE(onBottom());
+
+    frame->applyZoom(10);  // the window takes another height
+    EXPECT_TRUE(onBottom());
+    frame->resize(780, 500);
+    EXPECT_TRUE(onBottom());
+    frame->move(frame->x() + 7, frame->y() + 3);
+    EXPECT_TRUE(onBottom());
+    frame->applyZoom(5);
+    EXPECT_TRUE(onBottom());
+    EXPECT_TRUE(inside()) << frame->width() << " " << reduced().width();
+    keep(frame->grab().toImage(), reduced().grab().toImage(),
+         reduced().mapToGlobal(QPoint(0, 0)) - frame->mapToGlobal(QPoint(0, 0)),
+         "main-50-reduced-monitor.png");
+
+    // A run opens it in its place too.
+    reduced().hide();
+    frame->applyZoom(3);
+    loadFollower();
+    frame->runCommand();
+    ASSERT_TRUE(reduced().isVisible());
+    EXPECT_TRUE(onBottom());
+    EXPECT_TRUE(inside());
+    frame->runCommand();
 }
 
 TEST_F(MonitorsTest, MfaLayoutRunsBackwardsAndShowsTheAnalogueOutput)

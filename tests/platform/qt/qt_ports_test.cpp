@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
 
+#include "platform/qt/message_bar.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_messages.h"
 #include "platform/qt/qt_text.h"
@@ -26,13 +28,19 @@ TEST(QtClock, RunsForwardAndSleeps)
 TEST(QtMessages, StatusTextsGoToTheStatusBar)
 {
     QMainWindow window;
+    auto* bar = new TMessageBar(&window);
+    window.setStatusBar(bar);
     QtMessages messages(&window);
-    messages.setStatusBar(window.statusBar());
+    messages.setStatusBar(bar);
     messages.status("Haga clic en el origen de la línea");
-    EXPECT_EQ(window.statusBar()->currentMessage(),
-              QString::fromUtf8("Haga clic en el origen de la línea"));
+    EXPECT_EQ(bar->prompt(), QString::fromUtf8("Haga clic en el origen de la línea"));
+    // A passing hint covers it for a while only.
+    bar->showMessage(QStringLiteral("Sale de Tarvel"));
+    EXPECT_EQ(bar->shownText(), QStringLiteral("Sale de Tarvel"));
+    bar->clearMessage();
+    EXPECT_EQ(bar->shownText(), QString::fromUtf8("Haga clic en el origen de la línea"));
     messages.status("");
-    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(bar->shownText().isEmpty());
 }
 
 TEST(QtMessages, BoxesShowCaptionTextAndButtonsAndReturnTheChoice)
@@ -41,6 +49,7 @@ TEST(QtMessages, BoxesShowCaptionTextAndButtonsAndReturnTheChoice)
     QString seenTitle, seenText;
     QMessageBox::StandardButtons seenButtons;
     QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+    int seenWidth = 0;
     auto answerWith = [&](QMessageBox::StandardButton which) {
         QTimer::singleShot(0, [&, which] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -49,6 +58,7 @@ TEST(QtMessages, BoxesShowCaptionTextAndButtonsAndReturnTheChoice)
             seenText = box->text();
             seenButtons = box->standardButtons();
             seenIcon = box->icon();
+            seenWidth = box->width();
             box->button(which)->click();
         });
     };
@@ -67,6 +77,10 @@ TEST(QtMessages, BoxesShowCaptionTextAndButtonsAndReturnTheChoice)
                             MsgIcon::Question, MsgButtons::YesNoCancel),
               MsgAnswer::Cancel);
     EXPECT_EQ(seenButtons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    // Wide enough for the whole caption in a bold title beside the bar's buttons.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GE(seenWidth, QFontMetrics(bold).horizontalAdvance(seenTitle) + 120) << seenWidth;
 
     answerWith(QMessageBox::Ok);
     EXPECT_EQ(messages.show("Error de archivo", "No se puede abrir archivo", MsgIcon::Exclamation,
