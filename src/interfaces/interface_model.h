@@ -41,4 +41,18 @@ std::string sensorSubdirectory(int model, int chipLinkKind);
 // talks that protocol.
 bool isContactControllerType(int model, int chipLinkKind);
 
+// Whether a model takes its capabilities (and its compiled program's shape)
+// from an entry of the chip data file.
+bool usesChipEntry(int model);
+
+// Charts for Quillo and for a chip that talks the Contact Controller protocol
+// live compile to the direct dialect; other chips to the skip dialect.
+bool compilesToDirectDialect(int model, int chipLinkKind);
+
+// The compiled program's size: a chip entry's size word of 128 gives the small
+// image, everything else the full one.
+inline constexpr int kSmallProgramSize = 128;
+inline constexpr int kFullProgramSize = 256;
+int programImageSize(int model, int chipSizeWord);
+
 }  // namespace tarvel
