@@ -64,7 +64,8 @@ Compiler::Compiler(const FlowDocument& doc, const ChipTarget& target, const Chan
     : doc_(doc), target_(target), scale_(scale)
 {
     size_ = target.imageSize == kSmallProgramSize ? kSmallProgramSize : kFullProgramSize;
-    jumpBase_ = size_ == kSmallProgramSize ? 15 : 143;
+    // The tables stand below the closing byte: constants, subs, delays, jumps.
+    jumpBase_ = size_ - 1 - kConstantSlots - kSubEntries - kDelayEntries - kJumpEntries;
     delayBase_ = jumpBase_ + kJumpEntries;
     subBase_ = delayBase_ + kDelayEntries;
     constBase_ = subBase_ + kSubEntries;
@@ -377,6 +378,14 @@ int Compiler::constantSlot(int value, int lowest)
     }
     fail(caption::CompileError, std::string(text::TooManyConstants));
     return -1;
+}
+
+int Compiler::constantLoad(std::uint64_t value, bool intoA)
+{
+    if (!fitsByte(value)) return -1;
+    const int k = constantSlot(static_cast<int>(value), intoA ? kSlotsForA : kSlotsForB);
+    if (k < 0) return -1;
+    return (intoA ? 0x80 : 0x40) + k;
 }
 
 bool Compiler::fitsByte(std::uint64_t value)

@@ -68,6 +68,9 @@ private:
     int jumpByte(int target);  // skip dialect: 0xC0 + the entry holding target
     int delaySlot(int tenthsOrHundredths);
     int constantSlot(int value, int lowest);
+    // The byte that loads a value into A or B from a constant slot that
+    // register's opcode reaches; -1 when the value is refused or no slot is left.
+    int constantLoad(std::uint64_t value, bool intoA);
     bool direct() const { return target_.dialect == ChipDialect::Direct; }
     bool inSub() const { return currentSub_ > 0; }
     void fail(std::string_view caption, std::string text);

@@ -3,24 +3,15 @@
 
 #include "chip/chip_compiler_state.h"
 #include "flowchart/flow_document.h"
+#include "interfaces/interface_model.h"
 #include "platform/messages.h"
 
 namespace tarvel::chipc {
 
 namespace {
 
-constexpr int kInputs = 8;
-constexpr int kChannels = 4;
-
-char at(std::string_view t, std::size_t i)
-{
-    return i < t.size() ? t[i] : '\0';
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+// Chips of other link kinds test inputs 1 and 2 only, with 0x30..0x33.
+constexpr int kPlainChipInputs = 2;
 
 enum class Reg { A, B };
 
@@ -43,11 +34,11 @@ Comparison readComparison(std::string_view t)
 {
     Comparison c;
     std::size_t opAt = 0;
-    const char first = at(t, 3);
+    const char first = charAt(t, 3);
     if (first == 'V') {
         c.left.kind = Operand::Kind::Val;
         opAt = 9;
-        if (isDigit(at(t, 7))) c.left.channel = at(t, 7) - '0';
+        if (isDigit(charAt(t, 7))) c.left.channel = charAt(t, 7) - '0';
     } else if (first == 'M') {
         c.left.kind = Operand::Kind::Margin;
         opAt = 10;
@@ -58,16 +49,16 @@ Comparison readComparison(std::string_view t)
     } else {
         return c;  // "Is" alone, " IN" and anything else have no form on a chip
     }
-    c.op = at(t, opAt);
+    c.op = charAt(t, opAt);
     if (c.op == '!') ++opAt;
     const std::size_t r = opAt + 2;
     if (t.substr(std::min(r, t.size()), 4) == "Val ") {
         c.right.kind = Operand::Kind::Val;
-        if (isDigit(at(t, r + 4))) c.right.channel = at(t, r + 4) - '0';
-    } else if (at(t, r) >= 'a' && at(t, r) <= 'z') {
+        if (isDigit(charAt(t, r + 4))) c.right.channel = charAt(t, r + 4) - '0';
+    } else if (charAt(t, r) >= 'a' && charAt(t, r) <= 'z') {
         c.right.kind = Operand::Kind::Variable;
-        c.right.variable = at(t, r);
-    } else if (isDigit(at(t, r))) {
+        c.right.variable = charAt(t, r);
+    } else if (isDigit(charAt(t, r))) {
         c.right.kind = Operand::Kind::Number;
         c.right.number = readDecimal(t, r);
     }
@@ -76,7 +67,7 @@ Comparison readComparison(std::string_view t)
 
 bool validChannel(const Operand& o)
 {
-    return o.channel >= 1 && o.channel <= kChannels;
+    return o.channel >= 1 && o.channel <= kSensorChannels;
 }
 
 bool isXOrY(const Operand& o)
@@ -84,15 +75,14 @@ bool isXOrY(const Operand& o)
     return o.kind == Operand::Kind::Variable && (o.variable == 'x' || o.variable == 'y');
 }
 
+bool knownOperator(char op)
+{
+    return op == '=' || op == '!' || op == '<' || op == '>';
+}
+
 bool analogue(const Operand& o)
 {
     return o.kind == Operand::Kind::Val || o.kind == Operand::Kind::Margin;
-}
-
-// A number in a constant slot that the register's loading opcode addresses.
-int numberLoad(int slot, Reg r)
-{
-    return (r == Reg::A ? 0x80 : 0x40) + slot;
 }
 
 int variableLoad(char v, Reg r)
@@ -142,15 +132,16 @@ int Compiler::channelByte(int channel, const Decimal& value) const
 
 void Compiler::skipInputTest(int symbol, std::string_view t)
 {
-    const char digit = at(t, 9);
+    const char digit = charAt(t, 9);
     const int n = digit - '0' - (target_.numbersFromZero ? 0 : 1);
-    const bool on = at(t, 12) == 'n';
+    const bool on = charAt(t, 12) == 'n';
     int skipIfOn = 0, skipIfOff = 0;
-    if (target_.linkKind == 1 && isDigit(digit) && n >= 0 && n < kInputs) {
+    if (target_.linkKind == kChipLinkEightInputs && isDigit(digit) && n >= 0 && n < kIoCount) {
         skipIfOn = 0xA0 + n;
         skipIfOff = 0xA8 + n;
-    } else if (target_.linkKind != 1 && isDigit(digit) && (n == 0 || n == 1)) {
-        skipIfOn = 0x30 + 2 * n;  // these chips have two inputs
+    } else if (target_.linkKind != kChipLinkEightInputs && isDigit(digit) && n >= 0 &&
+               n < kPlainChipInputs) {
+        skipIfOn = 0x30 + 2 * n;
         skipIfOff = 0x31 + 2 * n;
     } else {
         fail(caption::CompileError, std::string(text::DecisionError));
@@ -164,7 +155,7 @@ void Compiler::skipInputTest(int symbol, std::string_view t)
 void Compiler::skipComparison(int symbol, std::string_view t)
 {
     const Comparison c = readComparison(t);
-    const bool link1 = target_.linkKind == 1;
+    const bool link1 = target_.linkKind == kChipLinkEightInputs;
     // The left operand's register and load.
     Reg left = Reg::A;
     int leftLoad = -1;
@@ -190,21 +181,17 @@ void Compiler::skipComparison(int symbol, std::string_view t)
     else if (isXOrY(c.right))
         rightLoad = variableLoad(c.right.variable, right);
     const bool number = c.right.kind == Operand::Kind::Number;
-    if (leftLoad < 0 || (rightLoad < 0 && !number) ||
-        (c.op != '=' && c.op != '!' && c.op != '<' && c.op != '>')) {
+    if (leftLoad < 0 || (rightLoad < 0 && !number) || !knownOperator(c.op)) {
         fail(caption::CompileError, std::string(text::DecisionError));
         return;
     }
     if (number) {
         // Analogue values are compared as percentages scaled to a byte.
-        const std::uint64_t value = analogue(c.left)
-                                        ? static_cast<std::uint64_t>(percentByte(c.right.number))
-                                        : truncatedTimes(c.right.number, 1);
-        if (!fitsByte(value)) return;
-        const int k =
-            constantSlot(static_cast<int>(value), right == Reg::A ? kSlotsForA : kSlotsForB);
-        if (k < 0) return;
-        rightLoad = numberLoad(k, right);
+        rightLoad =
+            constantLoad(analogue(c.left) ? static_cast<std::uint64_t>(percentByte(c.right.number))
+                                          : truncatedTimes(c.right.number, 1),
+                         right == Reg::A);
+        if (rightLoad < 0) return;
     }
     emit(leftLoad);
     emit(rightLoad);
@@ -262,14 +249,14 @@ void Compiler::layoutSkip(int f, int s, int a, int b)
 
 void Compiler::directInputTest(int symbol, std::string_view t)
 {
-    const char digit = at(t, 9);
+    const char digit = charAt(t, 9);
     const int n = digit - '0' - (target_.numbersFromZero ? 0 : 1);
-    if (!isDigit(digit) || n < 0 || n >= kInputs) {
+    if (!isDigit(digit) || n < 0 || n >= kIoCount) {
         fail(caption::CompileError, std::string(text::DecisionError));
         return;
     }
     const int yes = next(symbol, Exit::Yes), no = next(symbol, Exit::No);
-    const bool on = at(t, 12) == 'n';
+    const bool on = charAt(t, 12) == 'n';
     layoutDirect(0x30 + n, on ? yes : no, on ? no : yes);  // jumps when input n is on
 }
 
@@ -291,8 +278,7 @@ void Compiler::directComparison(int symbol, std::string_view t)
     else if (isXOrY(c.right))
         rightLoad = variableLoad(c.right.variable, right);
     const bool number = c.right.kind == Operand::Kind::Number;
-    if (leftLoad < 0 || (rightLoad < 0 && !number) ||
-        (c.op != '=' && c.op != '!' && c.op != '<' && c.op != '>')) {
+    if (leftLoad < 0 || (rightLoad < 0 && !number) || !knownOperator(c.op)) {
         fail(caption::CompileError, std::string(text::DirectDecisionError));
         return;
     }
@@ -306,11 +292,8 @@ void Compiler::directComparison(int symbol, std::string_view t)
             value = static_cast<std::uint64_t>(percentByte(c.right.number));
         else
             value = truncatedTimes(c.right.number, 1);
-        if (!fitsByte(value)) return;
-        const int k =
-            constantSlot(static_cast<int>(value), right == Reg::A ? kSlotsForA : kSlotsForB);
-        if (k < 0) return;
-        rightLoad = numberLoad(k, right);
+        rightLoad = constantLoad(value, right == Reg::A);
+        if (rightLoad < 0) return;
     }
     emit(leftLoad);
     emit(rightLoad);

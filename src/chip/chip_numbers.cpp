@@ -11,11 +11,6 @@ namespace {
 constexpr std::uint64_t kSaturated = 1'000'000'000'000'000ULL;
 constexpr int kMaxScale = 9;
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 std::uint64_t power10(int n)
 {
     std::uint64_t p = 1;

@@ -8,6 +8,17 @@
 
 namespace tarvel::chipc {
 
+// The character at i, or NUL past the end, as position-based texts are read.
+inline char charAt(std::string_view text, std::size_t i)
+{
+    return i < text.size() ? text[i] : '\0';
+}
+
+inline bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 // value = mantissa / 10^scale
 struct Decimal {
     std::uint64_t mantissa = 0;

@@ -19,7 +19,8 @@ constexpr int kOutputOn = 0x10;
 constexpr int kOutputOff = 0x18;
 constexpr int kDelay = 0x20;
 constexpr int kFineDelay = 0xF0;
-constexpr int kLoadB = 0x40;   // 0x41 x, 0x42 y, 0x40 + slot a constant
+constexpr int kLoadBFromX = 0x41;
+constexpr int kLoadBFromY = 0x42;
 constexpr int kAddToX = 0x51;  // x += B; +2 negates B, +4 adds to y instead
 constexpr int kCountRm = 0x58;
 constexpr int kCountRs = 0x5C;
@@ -35,19 +36,7 @@ constexpr int kSendText = 0xCD;
 constexpr int kSetOutputs = 0xCF;
 // Speed of motor a..d: its opcode plus percent / 10.
 constexpr std::array<int, 4> kMotorSpeed{0xA0, 0xB0, 0xD0, 0xE0};
-constexpr int kMotorCount = 4;
-constexpr int kOutputs = 8;
 constexpr int kMaxTenthsPerDelay = 255;
-
-char at(std::string_view t, std::size_t i)
-{
-    return i < t.size() ? t[i] : '\0';
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 bool isVariable(char c)
 {
@@ -88,7 +77,7 @@ void Compiler::stopByte(std::string_view t)
 
 void Compiler::translateOutput(std::string_view t)
 {
-    if (at(t, 0) == 'S') {  // "Set OUT = ", "Send " and "Sound "
+    if (charAt(t, 0) == 'S') {  // "Set OUT = ", "Send " and "Sound "
         // The serial commands exist on chips that talk the Contact Controller
         // protocol; a sound has no bytes.
         if (target_.linkKind != kChipLinkContactController) return;
@@ -96,11 +85,11 @@ void Compiler::translateOutput(std::string_view t)
         if (t.substr(0, 5) == "Send ") sendSerial(t);
         return;
     }
-    if (at(t, 5) == 'O' || at(t, 0) == 'O')
+    if (charAt(t, 5) == 'O' || charAt(t, 0) == 'O')
         switchOutputs(t);
-    else if (at(t, 5) == 'M')
+    else if (charAt(t, 5) == 'M')
         driveMotors(t, 11);  // "Turn Motor a ..."
-    else if (at(t, 0) == 'M')
+    else if (charAt(t, 0) == 'M')
         driveMotors(t, 6);  // "Motor a ..."
     // " DAC " has no bytes on a chip
 }
@@ -111,7 +100,7 @@ void Compiler::switchOutputs(std::string_view t)
     for (std::size_t i = 7; i < t.size() && !failed(); ++i) {
         if (!isDigit(t[i])) continue;  // variable letters have no byte
         const int n = t[i] - '0' - base;
-        if (n < 0 || n >= kOutputs) continue;
+        if (n < 0 || n >= kIoCount) continue;
         emit((switchedOn(t, i) ? kOutputOn : kOutputOff) + n);
     }
 }
@@ -127,9 +116,9 @@ void Compiler::driveMotors(std::string_view t, std::size_t pos)
     std::array<Clause, 2> clauses{};
     int count = 0;
     for (int clause = 0; clause < 2; ++clause) {
-        const char dir = at(t, pos + 2);
+        const char dir = charAt(t, pos + 2);
         if (clause == 1 && (pos + 2 > t.size() || (dir != 'o' && dir != 'f' && dir != 'r'))) break;
-        const char letter = at(t, pos);
+        const char letter = charAt(t, pos);
         if (letter >= 'a' && letter < 'a' + kMotorCount && pos + 2 < t.size())
             clauses[static_cast<std::size_t>(count++)] = {letter - 'a', dir == 'f'   ? 1
                                                                         : dir == 'r' ? 2
@@ -143,7 +132,7 @@ void Compiler::driveMotors(std::string_view t, std::size_t pos)
             const int m = clauses[static_cast<std::size_t>(k)].motor;
             // Link kind 1 reads 0xA0..0xBF as input tests, and the skip dialect
             // reads 0xC0..0xFF as jumps: no speed byte may stand there.
-            if (target_.linkKind == 1 || (!direct() && m >= 2)) {
+            if (target_.linkKind == kChipLinkEightInputs || (!direct() && m >= 2)) {
                 char buf[96];
                 std::snprintf(buf, sizeof buf, text::NoMotorSpeed, 'A' + m);
                 fail(caption::CompileError, buf);
@@ -178,7 +167,7 @@ void Compiler::sendSerial(std::string_view t)
         emit(0);
     } else if (what.front() == '\'') {
         emit(kSendByte);
-        emit(static_cast<unsigned char>(at(what, 1)));
+        emit(static_cast<unsigned char>(charAt(what, 1)));
     } else if (what == "x" || what == "y") {
         emit(what == "x" ? kSendVarX : kSendVarY);
     } else if (what.back() == 'h' || what.back() == 'H') {
@@ -198,7 +187,7 @@ void Compiler::sendSerial(std::string_view t)
 
 void Compiler::translateProcess(std::string_view t)
 {
-    switch (at(t, 0)) {
+    switch (charAt(t, 0)) {
         case 'D':
             delay(t);
             break;
@@ -248,8 +237,8 @@ void Compiler::delay(std::string_view t)
 void Compiler::let(std::string_view t)
 {
     // "Let x = 25" or "Let x = x + 3": only x and y live on the chip.
-    const char target = at(t, 4);
-    const char source = at(t, 8);
+    const char target = charAt(t, 4);
+    const char source = charAt(t, 8);
     if (target != 'x' && target != 'y') {
         fail(caption::CompileError, std::string(text::ProcessError));
         return;
@@ -262,21 +251,19 @@ void Compiler::let(std::string_view t)
         return;
     }
     if (isVariable(source) && t.size() < 12 && source == target) return;  // "Let x = x"
-    const char op = at(t, 10);
-    const char operand = at(t, 12);
+    const char op = charAt(t, 10);
+    const char operand = charAt(t, 12);
     if (!isVariable(source) || t.size() < 12 || (op != '+' && op != '-')) {
         fail(caption::CompileError, std::string(text::ProcessError));
         return;
     }
     // The variable after "=" is the target itself on these keypads; it is not read.
     if (isDigit(operand)) {
-        const std::uint64_t value = truncatedTimes(readDecimal(t, 12), 1);
-        if (!fitsByte(value)) return;
-        const int k = constantSlot(static_cast<int>(value), kSlotsForB);
-        if (k < 0) return;
-        emit(kLoadB + k);
+        const int load = constantLoad(truncatedTimes(readDecimal(t, 12), 1), false);
+        if (load < 0) return;
+        emit(load);
     } else if (operand == 'x' || operand == 'y') {
-        emit(operand == 'x' ? 0x41 : 0x42);
+        emit(operand == 'x' ? kLoadBFromX : kLoadBFromY);
     } else {
         fail(caption::CompileError, std::string(text::ProcessError));
         return;
@@ -316,7 +303,8 @@ void Compiler::callSub(std::string_view t)
 // the call until the counter reaches the count.
 void Compiler::callRepeated(int sub, int count)
 {
-    if (!fitsByte(static_cast<std::uint64_t>(count))) return;
+    const int loadCount = constantLoad(static_cast<std::uint64_t>(count), false);
+    if (loadCount < 0) return;
     if (inSub()) {
         int& first =
             repeated_[static_cast<std::size_t>(currentSub_ - 1)][static_cast<std::size_t>(sub - 1)];
@@ -327,9 +315,7 @@ void Compiler::callRepeated(int sub, int count)
     const int callAt = emit_;
     emit(kCallBeforeSub1 + sub);
     emit(inSub() ? kCountRs : kCountRm);
-    const int k = constantSlot(count, kSlotsForB);
-    if (k < 0) return;
-    emit(kLoadB + k);
+    emit(loadCount);
     emit(inSub() ? kReadRs : kReadRm);
     if (direct()) {
         emit(0x3A);  // back while A < B

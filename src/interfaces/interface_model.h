@@ -32,6 +32,9 @@ inline constexpr int kContactControllerBasic = 5;
 // The chip-entry link kind under which a Tolva Chip talks the Contact
 // Controller protocol live.
 inline constexpr int kChipLinkContactController = 2;
+// The link kind of chips with eight inputs and four channels, tested by the
+// bytes that other chips take as motor speeds.
+inline constexpr int kChipLinkEightInputs = 1;
 
 // The sub-directory of the sensors directory holding a model's calibration
 // files ("DSI", "SAC", "CC", "Lego", "Ft" or "OTHERS").

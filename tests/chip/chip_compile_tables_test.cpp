@@ -47,15 +47,7 @@ struct Chain {
 void expectFault(const FlowDocument& doc, const ChipTarget& target, const std::string& text,
                  int symbol)
 {
-    FakeMessages messages;
-    const ChipCompileResult r = compileChart(doc, target, messages);
-    ASSERT_TRUE(r.fault.has_value());
-    EXPECT_FALSE(r.program.has_value());
-    EXPECT_EQ(r.fault->caption, "Error de Compilar");
-    EXPECT_EQ(r.fault->text, text);
-    EXPECT_EQ(r.fault->symbol, symbol);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.last().text, text);
+    test::expectCompileFault(doc, target, "Error de Compilar", text, symbol);
 }
 
 // ---- Delays ------------------------------------------------------------------------------------

@@ -79,6 +79,25 @@ inline ChipProgram compileClean(const FlowDocument& doc, const ChipTarget& targe
     return r.program.value_or(ChipProgram{});
 }
 
+// Compiles a chart that must fail: one box with that caption and text, no
+// program, and the symbol blamed.
+inline void expectCompileFault(const FlowDocument& doc, const ChipTarget& target,
+                               std::string_view caption, const std::string& text, int symbol)
+{
+    FakeMessages messages;
+    const ChipCompileResult r = compileChart(doc, target, messages);
+    EXPECT_FALSE(r.program.has_value());
+    ASSERT_TRUE(r.fault.has_value());
+    EXPECT_EQ(r.fault->caption, caption);
+    EXPECT_EQ(r.fault->text, text);
+    EXPECT_EQ(r.fault->symbol, symbol);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.last().caption, caption);
+    EXPECT_EQ(messages.last().text, text);
+    EXPECT_EQ(messages.last().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(messages.last().buttons, MsgButtons::Ok);
+}
+
 inline void expectImage(const ChipProgram& program, const ExpectedImage& expected)
 {
     EXPECT_EQ(listing(program.image), listing(expected.bytes()));
