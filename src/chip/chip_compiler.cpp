@@ -51,13 +51,6 @@ int headNumber(const FlowSymbol& s)
     return subNumberOf(s.text.view());
 }
 
-std::string format(const char* pattern, int value)
-{
-    char buf[160];
-    std::snprintf(buf, sizeof buf, pattern, value);
-    return buf;
-}
-
 }  // namespace
 
 Compiler::Compiler(const FlowDocument& doc, const ChipTarget& target, const ChannelScale* scale)
@@ -180,7 +173,7 @@ void Compiler::compileSubs()
         const int n = headNumber(doc_.symbol(i));
         if (n > kSubEntries) {
             FaultScope scope(*this, i);
-            fail(caption::CompileError, format(text::SubOutOfRange, n));
+            fail(caption::CompileError, formatMessage(text::SubOutOfRange, n));
             return;
         }
     }
@@ -391,9 +384,8 @@ int Compiler::constantLoad(std::uint64_t value, bool intoA)
 bool Compiler::fitsByte(std::uint64_t value)
 {
     if (value <= 255) return true;
-    char buf[160];
-    std::snprintf(buf, sizeof buf, text::ValueTooLarge, static_cast<unsigned long long>(value));
-    fail(caption::CompileError, buf);
+    fail(caption::CompileError,
+         formatMessage(text::ValueTooLarge, static_cast<unsigned long long>(value)));
     return false;
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -144,6 +145,15 @@ private:
     Compiler& c_;
     int saved_;
 };
+
+// A message with one number or letter filled in.
+template <typename T>
+std::string formatMessage(const char* pattern, T value)
+{
+    char buf[160];
+    std::snprintf(buf, sizeof buf, pattern, value);
+    return buf;
+}
 
 // Messages of the compile, in the program's words.
 namespace text {

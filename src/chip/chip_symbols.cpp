@@ -133,9 +133,7 @@ void Compiler::driveMotors(std::string_view t, std::size_t pos)
             // Link kind 1 reads 0xA0..0xBF as input tests, and the skip dialect
             // reads 0xC0..0xFF as jumps: no speed byte may stand there.
             if (target_.linkKind == kChipLinkEightInputs || (!direct() && m >= 2)) {
-                char buf[96];
-                std::snprintf(buf, sizeof buf, text::NoMotorSpeed, 'A' + m);
-                fail(caption::CompileError, buf);
+                fail(caption::CompileError, formatMessage(text::NoMotorSpeed, 'A' + m));
                 return;
             }
             emit(kMotorSpeed[static_cast<std::size_t>(m)] + static_cast<int>(percent / 10));
@@ -274,15 +272,12 @@ void Compiler::let(std::string_view t)
 void Compiler::callSub(std::string_view t)
 {
     const int n = subNumberOf(t);
-    char buf[128];
     if (n < 1 || n > kSubEntries) {
-        std::snprintf(buf, sizeof buf, text::SubOutOfRange, n);
-        fail(caption::CompileError, buf);
+        fail(caption::CompileError, formatMessage(text::SubOutOfRange, n));
         return;
     }
     if (subHead_[static_cast<std::size_t>(n)] < 0) {
-        std::snprintf(buf, sizeof buf, text::SubMissing, n);
-        fail(caption::CompileError, buf);
+        fail(caption::CompileError, formatMessage(text::SubMissing, n));
         return;
     }
     if (inSub())
