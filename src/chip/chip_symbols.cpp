@@ -130,9 +130,10 @@ void Compiler::driveMotors(std::string_view t, std::size_t pos)
             std::min<std::uint64_t>(truncatedTimes(readDecimal(t, pos), 1), 100);
         for (int k = 0; k < count; ++k) {
             const int m = clauses[static_cast<std::size_t>(k)].motor;
-            // Link kind 1 reads 0xA0..0xBF as input tests, and the skip dialect
-            // reads 0xC0..0xFF as jumps: no speed byte may stand there.
-            if (target_.linkKind == kChipLinkEightInputs || (!direct() && m >= 2)) {
+            // Link kind 1 reads 0xA0..0xBF as input tests: no speed byte may
+            // stand there. Motors C and D take 0xD0.. and 0xE0.. in both dialects,
+            // as the chips that drive four motors read them.
+            if (target_.linkKind == kChipLinkEightInputs) {
                 fail(caption::CompileError, formatMessage(text::NoMotorSpeed, 'A' + m));
                 return;
             }

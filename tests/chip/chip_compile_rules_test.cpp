@@ -380,9 +380,11 @@ TEST(ChipMotors, SpeedsWhereTheChipHasThem)
     e.symbolAt(3, c).symbolAt(5, a).symbolAt(6, cd).symbolAt(10, fast).symbolAt(12, stop);
     expectImage(compileClean(doc, kDirect), e);
 
-    // In the skip dialect 0xD0..0xEA are jumps, and with link kind 1 0xA0..0xBF
-    // test inputs: such speeds are refused.
-    expectRefused(doc, kSkip, kCompile, "Este chip no puede cambiar la velocidad del motor C", c);
+    // The skip dialect takes the same speed bytes; its Stop is 0x3D.
+    e.at(12, {0x3D});
+    expectImage(compileClean(doc, kSkip), e);
+
+    // With link kind 1 0xA0..0xBF test inputs: such speeds are refused.
     doc.setSymbolText(c, "Motor b fd 50%");
     expectRefused(doc, chipTarget(ChipDialect::Skip, 256, 1), kCompile,
                   "Este chip no puede cambiar la velocidad del motor B", c);
