@@ -520,12 +520,14 @@ void DecisionKeypad::key(int bit)
             mode_ = DeciNumber;
             [[fallthrough]];
         case DeciNumber: {
+            if (left_ == 1) {
+                marginNumber(bit);
+                return;
+            }
             // At most one point; a leading point is "0."; a leading 0 takes
-            // only the point or the end. After the margin: 5, 12, 2.5, 0.5.
-            const bool margin = left_ == 1;
-            const int most = margin ? 2 : 6;
+            // only the point or the end; up to six keys.
+            constexpr int most = 6;
             if (bit == Point) {
-                if (margin && keys_ >= 1) --keys_;  // "2." then one more digit
                 append(keys_ == 0 ? "0." : ".");
                 point_ = true;
                 ++keys_;
@@ -535,7 +537,7 @@ void DecisionKeypad::key(int bit)
             const bool leadingZero = keys_ == 0 && bit == key::digit(0);
             append(std::string(1, digitOf(bit)));
             ++keys_;
-            if ((point_ && margin) || keys_ >= most) {
+            if (keys_ >= most) {
                 finish();
             } else if (leadingZero) {
                 offer(keyBit(Point) | keyBit(key::Accept));
@@ -551,6 +553,26 @@ void DecisionKeypad::key(int bit)
         default:
             return;
     }
+}
+
+// The margin is one or two digits, or one digit, a point and one more digit
+// (5, 12, 2.5, 0.5): `keys_` counts the digits before the point. A leading 0
+// takes only the point or the end, and a leading point is written "0.".
+void DecisionKeypad::marginNumber(int bit)
+{
+    using namespace key::deci;
+    if (bit == Point) {
+        append(keys_ == 0 ? "0." : ".");
+        point_ = true;
+        offer(allDigits());
+        return;
+    }
+    append(std::string(1, digitOf(bit)));
+    if (point_ || ++keys_ == 2) {
+        finish();
+        return;
+    }
+    offer((bit == key::digit(0) ? 0u : allDigits()) | keyBit(Point) | keyBit(key::Accept));
 }
 
 }  // namespace tarvel

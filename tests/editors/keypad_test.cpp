@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <regex>
 #include <set>
 #include <vector>
 
@@ -234,6 +235,49 @@ TEST(DecisionKeypadTest, OperandsAndNumbers)
     chip.open("");
     pressAll(chip, {deci::Is});
     EXPECT_FALSE(chip.isEnabled(deci::In));
+}
+
+TEST(DecisionKeypadTest, EveryMarginIsOneOrTwoDigitsOrOneDecimal)
+{
+    // Every key sequence of digits and points after "&Margen" and an operator:
+    // whenever "Aceptar" is offered, the number reads d, dd (no leading 0),
+    // d.d or 0.d.
+    const std::regex form(R"(Is Margin < (\d|[1-9]\d|\d\.\d))");
+    for (const int model : {0, 13}) {
+        SCOPED_TRACE(model);
+        DecisionKeypad pad(contextFor(model));
+        pad.open("");
+        pressAll(pad, {deci::Is, deci::Margin, deci::Less});
+        std::set<std::string> accepted;
+        std::function<void(const DecisionKeypad&)> visit = [&](const DecisionKeypad& at) {
+            if (at.isEnabled(Accept)) {
+                EXPECT_TRUE(std::regex_match(at.text(), form)) << at.text();
+                accepted.insert(at.text().substr(std::string("Is Margin < ").size()));
+            }
+            for (int bit = FirstDigit; bit <= LastDigit + 1; ++bit) {
+                const int k = bit > LastDigit ? deci::Point : bit;
+                DecisionKeypad next = at;
+                if (next.press(k)) visit(next);
+            }
+        };
+        visit(pad);
+        for (const char* n : {"5", "0", "12", "99", "2.5", "0.5", "9.9"})
+            EXPECT_EQ(accepted.count(n), 1u) << n;
+        EXPECT_EQ(accepted.size(), 10u + 90u + 100u);
+    }
+    // The keys themselves: after 2 the point is offered, a second digit ends it.
+    DecisionKeypad pad(contextFor(0));
+    pad.open("");
+    pressAll(pad, {deci::Is, deci::Margin, deci::Greater, digit(2)});
+    EXPECT_TRUE(pad.isEnabled(deci::Point));
+    pressAll(pad, {deci::Point, digit(5)});
+    EXPECT_EQ(pad.text(), "Is Margin > 2.5");
+    EXPECT_TRUE(pad.complete());
+    pad.clear();
+    pressAll(pad, {deci::Is, deci::Margin, deci::Equals, digit(0)});
+    EXPECT_EQ(pad.enabled(), keyBit(deci::Point) | keyBit(Accept) | keyBit(Clear));
+    pressAll(pad, {deci::Point, digit(5)});
+    EXPECT_EQ(pad.text(), "Is Margin = 0.5");
 }
 
 // ---- The walk -------------------------------------------------------------------------
