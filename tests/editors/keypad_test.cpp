@@ -14,9 +14,9 @@
 
 #include "editors/command_finish.h"
 #include "engine/chart_builder.h"
-#include "flowchart/captions.h"
 #include "engine/expressions.h"
 #include "engine/interpreter.h"
+#include "flowchart/captions.h"
 #include "interfaces/interface_layer.h"
 #include "interfaces/interface_model.h"
 #include "support/fake_clock.h"
@@ -54,7 +54,8 @@ KeypadContext contextFor(int model, int subModel = 0, int linkKind = 0, int numb
 template <class Pad>
 void pressAll(Pad& pad, std::initializer_list<int> keys)
 {
-    for (const int k : keys) ASSERT_TRUE(pad.press(k)) << "key " << k << " after '" << pad.text() << "'";
+    for (const int k : keys)
+        ASSERT_TRUE(pad.press(k)) << "key " << k << " after '" << pad.text() << "'";
 }
 
 TEST(OutputKeypadTest, SwitchingOutputsOffersEachItemOnce)
@@ -302,7 +303,8 @@ std::vector<int> keysToTry(std::uint32_t enabled)
         if (on.size() > 1) keys.push_back(on.back());
     };
     for (int bit = 0; bit < 32; ++bit) {
-        if (bit == Accept || bit == Clear || (bit >= FirstDigit && bit <= LastDigit) || bit >= 22) continue;
+        if (bit == Accept || bit == Clear || (bit >= FirstDigit && bit <= LastDigit) || bit >= 22)
+            continue;
         if ((enabled >> bit) & 1u) keys.push_back(bit);
     }
     ends(FirstDigit, LastDigit, true);
