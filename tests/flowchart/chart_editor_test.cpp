@@ -41,6 +41,15 @@ protected:
         return messages.statusTexts.empty() ? "" : messages.statusTexts.back();
     }
     std::string lastBox() const { return messages.empty() ? "" : messages.last().text; }
+    // A process walled in on every side by decisions: no path reaches it.
+    int walledIn(Point c)
+    {
+        const int walled = doc.appendSymbol(SymbolKind::Process, c);
+        for (const int dx : {-100, 0, 100})
+            for (const int dy : {-44, 0, 44})
+                if (dx || dy) doc.appendSymbol(SymbolKind::Decision, {c.x + dx, c.y + dy});
+        return walled;
+    }
     void drag(Point from, Point to, bool copy = false)
     {
         editor.press(from, false);
@@ -219,12 +228,8 @@ TEST_F(ChartEditorTest, TheInsertionBandStartsAtTheNewSymbol)
 
 TEST_F(ChartEditorTest, AnEditWhoseLinesRunOutOfLettersIsUndoneWhole)
 {
-    // A destination walled in on every side: a line to it needs a letter.
-    const Point c{640, 700};
-    const int walled = doc.appendSymbol(SymbolKind::Process, c);
-    for (const int dx : {-100, 0, 100})
-        for (const int dy : {-44, 0, 44})
-            if (dx || dy) doc.appendSymbol(SymbolKind::Decision, {c.x + dx, c.y + dy});
+    // A line to the walled-in symbol needs a letter.
+    const int walled = walledIn({640, 700});
     const int upper = doc.appendSymbol(SymbolKind::Process, {192, 112});
     const int lower = doc.appendSymbol(SymbolKind::Process, {192, 196});
     ASSERT_GE(line(EditorTool::Line, upper, lower), 0);
@@ -431,12 +436,7 @@ TEST_F(ChartEditorTest, HandDrawnLinesTurnAtEveryCornerAndStopAtFive)
 
 TEST_F(ChartEditorTest, ConnectorLettersAreTakenWhenRoutingMustGiveUpAndFreedWithTheLine)
 {
-    // A destination walled in on every side.
-    const Point c{640, 700};
-    const int walled = doc.appendSymbol(SymbolKind::Process, c);
-    for (const int dx : {-100, 0, 100})
-        for (const int dy : {-44, 0, 44})
-            if (dx || dy) doc.appendSymbol(SymbolKind::Decision, {c.x + dx, c.y + dy});
+    const int walled = walledIn({640, 700});
     const int a = doc.appendSymbol(SymbolKind::Process, {200, 100});
     const int b = doc.appendSymbol(SymbolKind::Process, {200, 300});
 
