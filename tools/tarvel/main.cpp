@@ -17,6 +17,7 @@
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_caps.h"
 #include "interfaces/interface_model.h"
+#include "mimic_trace.h"
 #include "platform/cp1252.h"
 #include "platform/utf8_path.h"
 #include "tool_common.h"
@@ -177,5 +178,6 @@ int main(int argc, char** argv)
     if (command == "caps") return caps(args);
     if (command == "run") return runCommand(args);
     if (command == "compile") return compileCommand(args);
+    if (command == "mimic") return tarvel::tool::mimicCommand(args);
     return usage();
 }

@@ -10,6 +10,7 @@
 #include "engine/interpreter.h"
 #include "interfaces/interface_layer.h"
 #include "interfaces/percent_channels.h"
+#include "mimic_trace.h"
 #include "platform/clock.h"
 #include "tool_common.h"
 
@@ -142,6 +143,7 @@ int runCommand(std::vector<std::string> args)
     std::vector<int> selection;
     std::vector<TimedChange> changes;
     std::vector<std::string> files;
+    std::string mimic;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -183,6 +185,8 @@ int runCommand(std::vector<std::string> args)
             const auto c = parseChange(args[++i], a == "--value");
             if (!c) return usage();
             changes.push_back(*c);
+        } else if (a == "--mimic" && hasValue) {
+            mimic = args[++i];
         } else if (a.rfind("--", 0) == 0) {
             return usage();
         } else {
@@ -217,6 +221,8 @@ int runCommand(std::vector<std::string> args)
     run.setShell(&printer);
     run.runMode = mode;
     for (const int s : selection) doc.selectSymbol(s);
+    std::unique_ptr<MimicTrace> trace;
+    if (!mimic.empty() && !(trace = MimicTrace::attach(mimic, io, run, clock, doc))) return 1;
 
     if (!run.start()) {
         std::cout << "0 end " << messages.last << '\n';

@@ -837,4 +837,9 @@ void FlowPainter::drawSymbolOutline(QPainter& p, SymbolKind kind, Point centre,
     p.restore();
 }
 
+QFont gdiStyleFont(int height, int width, bool italic)
+{
+    return makeFont(height, width, italic);
+}
+
 }  // namespace tarvel

@@ -16,9 +16,15 @@
 #include "appearance/colour_set.h"
 #include "flowchart/flow_document.h"
 
+class QFont;
 class QPainter;
 
 namespace tarvel {
+
+// A font given as the program's windows give it: a character cell height
+// and an average character width in pixels, of the "Arial" design, normal
+// weight.
+QFont gdiStyleFont(int height, int width, bool italic = false);
 
 struct PaintOptions {
     int zoomX = 10, zoomY = 10;  // tenths: 10 is 100 %
