@@ -234,6 +234,37 @@ Result<MimicSet> parseMimicSet(std::string_view bytes, bool numbersFromZero, std
                    cp1252ToUtf8(who + " no se puede cargar: " + in.fault() + ".")};
 }
 
+std::string serializeMimicSet(const MimicSet& set)
+{
+    const std::string eol = "\r\n";
+    std::string out =
+        std::to_string(set.objectCount) + ";" + std::to_string(set.pictureCount) + ";" + eol;
+    for (int p = 0; p < set.pictureCount; ++p)
+        out += set.pictures[static_cast<std::size_t>(p)] + ";";
+    out += eol;
+    for (int i = 0; i < set.objectCount; ++i) {
+        const MimicObject& o = set.object(i);
+        for (const int v : {o.left, o.top, o.right, o.bottom, o.flags})
+            out += std::to_string(v) + ",";
+        for (int s = 0; s < kMimicStates; ++s)
+            out += std::string(o.texts[static_cast<std::size_t>(s)].view()) +
+                   (s + 1 < kMimicStates ? "," : ";");
+        out += eol;
+    }
+    auto row = [&](std::initializer_list<int> values) {
+        std::size_t k = 0;
+        for (const int v : values) out += std::to_string(v) + (++k < values.size() ? "," : ";");
+        out += eol;
+    };
+    for (const auto* table : {&set.inputLinks, &set.outputLinks})
+        for (const auto& r : *table) row({r[0], r[1], r[2]});
+    for (const auto& r : set.valueLinks) row({r[0], r[1]});
+    for (const MotorLink& m : set.motorLinks)
+        row({m.objects[0], m.objects[1], m.releasedForward, m.releasedReverse});
+    for (const int v : set.variableLinks) row({v});
+    return out;
+}
+
 std::optional<Result<MimicSet>> readMimicSet(const std::string& dir, std::string_view name,
                                              bool numbersFromZero)
 {

@@ -109,6 +109,10 @@ inline constexpr std::string_view kMimicFileCaption = "Error de archivo";
 Result<MimicSet> parseMimicSet(std::string_view bytes, bool numbersFromZero,
                                std::string_view name = {});
 
+// Writes a set as its definition file (CR LF line ends), texts as they are:
+// the numbering adjustment and the widening belong to reading.
+std::string serializeMimicSet(const MimicSet& set);
+
 // Reads the set `name` (UTF-8) from the mimics directory `dir`, its name
 // matched ignoring case. Nothing when the directory has no such file (the
 // window is then left empty without a word); else the set or its refusal.
