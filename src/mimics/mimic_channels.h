@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/run_ports.h"
 #include "flowchart/flow_document.h"
 #include "interfaces/io_image.h"
 
@@ -24,11 +25,8 @@ struct ValueRange {
 // Raw readings run 0..kFullScale; percent is raw x 100 / 1024.
 inline constexpr int kFullScale = 1024;
 
-class MimicChannels {
+class MimicChannels : public ChannelValues {
 public:
-    virtual ~MimicChannels() = default;
-    // The channel's value in its sensor's units.
-    virtual double value(int channel) const = 0;
     // The decimals the channel is shown with (0..2).
     virtual int decimals(int channel) const = 0;
     // The minimum and maximum of the channel's sensor; nothing without a known sensor.

@@ -247,6 +247,14 @@ TEST(MimicSetRead, AFileThatEndsEarlyIsRefusedWherever)
     EXPECT_EQ(refusal(whole.substr(0, last + 1)), "");
 }
 
+TEST(MimicSetRead, WhatIsWrittenReadsBackTheSame)
+{
+    const std::string bytes = sample().str();
+    const auto r = parseMimicSet(bytes, false);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(serializeMimicSet(r.value()), bytes);
+}
+
 TEST(MimicSetRead, PictureTextsAsIndices)
 {
     EXPECT_EQ(mimicPictureIndex("3"), 3);

@@ -275,8 +275,8 @@ void pedestrianCrossing(FlowDocument& doc)
     for (std::size_t k = 0; k < std::size(outputs); ++k) doc.outputNames[k] = outputs[k];
     doc.inputNames[0] = "Pulsador";
     l.label("Paso de peatones con pulsador", 3, 48, 14);
-    l.label("Coches: salidas 1, 2, 3.  Peatones: 4, 5.  Espere: 6.", 1, 48, 52);
-    l.label("El pulsador es la entrada 1.", 1, 48, 70);
+    l.label("Coches: salidas 1, 2, 3.  Peatones: 4 y 5.", 1, 48, 52);
+    l.label("Espere: salida 6.  Pulsador: entrada 1.", 1, 48, 70);
     const int x = 160, x1 = 448, x2 = 736;
     int y = 112;
     const int s = l.symbol(SymbolKind::StartStop, "Start", x, y);
@@ -333,8 +333,8 @@ void levelCrossing(FlowDocument& doc)
     doc.outputNames[1] = "Luz derecha";
     doc.motorNames[0] = "Barrera";
     l.label("Paso a nivel", 3, 48, 14);
-    l.label("Entradas: 1 fin abajo, 2 fin arriba, 3 llega un tren.", 1, 48, 52);
-    l.label("Motor A: adelante baja, atr\xE1s sube.  Luces: 1 y 2.", 1, 48, 70);
+    l.label("Entradas: fin abajo 1, fin arriba 2, tren 3.", 1, 48, 52);
+    l.label("Motor A: adelante baja, atr\xE1s sube.", 1, 48, 70);
     const int x = 160, xs = 448, xt = 736, xo = 960;
     int y = 112;
     const int s = l.symbol(SymbolKind::StartStop, "Start", x, y);
@@ -401,7 +401,7 @@ void greenhouse(FlowDocument& doc)
     doc.outputNames[1] = "Ventilador";
     l.label("Invernadero", 3, 48, 14);
     l.label("Estufa: salida 1.  Ventilador: salida 2.", 1, 48, 52);
-    l.label("Temperatura: Val 1.  Consigna: x.  Encendidos: n.", 1, 48, 70);
+    l.label("Temperatura: Val 1.  Consigna x, encendidos n.", 1, 48, 70);
     const int x = 192, xf = 480;
     int y = 112;
     const int s = l.symbol(SymbolKind::StartStop, "Start", x, y);
