@@ -16,9 +16,9 @@ struct Box {
 inline constexpr Box kLegend{0, 282, 400, 320};
 
 namespace faro {
-inline constexpr Box kLamp{172, 50, 228, 118};
-inline constexpr Box kBeamRight{228, 36, 400, 146};
-inline constexpr Box kBeamLeft{0, 36, 172, 146};
+inline constexpr Box kLamp{180, 50, 220, 118};
+inline constexpr Box kBeamRight{220, 36, 400, 146};
+inline constexpr Box kBeamLeft{0, 36, 180, 146};
 inline constexpr Box kLabelLamp{118, 150, 164, 168};
 inline constexpr Box kLabelMotor{236, 150, 282, 168};
 // The lamp's glass, whose light the beams spread.
@@ -51,7 +51,7 @@ inline constexpr Box kArm{100, 0, 322, 222};
 inline constexpr Box kLampLeft{326, 136, 354, 164};
 inline constexpr Box kLampRight{366, 136, 394, 164};
 inline constexpr Box kLabels[] = {{40, 34, 76, 52},     {40, 104, 76, 122},   {40, 164, 76, 182},
-                                  {316, 170, 358, 188}, {358, 170, 400, 188}, {124, 218, 170, 236}};
+                                  {316, 170, 358, 188}, {358, 170, 400, 188}, {136, 224, 182, 242}};
 // The arm's pivot and length.
 inline constexpr int kPivotX = 116, kPivotY = 204, kArmLength = 196;
 // Scene variants: the arm (0 up, 1 half-way, 2 down) in the low two bits,

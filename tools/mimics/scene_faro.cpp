@@ -136,7 +136,8 @@ void drawTower(QPainter& p)
 void drawLampRoom(QPainter& p, bool lit)
 {
     const QPointF glassCentre(kLampX, kLampY);
-    if (lit) drawGlow(p, glassCentre, 27, QColor(255, 230, 130), 255);
+    // The halo keeps within the lamp's picture, between the two beams'.
+    if (lit) drawGlow(p, glassCentre, 20, QColor(255, 230, 130), 255);
     // Gallery with its railing.
     p.setPen(QPen(QColor(30, 30, 30), 1.5));
     p.setBrush(QColor(58, 62, 70));

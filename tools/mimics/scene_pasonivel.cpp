@@ -175,8 +175,9 @@ void drawTrainButton(QPainter& p, bool pressed)
     drawCentred(p, QRectF(r.left(), r.top() + 2, r.width(), 16), QStringLiteral("Llega tren"),
                 sceneFont(11, true), QColor(236, 240, 246));
     const QPointF c(r.center().x(), r.bottom() - 22);
+    // Pressed, the button sinks into a lit ring.
     p.setPen(QPen(QColor(20, 20, 20), 1.5));
-    p.setBrush(QColor(236, 200, 60));
+    p.setBrush(pressed ? QColor(120, 230, 90) : QColor(236, 200, 60));
     p.drawEllipse(c, 15, 15);
     QRadialGradient g(c - QPointF(3, 4), 13);
     g.setColorAt(0, pressed ? QColor(60, 60, 64) : QColor(120, 124, 132));

@@ -27,9 +27,8 @@ TMimicWindow::~TMimicWindow()
 
 void TMimicWindow::placeAt(const QRect& client)
 {
-    const QRect outer = frameGeometry();
-    const QPoint inset = geometry().topLeft() - outer.topLeft();
-    move(client.right() + 1 - outer.width() + inset.x(), client.top() + inset.y());
+    // A window's position is that of its frame.
+    move(client.right() + 1 - frameGeometry().width(), client.top());
 }
 
 void TMimicWindow::measureAll()
