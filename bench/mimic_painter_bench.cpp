@@ -1,0 +1,87 @@
+// A full repaint of a shipped mimic set, labels shown: every object drawn
+// into an image of the window, as the window paints it. The target for the
+// largest set is under 2 ms.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <string>
+
+#include "interfaces/interface_layer.h"
+#include "mimics/mimic_channels.h"
+#include "mimics/mimic_display.h"
+#include "mimics/mimic_library.h"
+#include "mimics/ui/mimic_painter.h"
+#include "mimics/ui/mimic_pictures.h"
+#include "platform/messages.h"
+
+namespace {
+
+using namespace tarvel;
+
+void ensureApplication()
+{
+    if (QGuiApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "tarvel_bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+}
+
+void fullRepaint(benchmark::State& state, const char* set)
+{
+    ensureApplication();
+    InterfaceLayer io;
+    const std::array<int, 4> assignment{-1, -1, -1, -1};
+    PercentMimicChannels channels(io.image, assignment);
+    MimicDisplay display(io, channels);
+    SilentMessages messages;
+    MimicLibrary library(display, io.settings, messages);
+    QtMimicPictures pictures;
+    library.setPictureStore(&pictures);
+    library.setDirectory(TARVEL_DATA_DIR "/MIMICS");
+    if (!library.loadMimic(set)) {
+        state.SkipWithError("the set cannot be read");
+        return;
+    }
+    display.setShowLabels(true);
+    // Something lit, as during a run.
+    io.setOutput(0, 1);
+    io.setMotor(0, kMotorForward);
+    MimicPainter painter(display, pictures);
+    QImage window(kMimicWidth, kMimicHeight, QImage::Format_ARGB32_Premultiplied);
+    const QColor base(Qt::white);
+    for (auto _ : state) {
+        QPainter p(&window);
+        painter.paint(p, base);
+        p.end();
+        benchmark::DoNotOptimize(window.constBits());
+    }
+}
+
+void MimicFullRepaintLighthouse(benchmark::State& state)
+{
+    fullRepaint(state, "FARO");
+}
+void MimicFullRepaintTrafficLights(benchmark::State& state)
+{
+    fullRepaint(state, "SEMAFORO");
+}
+void MimicFullRepaintLevelCrossing(benchmark::State& state)
+{
+    fullRepaint(state, "PASONIVEL");
+}
+void MimicFullRepaintGreenhouse(benchmark::State& state)
+{
+    fullRepaint(state, "VIVERO");
+}
+
+BENCHMARK(MimicFullRepaintLighthouse)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MimicFullRepaintTrafficLights)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MimicFullRepaintLevelCrossing)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MimicFullRepaintGreenhouse)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
