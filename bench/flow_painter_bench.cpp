@@ -4,12 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <string>
 
 #include "appearance/colour_set.h"
+#include "bench_application.h"
 #include "flowchart/flow_document.h"
 #include "flowchart/ui/chart_picture.h"
 #include "flowchart/ui/flow_painter.h"
@@ -18,15 +18,7 @@ namespace {
 
 using namespace tarvel;
 
-void ensureApplication()
-{
-    if (QGuiApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "tarvel_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-}
+using bench::ensureApplication;
 
 void fillFullest(FlowDocument& doc)
 {

@@ -4,11 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <string>
 
+#include "bench_application.h"
 #include "interfaces/interface_layer.h"
 #include "mimics/mimic_channels.h"
 #include "mimics/mimic_display.h"
@@ -21,15 +21,7 @@ namespace {
 
 using namespace tarvel;
 
-void ensureApplication()
-{
-    if (QGuiApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "tarvel_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-}
+using bench::ensureApplication;
 
 void fullRepaint(benchmark::State& state, const char* set)
 {

@@ -82,6 +82,15 @@ void drawLamp(QPainter& p, QPointF centre, double radius, const QColor& colour, 
     p.drawEllipse(centre, radius, radius);
 }
 
+void drawCloud(QPainter& p, QPointF centre)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 225));
+    p.drawEllipse(centre, 23, 10);
+    p.drawEllipse(centre + QPointF(15, -7), 15, 10);
+    p.drawEllipse(centre + QPointF(-16, 1), 12, 8);
+}
+
 void drawCentred(QPainter& p, const QRectF& r, const QString& text, const QFont& font,
                  const QColor& colour)
 {

@@ -30,6 +30,8 @@ void drawGlow(QPainter& p, QPointF centre, double radius, QColor colour, int alp
 // A round signal lamp: dark glass when off, bright with a halo when on.
 void drawLamp(QPainter& p, QPointF centre, double radius, const QColor& colour, bool on,
               double haloRadius);
+// A small white cloud of three puffs.
+void drawCloud(QPainter& p, QPointF centre);
 // A text centred in a rectangle.
 void drawCentred(QPainter& p, const QRectF& r, const QString& text, const QFont& font,
                  const QColor& colour);

@@ -19,13 +19,8 @@ constexpr double kHorizon = 150, kRailTop = 186, kRailBottom = 202;
 void drawLandscape(QPainter& p)
 {
     fillVertical(p, QRectF(0, 0, 400, kHorizon), QColor(120, 180, 232), QColor(206, 230, 246));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 230));
-    for (const QPointF c : {QPointF(196, 34), QPointF(300, 60)}) {
-        p.drawEllipse(c, 24, 10);
-        p.drawEllipse(c + QPointF(14, -7), 15, 10);
-        p.drawEllipse(c + QPointF(-15, 1), 13, 8);
-    }
+    drawCloud(p, QPointF(196, 34));
+    drawCloud(p, QPointF(300, 60));
     // Distant hills and the fields.
     QPainterPath hills;
     hills.moveTo(0, kHorizon);
@@ -33,6 +28,7 @@ void drawLandscape(QPainter& p)
     hills.cubicTo(290, 144, 340, 122, 400, 132);
     hills.lineTo(400, kHorizon);
     hills.closeSubpath();
+    p.setPen(Qt::NoPen);
     p.setBrush(QColor(120, 168, 110));
     p.drawPath(hills);
     fillVertical(p, QRectF(0, kHorizon, 400, kLegend.top - kHorizon), QColor(150, 196, 110),

@@ -35,14 +35,8 @@ void drawBuilding(QPainter& p, QRectF r, QColor wall, int columns)
 void drawStreet(QPainter& p)
 {
     fillVertical(p, QRectF(0, 0, 400, kKerb), QColor(132, 190, 236), QColor(214, 234, 248));
-    // Clouds.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 220));
-    for (const QPointF c : {QPointF(150, 30), QPointF(246, 22)}) {
-        p.drawEllipse(c, 22, 10);
-        p.drawEllipse(c + QPointF(16, -6), 14, 10);
-        p.drawEllipse(c + QPointF(-16, 2), 12, 8);
-    }
+    drawCloud(p, QPointF(150, 30));
+    drawCloud(p, QPointF(246, 22));
     drawBuilding(p, QRectF(100, 86, 62, kKerb - 86), QColor(196, 120, 96), 2);
     drawBuilding(p, QRectF(162, 104, 70, kKerb - 104), QColor(222, 206, 170), 3);
     drawBuilding(p, QRectF(232, 70, 66, kKerb - 70), QColor(150, 164, 186), 2);
