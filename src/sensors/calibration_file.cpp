@@ -35,11 +35,6 @@ std::vector<std::string_view> splitLines(std::string_view bytes)
     return lines;
 }
 
-bool isBlank(std::string_view s)
-{
-    return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t'; });
-}
-
 // The number at the start of a text, after blanks; 0 when there is none.
 double leadingNumber(std::string_view s)
 {
@@ -93,13 +88,15 @@ Refusal missingKey(std::string_view key)
                    MsgIcon::Exclamation};
 }
 
-// The value lines: up to 1024 numbers, and the most digits after a '.'.
+// The value lines: up to 1024 numbers, and the most digits after a '.'. A
+// line that holds no number (a blank one too) counts as 0, so the readings
+// after it keep their places.
 void readValues(const std::vector<std::string_view>& lines, Calibration& c)
 {
     c.values.reserve(kCalibrationPoints);
     for (std::string_view line : lines) {
         if (static_cast<int>(c.values.size()) == kCalibrationPoints) break;
-        if ((!line.empty() && line.front() == '%') || isBlank(line)) continue;
+        if (!line.empty() && line.front() == '%') continue;
         c.values.push_back(leadingNumber(line));
         const std::size_t dot = line.find('.');
         if (dot != std::string_view::npos)

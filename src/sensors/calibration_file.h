@@ -13,7 +13,7 @@
 // follows the key and the ',' after that '1'. Every other line that does not
 // begin with '%' is a value line: the calibrated value of raw readings 0 to
 // 1023 in order. Lines beginning with '%' (comments, the key lines) are
-// skipped, and so are blank lines.
+// skipped.
 
 #include <string>
 #include <string_view>

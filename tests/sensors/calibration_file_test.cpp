@@ -96,12 +96,11 @@ TEST(CalibrationFile, DataSizeOtherThanOneReadsInPercentWithNameAndUnitsListed)
     }
 }
 
-TEST(CalibrationFile, CommentAndBlankLinesAmongValuesDoNotCount)
+TEST(CalibrationFile, CommentLinesAmongValuesDoNotCount)
 {
     std::vector<std::string> v = ramp(1024);
     v.insert(v.begin() + 100, "% a comment between values");
     v.insert(v.begin() + 200, "%% another");
-    v.insert(v.begin() + 300, "");
     const auto c = parseCalibration(calFile(v));
     ASSERT_TRUE(c);
     ASSERT_EQ(c->values.size(), 1024u);
@@ -130,12 +129,15 @@ TEST(CalibrationFile, DecimalsCountDigitsAfterThePointWhateverTheLineEnds)
 
 TEST(CalibrationFile, AValueThatIsNoNumberCountsAsZeroAndReadingGoesOn)
 {
-    const auto c = parseCalibration(calFile({"5", "abc", "7.5", "  8"}));
+    // A blank line holds no number either: the readings after it keep their places.
+    const auto c = parseCalibration(calFile({"5", "abc", "7.5", "  8", "", "9"}));
     ASSERT_TRUE(c);
-    ASSERT_EQ(c->values.size(), 4u);
+    ASSERT_EQ(c->values.size(), 6u);
     EXPECT_DOUBLE_EQ(c->values[1], 0.0);
     EXPECT_DOUBLE_EQ(c->values[2], 7.5);
     EXPECT_DOUBLE_EQ(c->values[3], 8.0);
+    EXPECT_DOUBLE_EQ(c->values[4], 0.0);
+    EXPECT_DOUBLE_EQ(c->values[5], 9.0);
 }
 
 TEST(CalibrationFile, ShortFilesKeepWhatTheyReadAndTheRestReadsZeroWithinTheLimits)

@@ -127,8 +127,11 @@ void TSensorsDialog::rebuildMenu(int channel)
         QAction* a = menu->addAction(text);
         a->setObjectName(idName(id));
         a->setCheckable(true);
-        connect(a, &QAction::triggered, this,
-                [this, channel, choice] { state_.sensors.choose(channel, choice); });
+        // A sensor chosen for a channel is part of the chart, as its name is.
+        connect(a, &QAction::triggered, this, [this, channel, choice] {
+            state_.sensors.choose(channel, choice);
+            state_.doc.setModified();
+        });
     };
     const SensorTable& table = state_.sensors.table();
     for (int i = 0; i < table.size(); ++i) {

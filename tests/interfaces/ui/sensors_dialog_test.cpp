@@ -162,6 +162,7 @@ TEST_F(SensorsDialogTest, TheMenuListsTheTableAndChecksTheChoice)
     EXPECT_TRUE(entry(0, 5000 + Light)->isChecked());
     EXPECT_FALSE(entry(0, kSensorMenuPercent)->isChecked());
     EXPECT_EQ(state().doc.sensorAssignment[0], 1);
+    EXPECT_TRUE(state().doc.modified());
 
     // Automática: checked alone, the sensors themselves greyed.
     pick(0, kSensorMenuAutomatic);
@@ -266,7 +267,16 @@ TEST_F(SensorsDialogTest, ScreenshotsWithThreeSensorsAndTheMenuOpen)
     pick(1, 5000 + Temperature);
     pick(2, 5000 + Sound);
     pick(3, kSensorMenuNone);
-    // In simulation the readings are set as the monitors' value buttons would.
+    // During a run in simulation; the readings go into the image as the
+    // monitors' value buttons and the mimics put them there.
+    test::ChartBuilder chart(state().doc);
+    const int begin = chart.start(), wait = chart.proc("Delay 9");
+    chart.join(begin, wait);
+    chart.join(wait, wait);
+    frame->runCommand();
+    ASSERT_TRUE(state().interpreter.running());
+    clock.advance(20);
+    frame->timerTick();
     state().io.setAnalogue(0, 543);
     state().io.setAnalogue(1, 600);
     state().io.setAnalogue(2, 300);
@@ -281,6 +291,7 @@ TEST_F(SensorsDialogTest, ScreenshotsWithThreeSensorsAndTheMenuOpen)
     EXPECT_TRUE(entry(1, 5000 + Temperature)->isChecked());
     keep(menu->grab().toImage(), "sensors-menu.png");
     menu->hide();
+    frame->runCommand();
 }
 
 }  // namespace
