@@ -509,6 +509,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     if (status != FlowFileStatus::Ok) return false;
     state_->sensors.adoptDocument(false);
     state_->doc.clearSelection();
+    flowWindow_->documentReplaced();
     editors_->closeAll();
     monitors_->refreshFromDocument();
     rebuildRunMenu();
@@ -528,6 +529,7 @@ void TFlowFrame::newCommand()
     editors_->closeAll();
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
     state_->sensors.adoptDocument(true);
+    flowWindow_->documentReplaced();
     monitors_->refreshFromDocument();
     flowWindow_->update();
     rebuildRunMenu();
@@ -574,6 +576,10 @@ bool TFlowFrame::saveAsCommand()
 void TFlowFrame::dropFiles(const QStringList& paths)
 {
     if (paths.isEmpty()) return;
+    if (flowWindow_->moving()) {
+        warn("No se puede abrir un archivo nuevo mientras hay movimiento");
+        return;
+    }
     if (paths.size() > 1)
         warn("Tarvel solo puede mantener un archivo a la vez - solo se abre la primera");
     const QString first = paths.first();

@@ -25,18 +25,18 @@ inline constexpr int LastDigit = 17;
 
 // The output keypad.
 namespace out {
-inline constexpr int Sal = 0, Send = 1, Turn = 5, Output = 6, Motor = 7, On = 18, Off = 19, Forward = 20,
-                     Reverse = 21, Sound = 26, Dac = 27;
+inline constexpr int Sal = 0, Send = 1, Turn = 5, Output = 6, Motor = 7, On = 18, Off = 19,
+                     Forward = 20, Reverse = 21, Sound = 26, Dac = 27;
 }
 // The process keypad.
 namespace proc {
-inline constexpr int Val = 1, Delay = 5, Let = 6, Point = 7, Plus = 18, Minus = 19, Times = 20, Divide = 21,
-                     Equals = 30, Sub = 31;
+inline constexpr int Val = 1, Delay = 5, Let = 6, Point = 7, Plus = 18, Minus = 19, Times = 20,
+                     Divide = 21, Equals = 30, Sub = 31;
 }
 // The decision keypad.
 namespace deci {
-inline constexpr int In = 0, Margin = 1, Point = 3, Is = 5, Input = 6, Val = 7, On = 18, Off = 19, Greater = 20,
-                     Less = 21, Equals = 30, NotEquals = 31;
+inline constexpr int In = 0, Margin = 1, Point = 3, Is = 5, Input = 6, Val = 7, On = 18, Off = 19,
+                     Greater = 20, Less = 21, Equals = 30, NotEquals = 31;
 }
 }  // namespace key
 
@@ -164,6 +164,7 @@ protected:
 private:
     std::uint32_t operators() const;
     void rightOperand();
+    void marginNumber(int bit);
     int left_ = 0;  // what is compared: 1 margin, 2 variable, 3 Val, 4 IN
     int keys_ = 0;
     bool point_ = false;

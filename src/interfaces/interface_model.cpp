@@ -29,4 +29,21 @@ bool isContactControllerType(int model, int chipLinkKind)
            (model == ModelTolvaChip && chipLinkKind == kChipLinkContactController);
 }
 
+bool usesChipEntry(int model)
+{
+    return model == ModelTolvaChip;
+}
+
+bool compilesToDirectDialect(int model, int chipLinkKind)
+{
+    return model == ModelQuillo ||
+           (model == ModelTolvaChip && chipLinkKind == kChipLinkContactController);
+}
+
+int programImageSize(int model, int chipSizeWord)
+{
+    return model == ModelTolvaChip && chipSizeWord == kSmallProgramSize ? kSmallProgramSize
+                                                                        : kFullProgramSize;
+}
+
 }  // namespace tarvel

@@ -32,6 +32,9 @@ inline constexpr int kContactControllerBasic = 5;
 // The chip-entry link kind under which a Tolva Chip talks the Contact
 // Controller protocol live.
 inline constexpr int kChipLinkContactController = 2;
+// The link kind of chips with eight inputs and four channels, tested by the
+// bytes that other chips take as motor speeds.
+inline constexpr int kChipLinkEightInputs = 1;
 
 // The sub-directory of the sensors directory holding a model's calibration
 // files ("DSI", "SAC", "CC", "Lego", "Ft" or "OTHERS").
@@ -40,5 +43,19 @@ std::string sensorSubdirectory(int model, int chipLinkKind);
 // A Contact Controller type: model 7, model 13, or the chip variant that
 // talks that protocol.
 bool isContactControllerType(int model, int chipLinkKind);
+
+// Whether a model takes its capabilities (and its compiled program's shape)
+// from an entry of the chip data file.
+bool usesChipEntry(int model);
+
+// Charts for Quillo and for a chip that talks the Contact Controller protocol
+// live compile to the direct dialect; other chips to the skip dialect.
+bool compilesToDirectDialect(int model, int chipLinkKind);
+
+// The compiled program's size: a chip entry's size word of 128 gives the small
+// image, everything else the full one.
+inline constexpr int kSmallProgramSize = 128;
+inline constexpr int kFullProgramSize = 256;
+int programImageSize(int model, int chipSizeWord);
 
 }  // namespace tarvel

@@ -178,5 +178,6 @@ int main(int argc, char** argv)
     if (command == "run") return runCommand(args);
     if (command == "sensors") return sensorsCommand(args);
     if (command == "calibrate") return calibrateCommand(args);
+    if (command == "compile") return compileCommand(args);
     return usage();
 }

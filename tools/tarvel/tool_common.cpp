@@ -19,7 +19,8 @@ int usage()
                  "             [--run all|selection|sub:N] [--select I,J,...] [--sensors DIR]\n"
                  "             [--input N=on|off@CS]... [--value C=RAW@CS]... ARCHIVO.FLO\n"
                  "  tarvel sensors DIR\n"
-                 "  tarvel calibrate ARCHIVO.CAL LECTURA\n";
+                 "  tarvel calibrate ARCHIVO.CAL LECTURA\n"
+                 "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n";
     return 2;
 }
 
