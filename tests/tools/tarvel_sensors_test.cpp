@@ -142,5 +142,31 @@ TEST_F(TarvelSensors, ARunDecidesOnTheChartsCalibratedSensor)
     EXPECT_EQ(r.out, "102 output 1 on\n104 end stop\n");
 }
 
+TEST_F(TarvelSensors, CompileReadsNumbersThroughTheChartsSensor)
+{
+    // The Quillo box compiles to the direct dialect; its sensors are in CC.
+    write("SENS/CC/T.CAL", cal("1", "Temperature", "degrees C", 12, values(0.05, 2)));
+    FlowDocument doc;
+    test::ChartBuilder b(doc);
+    const int start = b.start(), hot = b.decide("Is Val 1 > 25"), fan = b.out("Turn Output 1 on"),
+              end = b.stop();
+    b.join(start, hot);
+    b.join(hot, fan, LineKind::Yes);
+    b.join(hot, hot, LineKind::No);
+    b.join(fan, end);
+    doc.sensorAssignment[0] = 12;
+    const std::string chart = (dir.path() / "estufa.FLO").string();
+    ASSERT_EQ(saveFlowFile(doc, chart, InterfaceSettings{}, nullptr), FlowFileStatus::Ok);
+    auto constant = [&](const std::string& sensors) {
+        const test::ToolRun r = tool({"compile", "--model", "13", "--sensors", sensors, chart});
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::string image = nlohmann::json::parse(r.out)["image"];
+        return std::stoi(image.substr(2 * 243, 2), nullptr, 16);  // the first constant slot
+    };
+    // 25 degrees C is reading 500, byte 125; in percent 25 would be byte 64.
+    EXPECT_EQ(constant((dir.path() / "SENS").string()), 125);
+    EXPECT_EQ(constant((dir.path() / "none").string()), 64);
+}
+
 }  // namespace
 }  // namespace tarvel
