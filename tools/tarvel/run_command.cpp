@@ -9,8 +9,8 @@
 
 #include "engine/interpreter.h"
 #include "interfaces/interface_layer.h"
-#include "interfaces/percent_channels.h"
 #include "platform/clock.h"
+#include "sensors/sensor_channels.h"
 #include "tool_common.h"
 
 namespace tarvel::tool {
@@ -142,6 +142,7 @@ int runCommand(std::vector<std::string> args)
     std::vector<int> selection;
     std::vector<TimedChange> changes;
     std::vector<std::string> files;
+    std::string sensorsDir = TARVEL_DEFAULT_SENSORS_DIR;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -183,6 +184,8 @@ int runCommand(std::vector<std::string> args)
             const auto c = parseChange(args[++i], a == "--value");
             if (!c) return usage();
             changes.push_back(*c);
+        } else if (a == "--sensors" && hasValue) {
+            sensorsDir = args[++i];
         } else if (a.rfind("--", 0) == 0) {
             return usage();
         } else {
@@ -201,15 +204,19 @@ int runCommand(std::vector<std::string> args)
     doc.setMessages(&messages);
     InterfaceLayer io;
     io.settings = settings;
-    io.setSensorsDirectory(TARVEL_DEFAULT_SENSORS_DIR);
+    io.setSensorsDirectory(sensorsDir);
     io.setSliderLevels(&doc.outputLevels);
     io.setChannelAssignment(&doc.sensorAssignment);
     io.applySelection();
+    // The chart's own sensors: the calibration files of the model's folder,
+    // and its assignment looked up there (its automatic flags stand as saved).
+    SensorChannels channels(doc, io);
+    channels.reloadTable(io.sensorDirectory());
+    channels.adoptDocument(false);
     SpeedSettings speed;
     speed.interval = interval;
     speed.multiplicity = multiplicity;
     Interpreter run(doc, io, clock, messages, speed);
-    PercentChannels channels(io.image, doc.sensorAssignment);
     run.setChannelValues(&channels);
     EventPrinter printer(clock, io);
     io.addObserver(&printer);
