@@ -1,6 +1,7 @@
 #pragma once
 // The application object the painting and window benchmarks need, made once
-// for the whole run (offscreen unless a platform is named).
+// for the whole run (offscreen unless a platform is named). It is never
+// destroyed: at exit Qt's own statics may already be gone.
 
 #include <QApplication>
 
@@ -13,7 +14,7 @@ inline void ensureApplication()
     static char name[] = "tarvel_bench";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
+    new QApplication(argc, argv);
 }
 
 }  // namespace tarvel::bench

@@ -37,6 +37,10 @@ struct PaintOptions {
     bool marks = true;
     // Only the selected symbols and labels and the lines whose both ends are selected.
     bool selectionOnly = false;
+    // Store the screen's opaque strips straight into a 32-bit image target,
+    // with the pixels the painter would leave; off, everything goes through
+    // the painter (the reference the tests compare with).
+    bool directFills = true;
     bool loading = false;          // a file is being loaded: no symbols, labels or lines
     bool movingSomething = false;  // no label selection frames while something moves
 
