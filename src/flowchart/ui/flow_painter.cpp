@@ -459,6 +459,41 @@ int FlowPainter::labelWidth(const FlowLabel& label) const
     return labelTextFor(label, *fonts).width;
 }
 
+namespace {
+
+// Text measured at 100 % for a repaint at any zoom: a quarter more and two
+// units either side.
+int roomFor(int width)
+{
+    return width + width / 4 + 4;
+}
+
+}  // namespace
+
+Rect FlowPainter::drawnArea(const FlowSymbol& symbol) const
+{
+    const Rect body = symbolBody(symbol);
+    Rect area{body.left - 2, body.top - 2, body.right + 2, body.bottom + 2};
+    const std::shared_ptr<const ChartFonts> fonts = chartFonts(10, 10);
+    const CaptionText& c = captionFor(symbol, false, *fonts);
+    if (c.none) return area;
+    const int half = roomFor(std::max(c.first.width, c.twoLines ? c.second.width : 0)) / 2;
+    return area.united({symbol.x - half, symbol.y - 24, symbol.x + half + 1, symbol.y + 25});
+}
+
+Rect FlowPainter::drawnArea(const FlowLine& line) const
+{
+    const std::shared_ptr<const ChartFonts> fonts = chartFonts(10, 10);
+    const Rect r = lineExtent(line, roomFor(fonts->tagWidth), fonts->tagMetrics.height() + 2);
+    return {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1};
+}
+
+Rect FlowPainter::drawnArea(const FlowLabel& label) const
+{
+    const int h = kLabelHeights[static_cast<std::size_t>(labelIndex(label.size))];
+    return {label.x - 2, label.y - 1, label.x + roomFor(labelWidth(label)) + 2, label.y + h + 3};
+}
+
 Rect FlowPainter::pictureBounds(bool selectionOnly) const
 {
     const std::shared_ptr<const ChartFonts> held = chartFonts(10, 10);

@@ -69,6 +69,14 @@ public:
     // their points, connector circles and tags. Empty when nothing would be drawn.
     Rect pictureBounds(bool selectionOnly) const;
 
+    // What a symbol (shape and caption), a line (with its arrowheads,
+    // connector circles and tag) or a label (with its selection frame) draws,
+    // in document units at any zoom, for repainting only what changed. Texts
+    // are measured at 100 % with room to spare: small fonts run relatively wider.
+    Rect drawnArea(const FlowSymbol& symbol) const;
+    Rect drawnArea(const FlowLine& line) const;
+    Rect drawnArea(const FlowLabel& label) const;
+
     // The width of a label's text at 100 % in document units, in the label's
     // own size; an empty text counts 4 wide (aligning and selection frames use it).
     int labelWidth(const FlowLabel& label) const;

@@ -18,6 +18,7 @@ class QScrollArea;
 
 namespace tarvel {
 
+class DrawnState;
 class Messages;
 class ProgramState;
 
@@ -89,6 +90,7 @@ private:
     void autoScrollCheck(const QPoint& pos);
     void autoScrollStep();
     void drawEditing(QPainter& p) const;
+    void repaintChanges(const DrawnState& before, bool chart);
 
     ProgramState& state_;
     Messages& messages_;
