@@ -27,6 +27,7 @@ namespace {
 struct Style {
     QColor colour;
     bool filled = false;
+    bool skipped = false;  // its colour is switched off: not drawn at all
 };
 
 QColor fromColourRef(std::uint32_t c)
@@ -37,9 +38,8 @@ QColor fromColourRef(std::uint32_t c)
 
 const QColor kSilver(192, 192, 192);
 
-// The colour and fill of a draw state. A chart colour switched off ("no
-// colour") means the marking is not shown: the object is drawn as normal, so
-// a repaint during a run never makes the running symbol vanish.
+// The colour and fill of a draw state. An object whose state takes a chart
+// colour switched off ("no colour") is not drawn.
 Style styleFor(std::int32_t state, const ColourSet& colours)
 {
     switch (state) {
@@ -52,8 +52,7 @@ Style styleFor(std::int32_t state, const ColourSet& colours)
         case 5:
         case 6: {
             const std::uint32_t c = colours.colours[static_cast<std::size_t>(state - 3)];
-            if (c & kNoColour) break;
-            return {fromColourRef(c), (c & kFilledColour) != 0};
+            return {fromColourRef(c), (c & kFilledColour) != 0, (c & kNoColour) != 0};
         }
         case 7:
             return {Qt::white, true};
@@ -79,7 +78,7 @@ public:
           fill_(p, o.directFills && !o.picture)
     {
         for (std::size_t i = 0; i < styles_.size(); ++i)
-            styles_[i] = styleFor(o.marks ? static_cast<std::int32_t>(i) : 0, colours);
+            styles_[i] = styleFor(static_cast<std::int32_t>(i), colours);
         if (o.selectionOnly) {
             for (const int i : doc.selectedSymbols())
                 if (i >= 0 && i < kMaxSymbols) symbolPicked_[static_cast<std::size_t>(i)] = true;
@@ -176,6 +175,7 @@ private:
     void symbol(const FlowSymbol& sym)
     {
         const Style& st = style(sym.selected);
+        if (st.skipped) return;
         const bool sub = isSubCall(sym);
         if (st.filled) {
             if (fill_.direct() && sym.kind == SymbolKind::Process) {
@@ -339,6 +339,7 @@ private:
     void line(const FlowLine& l)
     {
         lineStyle_ = &style(l.selected);
+        if (lineStyle_->skipped) return;
         linePenSet_ = false;
         strokes_.clear();
         strips_.clear();

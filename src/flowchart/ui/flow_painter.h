@@ -31,10 +31,6 @@ struct PaintOptions {
     bool picture = false;
     // The printer: start/stop end boxes stop one unit higher (y + 12).
     bool printer = false;
-    // Draw the highlight states (selection, running marks). The clipboard
-    // pictures leave them out: a copied selection would otherwise come out
-    // all in the selection colour.
-    bool marks = true;
     // Only the selected symbols and labels and the lines whose both ends are selected.
     bool selectionOnly = false;
     // Store the screen's opaque strips straight into a 32-bit image target,
