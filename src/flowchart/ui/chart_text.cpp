@@ -60,6 +60,13 @@ QStaticText laidOut(const QString& text, const QFont& font)
 // many edits and simply starts again.
 constexpr std::size_t kMaxCachedTexts = 2048;
 
+// The ladder of caption fonts for captions that do not fit their shape:
+// the symbol font narrowed to 90 % and 80 %, then at 80 % a pixel smaller at
+// each step down to about half the symbol font's height.
+constexpr std::array<int, 2> kNarrower{90, 80};
+constexpr int kSmallestPercent = 55;
+constexpr int kSmallestPixels = 4;
+
 }  // namespace
 
 ChartFonts::ChartFonts(int zx, int zy)
@@ -83,6 +90,13 @@ ChartFonts::ChartFonts(int zx, int zy)
         letters[static_cast<std::size_t>(k)] = {laidOut(letter, caption),
                                                 captionMetrics.horizontalAdvance(letter)};
     }
+    const int pixels = caption.pixelSize(), stretch = caption.stretch();
+    captionSizes_.push_back({pixels, stretch});
+    for (const int percent : kNarrower) captionSizes_.push_back({pixels, stretch * percent / 100});
+    const int narrowest = stretch * kNarrower.back() / 100;
+    const int smallest = std::max(kSmallestPixels, pixels * kSmallestPercent / 100);
+    for (int p = pixels - 1; p >= smallest; --p) captionSizes_.push_back({p, narrowest});
+    captionFonts_.resize(captionSizes_.size());
 }
 
 namespace {
@@ -125,52 +139,63 @@ int labelIndex(std::int32_t size)
     return size >= 1 && size <= 3 ? size - 1 : 0;
 }
 
-namespace {
-
-CaptionText layoutCaption(SymbolKind kind, std::string_view text, bool picture,
-                          const ChartFonts& fonts)
-{
-    CaptionText out;
-    const std::string caption = symbolCaption(kind, text);
-    if (caption.empty()) return out;
-    out.none = false;
-    const QFontMetrics& fm = fonts.captionMetrics;
-    const QString whole = fromCp1252(caption);
-    const int wholeWidth = fm.horizontalAdvance(whole);
-    // The rule measures only the whole caption; each Windows-1252 byte is one
-    // character of the converted text, so the break position carries over.
-    const TextWidthFn width = [wholeWidth](std::string_view) { return wholeWidth; };
-    const CaptionLines lines =
-        picture
-            ? breakCaptionForClipboard(kind, caption, width)
-            : breakCaption(kind, caption, width, CaptionLayout::twoLineThreshold * fonts.zoomX / 10,
-                           CaptionLayout::wideThreshold * fonts.zoomX / 10);
-    if (!lines.twoLines) {
-        out.first = {laidOut(whole, fonts.caption), wholeWidth};
-        return out;
-    }
-    const auto cut = static_cast<qsizetype>(lines.first.size());
-    const QString first = whole.left(cut), second = whole.mid(cut);
-    out.twoLines = true;
-    out.first = {laidOut(first, fonts.caption), fm.horizontalAdvance(first)};
-    out.second = {laidOut(second, fonts.caption), fm.horizontalAdvance(second)};
-    return out;
-}
-
-}  // namespace
-
-const CaptionText& captionFor(const FlowSymbol& s, bool picture, const ChartFonts& fonts)
+const CaptionWords& ChartFonts::captionWords(const FlowSymbol& s, bool picture) const
 {
     std::string key;
     key.reserve(s.text.size() + 2);
     key.push_back(static_cast<char>('0' + static_cast<int>(s.kind)));
     key.push_back(picture ? 'p' : 's');
     key.append(s.text.view());
-    auto& cache = fonts.captions;
-    if (const auto it = cache.find(key); it != cache.end()) return it->second;
-    if (cache.size() >= kMaxCachedTexts) cache.clear();
-    CaptionText laid = layoutCaption(s.kind, s.text.view(), picture, fonts);
-    return cache.emplace(std::move(key), std::move(laid)).first->second;
+    if (const auto it = words_.find(key); it != words_.end()) return it->second;
+    if (words_.size() >= kMaxCachedTexts) words_.clear();
+
+    CaptionWords out;
+    const std::string whole = symbolCaption(s.kind, s.text.view());
+    if (!whole.empty()) {
+        out.none = false;
+        // The rule measures only the whole caption.
+        const int wholeWidth = captionMetrics.horizontalAdvance(fromCp1252(whole));
+        const TextWidthFn width = [wholeWidth](std::string_view) { return wholeWidth; };
+        const CaptionLines lines =
+            picture
+                ? breakCaptionForClipboard(s.kind, whole, width)
+                : breakCaption(s.kind, whole, width, CaptionLayout::twoLineThreshold * zoomX / 10,
+                               CaptionLayout::wideThreshold * zoomX / 10);
+        out.twoLines = lines.twoLines;
+        out.first = lines.first;
+        out.second = lines.second;
+    }
+    return words_.emplace(std::move(key), std::move(out)).first->second;
+}
+
+const CaptionFont& ChartFonts::captionFont(int step) const
+{
+    step = std::clamp(step, 0, captionFontSteps() - 1);
+    auto& font = captionFonts_[static_cast<std::size_t>(step)];
+    if (!font) {
+        const Size size = captionSizes_[static_cast<std::size_t>(step)];
+        QFont f = caption;
+        f.setPixelSize(size.pixels);
+        f.setStretch(size.stretch);
+        font = std::make_unique<CaptionFont>(f);
+    }
+    return *font;
+}
+
+CaptionFont::CaptionFont(const QFont& f)
+    : font(f), metrics(f), cell(metrics.ascent() + metrics.descent())
+{
+}
+
+const CaptionLine& CaptionFont::line(const std::string& text) const
+{
+    if (const auto it = lines.find(text); it != lines.end()) return it->second;
+    if (lines.size() >= kMaxCachedTexts) lines.clear();
+    const QString t = fromCp1252(text);
+    CaptionLine laid{laidOut(t, font), metrics.horizontalAdvance(t), {}};
+    if (!t.trimmed().isEmpty())
+        laid.ink = metrics.tightBoundingRect(t).translated(0, metrics.ascent());
+    return lines.emplace(text, std::move(laid)).first->second;
 }
 
 const LaidText& labelTextFor(const FlowLabel& l, const ChartFonts& fonts)

@@ -6,11 +6,13 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRect>
 #include <QStaticText>
 #include <array>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "flowchart/flow_document.h"
 
@@ -22,16 +24,46 @@ struct LaidText {
     int width = 0;
 };
 
-// A symbol's caption as drawn: one line or two.
-struct CaptionText {
+// A caption's words as the break rule splits them over one line or two
+// (Windows-1252 bytes; the second line keeps the blank it starts with).
+struct CaptionWords {
     bool none = true;
     bool twoLines = false;
-    LaidText first, second;
+    std::string first, second;
+};
+
+// A caption line laid out in a caption font: its advance, and the box its
+// ink covers (a pixel of antialiasing included) from the point it is drawn
+// at, the top left of its character cell.
+struct CaptionLine {
+    QStaticText text;
+    int width = 0;
+    QRect ink;
+};
+
+// One caption font: the symbol font itself or, for a caption that would not
+// fit its shape, a narrower or smaller one.
+struct CaptionFont {
+    explicit CaptionFont(const QFont& f);
+    const CaptionLine& line(const std::string& text) const;
+
+    QFont font;
+    QFontMetrics metrics;
+    int cell;  // ascent plus descent: the height of a line
+    mutable std::unordered_map<std::string, CaptionLine> lines;
 };
 
 // The chart's fonts at one zoom, with their metrics and the texts laid out in them.
 struct ChartFonts {
     ChartFonts(int zx, int zy);
+
+    // A symbol's caption split by the screen's break rule or, with
+    // `picture`, the clipboard picture's, measured in the symbol font.
+    const CaptionWords& captionWords(const FlowSymbol& s, bool picture) const;
+    // The caption fonts: 0 is the symbol font, then narrower and smaller
+    // ones, up to captionFontSteps() - 1.
+    int captionFontSteps() const { return static_cast<int>(captionSizes_.size()); }
+    const CaptionFont& captionFont(int step) const;
 
     int zoomX, zoomY;
     QFont caption, tag;
@@ -42,18 +74,23 @@ struct ChartFonts {
     int tagWidth = 0;
     std::array<LaidText, kConnectorLetters> letters;
 
-    // Keyed by kind, caption rule and command text; by label text per size.
-    mutable std::unordered_map<std::string, CaptionText> captions;
+    // By label text per size.
     mutable std::array<std::unordered_map<std::string, LaidText>, 3> labels;
+
+private:
+    struct Size {
+        int pixels, stretch;
+    };
+    std::vector<Size> captionSizes_;
+    mutable std::vector<std::unique_ptr<CaptionFont>> captionFonts_;
+    // Keyed by kind, break rule and command text.
+    mutable std::unordered_map<std::string, CaptionWords> words_;
 };
 
 // The fonts at a zoom (tenths). A paint holds its own reference, so trimming
 // the kept fonts never pulls them from under it.
 std::shared_ptr<const ChartFonts> chartFonts(int zoomX, int zoomY);
 
-// A symbol's caption laid out by the screen's rule or, with `picture`, the
-// clipboard picture's.
-const CaptionText& captionFor(const FlowSymbol& s, bool picture, const ChartFonts& fonts);
 const LaidText& labelTextFor(const FlowLabel& l, const ChartFonts& fonts);
 
 // Labels come in three sizes, 14, 21 and 28 units high; any other size is drawn as the first.

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "flowchart/captions.h"
+#include "flowchart/ui/caption_place.h"
 #include "flowchart/ui/chart_shapes.h"
 #include "flowchart/ui/chart_text.h"
 #include "flowchart/ui/solid_fill.h"
@@ -215,41 +216,12 @@ private:
 
     void caption(const FlowSymbol& sym)
     {
-        const CaptionText& c = captionFor(sym, o_.picture, fonts_);
-        if (c.none) return;
-        textIn(fonts_.caption);
-        if (o_.picture) {
-            // Each line centred on the symbol's x, from a fixed top.
-            const int cx = s_.x(sym.x);
-            const auto atTop = [&](const LaidText& t, int top) {
-                p_.drawStaticText(QPoint(cx - t.width / 2, s_.y(sym.y + top)), t.text);
-            };
-            if (!c.twoLines) {
-                atTop(c.first, CaptionLayout::clipboardSingleLineTop);
-                return;
-            }
-            atTop(c.first, CaptionLayout::clipboardFirstLineTop);
-            atTop(c.second, CaptionLayout::clipboardSecondLineTop);
-            return;
-        }
-        // Each line centred in the caption box and in its band.
-        const int left = s_.x(sym.x + CaptionLayout::boxLeft);
-        const int boxWidth = s_.x(sym.x + CaptionLayout::boxRight) - left;
-        const QFontMetrics& fm = fonts_.captionMetrics;
-        const int textHeight = fm.ascent() + fm.descent();
-        const auto inBand = [&](const LaidText& t, CaptionBand band) {
-            const int top = s_.y(sym.y + band.top);
-            const int bandHeight = s_.y(sym.y + band.bottom) - top;
-            p_.drawStaticText(
-                QPoint(left + (boxWidth - t.width) / 2, top + (bandHeight - textHeight) / 2),
-                t.text);
-        };
-        if (!c.twoLines) {
-            inBand(c.first, CaptionLayout::singleLine);
-            return;
-        }
-        inBand(c.first, CaptionLayout::firstLine);
-        inBand(c.second, CaptionLayout::secondLine);
+        const PlacedCaption c = placeCaption(sym, s_, o_.picture, o_.printer, fonts_);
+        if (!c.font) return;
+        textIn(c.font->font);
+        for (int i = 0; i < c.count; ++i)
+            p_.drawStaticText(c.at[static_cast<std::size_t>(i)],
+                              c.lines[static_cast<std::size_t>(i)]->text);
     }
 
     void label(const FlowLabel& l)
@@ -476,9 +448,12 @@ Rect FlowPainter::drawnArea(const FlowSymbol& symbol) const
     const Rect body = symbolBody(symbol);
     Rect area{body.left - 2, body.top - 2, body.right + 2, body.bottom + 2};
     const std::shared_ptr<const ChartFonts> fonts = chartFonts(10, 10);
-    const CaptionText& c = captionFor(symbol, false, *fonts);
-    if (c.none) return area;
-    const int half = roomFor(std::max(c.first.width, c.twoLines ? c.second.width : 0)) / 2;
+    const CaptionWords& words = fonts->captionWords(symbol, false);
+    if (words.none) return area;
+    const CaptionFont& font = fonts->captionFont(0);
+    const int widest =
+        std::max(font.line(words.first).width, words.twoLines ? font.line(words.second).width : 0);
+    const int half = roomFor(widest) / 2;
     return area.united({symbol.x - half, symbol.y - 24, symbol.x + half + 1, symbol.y + 25});
 }
 
@@ -507,22 +482,18 @@ Rect FlowPainter::pictureBounds(bool selectionOnly) const
     };
 
     Rect r{};
-    const int lineHeight = fonts.captionMetrics.height();
+    PaintOptions picture;
+    picture.picture = true;
+    const Scale unscaled(picture);
     for (int i = 0; i < doc_.symbolCount(); ++i) {
         if (!wanted(i)) continue;
         const FlowSymbol& s = doc_.symbol(i);
         r = r.united(symbolBody(s));
-        const CaptionText& c = captionFor(s, true, fonts);
-        if (c.none) continue;
-        const auto addLine = [&](const LaidText& t, int top) {
-            const int left = s.x - t.width / 2;
-            r = r.united({left, s.y + top, left + t.width + 1, s.y + top + lineHeight});
-        };
-        if (c.twoLines) {
-            addLine(c.first, CaptionLayout::clipboardFirstLineTop);
-            addLine(c.second, CaptionLayout::clipboardSecondLineTop);
-        } else {
-            addLine(c.first, CaptionLayout::clipboardSingleLineTop);
+        const PlacedCaption c = placeCaption(s, unscaled, true, false, fonts);
+        for (int k = 0; k < c.count; ++k) {
+            const QRect ink = c.ink(k);
+            if (!ink.isEmpty())
+                r = r.united({ink.left(), ink.top(), ink.right() + 1, ink.bottom() + 1});
         }
     }
     std::array<bool, kMaxLabels> labelPicked{};
