@@ -147,7 +147,7 @@ void TFlowWindow::markSymbol(int symbol, Mark mark)
     FlowSymbol& sym = doc.symbolRef(symbol);
     if (sym.selected == s) return;
     sym.selected = s;
-    invalidate(FlowDocument::symbolBounds(sym));
+    invalidate(FlowPainter(doc, state_.colours).drawnArea(sym));
 }
 
 void TFlowWindow::markLine(int line, Mark mark)
@@ -158,7 +158,8 @@ void TFlowWindow::markLine(int line, Mark mark)
     FlowLine& l = doc.lineRef(line);
     if (l.selected == s) return;
     l.selected = s;
-    invalidate(FlowDocument::lineBounds(l));
+    // All the line draws, connector circles included.
+    invalidate(FlowPainter(doc, state_.colours).drawnArea(l));
 }
 
 // ---- Painting ---------------------------------------------------------------------------

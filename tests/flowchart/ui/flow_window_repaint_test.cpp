@@ -148,5 +148,21 @@ TEST_F(RepaintTest, EditingRepaintsOnlyWhatChanged)
     expectTheFullPicture("hand-drawn segments");
 }
 
+// The running marks repaint all a symbol or line draws, a connector's
+// circles and letters included.
+TEST_F(RepaintTest, RunningMarksRepaintWholeObjects)
+{
+    LineGeometry g;
+    g.points = {Point{800, 300}, {824, 300}, {kConnectorMarkX, 'A'}, {676, 500}, {700, 500},
+                {-1, -1},        {-1, -1}};
+    const int line = program.doc.appendLine(0, 1, LineKind::Plain, g);
+    window->invalidate({0, 0, kDrawingWidth, kDrawingHeight});
+    QApplication::processEvents();
+    EXPECT_LT(repainted([&] { window->markLine(line, Mark::ActiveLine); }), whole / 50);
+    expectTheFullPicture("followed line");
+    EXPECT_LT(repainted([&] { window->markSymbol(1, Mark::Active); }), whole / 50);
+    expectTheFullPicture("running symbol");
+}
+
 }  // namespace
 }  // namespace tarvel
