@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <string>
 
-#include "bench_application.h"
+#include "bench_app.h"
 #include "interfaces/interface_layer.h"
 #include "mimics/mimic_channels.h"
 #include "mimics/mimic_display.h"
@@ -16,6 +16,7 @@
 #include "mimics/ui/mimic_painter.h"
 #include "mimics/ui/mimic_pictures.h"
 #include "platform/messages.h"
+#include "sensors/sensor_channels.h"
 
 namespace {
 
@@ -26,9 +27,10 @@ using bench::ensureApplication;
 void fullRepaint(benchmark::State& state, const char* set)
 {
     ensureApplication();
+    FlowDocument doc;
     InterfaceLayer io;
-    const std::array<int, 4> assignment{-1, -1, -1, -1};
-    PercentMimicChannels channels(io.image, assignment);
+    SensorChannels sensors(doc, io);
+    SensorMimicChannels channels(sensors);
     MimicDisplay display(io, channels);
     SilentMessages messages;
     MimicLibrary library(display, io.settings, messages);

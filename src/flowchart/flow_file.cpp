@@ -486,9 +486,11 @@ FlowFileStatus parseWith(std::string_view bytes, FlowDocument& doc, FlowFileInfo
             } else if (v == kSensorPercent || v == kSensorNone) {
                 doc.sensorAutomatic[c] = false;
                 doc.sensorAssignment[c] = v;
-            } else if (v >= 0 && (!context.sensorKnown || context.sensorKnown(v))) {
+            } else if (v >= 0) {
+                // A sensor the table lacks reads in percent.
                 doc.sensorAutomatic[c] = false;
-                doc.sensorAssignment[c] = v;
+                const bool known = !context.sensorKnown || context.sensorKnown(v);
+                doc.sensorAssignment[c] = known ? v : kSensorPercent;
             }
         }
     } else {

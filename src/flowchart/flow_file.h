@@ -70,8 +70,9 @@ std::string_view flowFileMessage(FlowFileStatus status);
 // settings decide renumbering, motor names and automatic sensors.
 struct FlowLoadContext {
     InterfaceSettings current;
-    // Whether a sensor identifier is in the sensor table; without it every
-    // identifier is taken as it is.
+    // Whether a sensor identifier is in the sensor table (a channel whose
+    // sensor is not reads in percent); without it every identifier is taken
+    // as it is.
     std::function<bool(int id)> sensorKnown;
     // Called with a file's mimic set name when it is not empty and differs
     // from the loaded one; the mimic window asks and loads. Without it, the

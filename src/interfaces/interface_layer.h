@@ -87,6 +87,8 @@ public:
     // The calibration sub-directory of the chosen model, inside the sensors directory.
     const std::string& sensorDirectory() const { return sensorDir_; }
     bool isContactControllerType() const;
+    // A box is driven: not simulating, and a protocol is in place.
+    bool linkLive() const { return live(); }
 
     // ---- Operations --------------------------------------------------------
     void connect(bool initOnly);

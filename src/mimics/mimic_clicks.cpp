@@ -63,6 +63,18 @@ MimicClicks::MimicClicks(MimicDisplay& display, InterfaceLayer& io, ManualContro
       channels_(channels),
       running_(std::move(running))
 {
+    io_.addObserver(this);
+}
+
+MimicClicks::~MimicClicks()
+{
+    io_.removeObserver(this);
+}
+
+void MimicClicks::showValue(int channel, int /*raw*/)
+{
+    if (!stepping_ && channel >= 0 && channel < kSensorChannels)
+        aimedAt_[static_cast<std::size_t>(channel)].reset();
 }
 
 void MimicClicks::click(int x, int y, MouseButton button)
@@ -136,13 +148,24 @@ void MimicClicks::stepValue(int channel, MouseButton button)
     const ValueRange range = channels_.sensorRange(channel).value_or(ValueRange{});
     const double low = std::min(range.minimum, range.maximum);
     const double high = std::max(range.minimum, range.maximum);
-    // The step starts from the value as the window shows it, so that the
-    // reading's coarseness never drifts a row of clicks away from 10, 20, 30.
-    const double scale = std::pow(10.0, std::clamp(channels_.decimals(channel), 0, 2));
-    const double shown = std::round(channels_.value(channel) * scale) / scale;
+    // A reading comes as near a value as the sensor's table allows. While the
+    // reading is the one the last click set, the step goes on from the value
+    // that click aimed at, so a row of clicks gives 10, 20, 30 and never
+    // drifts; otherwise it starts from the value as the window shows it.
+    std::optional<double>& aimed = aimedAt_[static_cast<std::size_t>(channel)];
+    double from = 0.0;
+    if (aimed) {
+        from = *aimed;
+    } else {
+        const double scale = std::pow(10.0, std::clamp(channels_.decimals(channel), 0, 2));
+        from = std::round(channels_.value(channel) * scale) / scale;
+    }
     const double step = button == MouseButton::Left ? kValueStep : -kValueStep;
-    const double target = std::clamp(shown + step, low, high);
-    control_.setValue(channel, channels_.rawFor(channel, target));
+    const double target = std::clamp(from + step, low, high);
+    stepping_ = true;
+    const bool set = control_.setValue(channel, channels_.rawFor(channel, target));
+    stepping_ = false;
+    if (set) aimed = target;
 }
 
 void MimicClicks::driveMotor(int motor, MouseButton button)

@@ -6,7 +6,9 @@
 // Every change goes through the manual control of the monitors, so they
 // follow it as they follow their own lamps.
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -41,11 +43,14 @@ inline constexpr int kMomentaryMs = 500;
 // How far a click steps a value.
 inline constexpr double kValueStep = 10.0;
 
-class MimicClicks {
+class MimicClicks final : public IoObserver {
 public:
     // `running` tells whether a chart runs.
     MimicClicks(MimicDisplay& display, InterfaceLayer& io, ManualControl& control,
                 const MimicChannels& channels, std::function<bool()> running);
+    ~MimicClicks() override;
+    MimicClicks(const MimicClicks&) = delete;
+    MimicClicks& operator=(const MimicClicks&) = delete;
 
     void setEditorKeys(EditorKeys* keys) { keys_ = keys; }
     // Starts (or starts again) the timer that lets a momentary input go.
@@ -58,6 +63,9 @@ public:
     void releaseMomentary();
     // The input a momentary object holds down, or -1.
     int momentaryInput() const { return momentary_; }
+
+    // A reading set by anything but a click here ends the row of steps.
+    void showValue(int channel, int raw) override;
 
 private:
     void clickObject(int object, MouseButton button);
@@ -74,6 +82,10 @@ private:
     EditorKeys* keys_ = nullptr;
     std::function<void()> startRelease_;
     int momentary_ = kNoLink;
+    // The value each channel's last click aimed at, while its reading is
+    // still the one that click set.
+    std::array<std::optional<double>, kSensorChannels> aimedAt_{};
+    bool stepping_ = false;
 };
 
 }  // namespace tarvel

@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "interfaces/manual_control.h"
-#include "mimics/mimic_channels.h"
 #include "mimics/mimic_library.h"
 #include "mimics/mimic_text.h"
+#include "mimics/tenth_channels.h"
 #include "platform/file_io.h"
 #include "support/fake_messages.h"
 #include "support/temp_dir.h"
@@ -55,8 +55,7 @@ protected:
     test::TempDir dir;
     test::FakeMessages messages;
     InterfaceLayer io;
-    std::array<int, 4> assignment{-1, -1, -1, -1};
-    PercentMimicChannels channels{io.image, assignment};
+    test::TenthChannels channels{io.image};
     MimicDisplay display{io, channels};
     MimicLibrary library{display, io.settings, messages};
     SizeFiles store;

@@ -11,6 +11,8 @@
 #include "mimics/mimic_clicks.h"
 #include "mimics/mimic_display.h"
 #include "mimics/mimic_text.h"
+#include "mimics/tenth_channels.h"
+#include "sensors/sensor_channels.h"
 
 namespace tarvel {
 namespace {
@@ -20,23 +22,7 @@ std::size_t idx(int i)
     return static_cast<std::size_t>(i);
 }
 
-// A linear sensor, a tenth of the raw reading, with optional limits.
-class TenthChannels final : public MimicChannels {
-public:
-    explicit TenthChannels(const IoImage& image) : image_(image) {}
-    double value(int c) const override { return image_.analogue[idx(c)] / 10.0; }
-    int decimals(int c) const override { return decimals_[idx(c)]; }
-    std::optional<ValueRange> sensorRange(int c) const override { return ranges[idx(c)]; }
-    int rawFor(int, double v) const override
-    {
-        return std::clamp(static_cast<int>(std::lround(v * 10)), 0, 1024);
-    }
-    std::array<int, 4> decimals_{};
-    std::array<std::optional<ValueRange>, 4> ranges{};
-
-private:
-    const IoImage& image_;
-};
+using test::TenthChannels;
 
 struct Change {
     int object;
@@ -317,6 +303,14 @@ TEST_F(MimicRules, ValueClicksStepByTenWithinTheLimits)
     io.setAnalogue(0, 0);
     click(8, MouseButton::Right);
     EXPECT_EQ(raw(0), 0);  // -10 within -20..45, the reading's floor is 0 here
+    // A coarse sensor: each click aims at the next ten, not at the reading.
+    channels.granularity = 7;
+    channels.ranges[0].reset();
+    io.setAnalogue(0, 0);
+    for (int k = 0; k < 3; ++k) click(8);
+    EXPECT_EQ(raw(0), 301);  // 30.1, where the readings 9.8, 19.6, 29.4 would drift
+    channels.granularity = 1;
+    io.setAnalogue(0, 0);  // someone else set it: the step starts from what is shown
     // Also while a chart runs; never with a live interface.
     running = true;
     click(8);
@@ -409,15 +403,36 @@ TEST(MimicChannelText, FormatsByDecimals)
     EXPECT_EQ(channelValueText(21.456, 3), "21");
     EXPECT_EQ(channelValueTextShort(21.456, 2), "21.5");
     EXPECT_EQ(channelValueTextShort(21.456, 1), "21");
-    IoImage image;
-    const std::array<int, 4> assignment{-1, -2, -1, -1};
-    PercentMimicChannels percent(image, assignment);
-    image.analogue = {512, 512, 0, 0};
-    EXPECT_EQ(percent.value(0), 50.0);
-    EXPECT_EQ(percent.value(1), 0.0);  // no sensor
-    EXPECT_EQ(percent.rawFor(0, 50.0), 512);
-    EXPECT_EQ(percent.rawFor(0, 100.0), 1024);
-    EXPECT_EQ(percent.rawFor(0, -3.0), 0);
+}
+
+TEST(MimicChannels, TheSensorsGiveDecimalsLimitsAndReadings)
+{
+    FlowDocument doc;
+    InterfaceLayer io;
+    SensorChannels sensors(doc, io);
+    sensors.reloadTable(std::string(TARVEL_DATA_DIR) + "/SENSORS/OTHERS");
+    const int temperature = sensors.table().lastWithId(2);
+    ASSERT_GE(temperature, 0);
+    sensors.choose(0, temperature);
+    sensors.choose(2, kSensorNone);
+    SensorMimicChannels channels(sensors);
+
+    EXPECT_EQ(channels.decimals(0), 1);
+    ASSERT_TRUE(channels.sensorRange(0));
+    EXPECT_EQ(channels.sensorRange(0)->minimum, -20.0);
+    EXPECT_EQ(channels.sensorRange(0)->maximum, 110.0);
+    for (const double wanted : {-10.0, 0.0, 20.0, 35.5, 90.0}) {
+        io.image.analogue[0] = channels.rawFor(0, wanted);
+        EXPECT_NEAR(channels.value(0), wanted, 0.2) << wanted;
+    }
+    // Percent, and no sensor at all.
+    EXPECT_EQ(channels.decimals(1), 0);
+    EXPECT_FALSE(channels.sensorRange(1));
+    EXPECT_EQ(channels.rawFor(1, 50.0), 512);
+    EXPECT_EQ(channels.rawFor(1, 100.0), 1024);
+    EXPECT_FALSE(channels.sensorRange(2));
+    io.image.analogue[2] = 700;
+    EXPECT_EQ(channels.value(2), 0.0);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "mimics/mimic_clicks.h"
 #include "mimics/mimic_display.h"
 #include "platform/file_io.h"
+#include "sensors/sensor_channels.h"
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
 
@@ -84,13 +85,18 @@ public:
         loaded = loadFlowFile(doc, std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/" + chart, ctx,
                               &messages, false) == FlowFileStatus::Ok;
         io.setSliderLevels(&doc.outputLevels);
+        io.setChannelAssignment(&doc.sensorAssignment);
+        // The chart's sensors from the bundled tables, as the program reads them.
+        io.setSensorsDirectory(std::string(TARVEL_DATA_DIR) + "/SENSORS");
+        io.setEvents(&sensors);
         io.applySelection();
+        sensors.adoptDocument(false);
         const auto read = readMimicSet(kMimics, set, false);
         loaded = loaded && read && read->ok() && doc.mimicSet.view() == set;
         if (read && read->ok()) display.replace(read->value(), {});
         display.setView(this);
         run.addVariableObserver(&display);
-        run.setChannelValues(&channels);
+        run.setChannelValues(&sensors);
     }
     ~SetRun() override { run.removeVariableObserver(&display); }
 
@@ -122,7 +128,8 @@ public:
     InterfaceLayer io;
     SpeedSettings speed;
     Interpreter run{doc, io, clock, messages, speed};
-    PercentMimicChannels channels{io.image, doc.sensorAssignment};
+    SensorChannels sensors{doc, io};
+    SensorMimicChannels channels{sensors};
     MimicDisplay display{io, channels};
     std::array<int, 8> levels{};
     ManualControl control{io, levels, [this] { return run.running(); }};
@@ -219,23 +226,23 @@ TEST(ShippedMimics, TheGreenhouseHeatsAndCools)
 {
     SetRun r("VIVERO.FLO", "VIVERO");
     ASSERT_TRUE(r.loaded);
-    EXPECT_EQ(r.doc.sensorAssignment[0], 2);
+    // The temperature sensor: degrees C with one decimal, -20..110.
+    EXPECT_EQ(r.channels.decimals(0), 1);
+    ASSERT_TRUE(r.channels.sensorRange(0));
     ASSERT_TRUE(r.run.start());
     r.runFor(1);
     EXPECT_EQ(r.text(4), "20");  // the set point x
     EXPECT_EQ(r.text(5), "1");   // n: the heater started once
     EXPECT_EQ(r.state(1), 1);
-    // The read-out steps by 10 on each click, as the chart sees it.
-    for (int k = 0; k < 3; ++k) click(r, 3);
-    EXPECT_EQ(r.text(3), "30");
+    // Each click steps the read-out by 10 degrees, as the chart sees it.
+    for (int k = 0; k < 5; ++k) click(r, 3);
+    EXPECT_NEAR(std::stod(r.text(3)), r.channels.sensorRange(0)->minimum + 50, 0.15);
     r.runFor(0.5);
     EXPECT_EQ(r.state(1), 0);
     click(r, 3);
     r.runFor(0.5);
     EXPECT_EQ(r.state(2), 1);  // the fan above 30
-    click(r, 3, MouseButton::Right);
-    click(r, 3, MouseButton::Right);
-    click(r, 3, MouseButton::Right);
+    for (int k = 0; k < 3; ++k) click(r, 3, MouseButton::Right);
     r.runFor(0.5);
     EXPECT_EQ(r.state(2), 0);
     EXPECT_EQ(r.state(1), 1);

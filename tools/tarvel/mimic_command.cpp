@@ -81,11 +81,8 @@ int show(std::vector<std::string> args)
 // Prints the state changes of a run's mimic.
 class Trace final : public MimicTrace, public MimicView {
 public:
-    Trace(InterfaceLayer& io, Interpreter& run, const Clock& clock, FlowDocument& doc)
-        : run_(run),
-          clock_(clock),
-          channels_(io.image, doc.sensorAssignment),
-          display_(io, channels_)
+    Trace(InterfaceLayer& io, Interpreter& run, const Clock& clock, const SensorChannels& sensors)
+        : run_(run), clock_(clock), channels_(sensors), display_(io, channels_)
     {
         display_.setView(this);
         run_.addVariableObserver(&display_);
@@ -104,7 +101,7 @@ public:
 private:
     Interpreter& run_;
     const Clock& clock_;
-    PercentMimicChannels channels_;
+    SensorMimicChannels channels_;
     MimicDisplay display_;
 };
 
@@ -121,7 +118,7 @@ int mimicCommand(std::vector<std::string> args)
 
 std::unique_ptr<MimicTrace> MimicTrace::attach(const std::string& dirAndName, InterfaceLayer& io,
                                                Interpreter& run, const Clock& clock,
-                                               FlowDocument& doc)
+                                               const SensorChannels& sensors)
 {
     const std::size_t slash = dirAndName.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : dirAndName.substr(0, slash);
@@ -129,7 +126,7 @@ std::unique_ptr<MimicTrace> MimicTrace::attach(const std::string& dirAndName, In
     // The states follow the image whatever the pictures hold: those are not read.
     const auto set = readSet(dir.empty() ? "/" : dir, name, io.settings.numbersFromZero());
     if (!set) return nullptr;
-    auto trace = std::make_unique<Trace>(io, run, clock, doc);
+    auto trace = std::make_unique<Trace>(io, run, clock, sensors);
     trace->display().replace(*set, MimicPictures{});
     return trace;
 }

@@ -10,9 +10,9 @@
 
 namespace tarvel {
 class Clock;
-class FlowDocument;
 class InterfaceLayer;
 class Interpreter;
+class SensorChannels;
 }  // namespace tarvel
 
 namespace tarvel::tool {
@@ -23,10 +23,11 @@ class MimicTrace {
 public:
     virtual ~MimicTrace() = default;
     // Loads the set DIR/NAME for a run (the chart's numbering adjusts its
-    // texts); null, with the reason on stderr, when it cannot.
+    // texts, its sensors give the values); null, with the reason on stderr,
+    // when it cannot.
     static std::unique_ptr<MimicTrace> attach(const std::string& dirAndName, InterfaceLayer& io,
                                               Interpreter& run, const Clock& clock,
-                                              FlowDocument& doc);
+                                              const SensorChannels& sensors);
 };
 
 }  // namespace tarvel::tool

@@ -9,9 +9,9 @@
 
 #include "engine/interpreter.h"
 #include "interfaces/interface_layer.h"
-#include "interfaces/percent_channels.h"
 #include "mimic_trace.h"
 #include "platform/clock.h"
+#include "sensors/sensor_channels.h"
 #include "tool_common.h"
 
 namespace tarvel::tool {
@@ -143,6 +143,7 @@ int runCommand(std::vector<std::string> args)
     std::vector<int> selection;
     std::vector<TimedChange> changes;
     std::vector<std::string> files;
+    std::string sensorsDir = TARVEL_DEFAULT_SENSORS_DIR;
     std::string mimic;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -185,6 +186,8 @@ int runCommand(std::vector<std::string> args)
             const auto c = parseChange(args[++i], a == "--value");
             if (!c) return usage();
             changes.push_back(*c);
+        } else if (a == "--sensors" && hasValue) {
+            sensorsDir = args[++i];
         } else if (a == "--mimic" && hasValue) {
             mimic = args[++i];
         } else if (a.rfind("--", 0) == 0) {
@@ -205,15 +208,19 @@ int runCommand(std::vector<std::string> args)
     doc.setMessages(&messages);
     InterfaceLayer io;
     io.settings = settings;
-    io.setSensorsDirectory(TARVEL_DEFAULT_SENSORS_DIR);
+    io.setSensorsDirectory(sensorsDir);
     io.setSliderLevels(&doc.outputLevels);
     io.setChannelAssignment(&doc.sensorAssignment);
     io.applySelection();
+    // The chart's own sensors: the calibration files of the model's folder,
+    // and its assignment looked up there (its automatic flags stand as saved).
+    SensorChannels channels(doc, io);
+    channels.reloadTable(io.sensorDirectory());
+    channels.adoptDocument(false);
     SpeedSettings speed;
     speed.interval = interval;
     speed.multiplicity = multiplicity;
     Interpreter run(doc, io, clock, messages, speed);
-    PercentChannels channels(io.image, doc.sensorAssignment);
     run.setChannelValues(&channels);
     EventPrinter printer(clock, io);
     io.addObserver(&printer);
@@ -222,7 +229,7 @@ int runCommand(std::vector<std::string> args)
     run.runMode = mode;
     for (const int s : selection) doc.selectSymbol(s);
     std::unique_ptr<MimicTrace> trace;
-    if (!mimic.empty() && !(trace = MimicTrace::attach(mimic, io, run, clock, doc))) return 1;
+    if (!mimic.empty() && !(trace = MimicTrace::attach(mimic, io, run, clock, channels))) return 1;
 
     if (!run.start()) {
         std::cout << "0 end " << messages.last << '\n';

@@ -37,6 +37,8 @@ bool loadAsProgram(const std::string& path, std::optional<int> numbering, FlowDo
                    FlowFileInfo& info, InterfaceSettings& settings);
 
 int runCommand(std::vector<std::string> args);
+int sensorsCommand(const std::vector<std::string>& args);
+int calibrateCommand(const std::vector<std::string>& args);
 int compileCommand(std::vector<std::string> args);
 
 }  // namespace tarvel::tool

@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "flowchart/captions.h"
-#include "flowchart/ui/flow_painter.h"
+#include "flowchart/ui/chart_text.h"
 #include "mimics/mimic_display.h"
 #include "mimics/ui/mimic_pictures.h"
 #include "platform/qt/qt_text.h"

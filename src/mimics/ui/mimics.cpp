@@ -46,7 +46,7 @@ TMimics::TMimics(ProgramState& state, Messages& messages, ManualControl& control
       messages_(messages),
       frame_(frame),
       defaultDirectory_(QDir::currentPath().toStdString() + "/MIMICS"),
-      channels_(state.io.image, state.doc.sensorAssignment),
+      channels_(state.sensors),
       display_(state.io, channels_),
       library_(display_, state.io.settings, messages),
       clicks_(display_, state.io, control, channels_,

@@ -76,7 +76,7 @@ private:
     Messages& messages_;
     QMainWindow* frame_;
     std::string defaultDirectory_;
-    PercentMimicChannels channels_;
+    SensorMimicChannels channels_;
     MimicDisplay display_;
     MimicLibrary library_;
     MimicClicks clicks_;
