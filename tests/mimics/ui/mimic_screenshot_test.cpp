@@ -56,7 +56,7 @@ TEST_P(MimicScreenshot, IdleAndRunning)
     TFlowFrame frame(FrameServices{messages, clock, files, ports});
     AppConfiguration config;
     config.configPath = (dir.path() / "CONFIGUR.FCF").string();
-    config.sensorsDir = (dir.path() / "SENSORS").string();
+    config.sensorsDir = std::string(TARVEL_DATA_DIR) + "/SENSORS";
     config.mimicsDir = std::string(TARVEL_DATA_DIR) + "/MIMICS";
     writeConfigFile(config.configPath, InterfaceSettings{}, nullptr);
     frame.startUp(config);
@@ -114,11 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
                  clickObject(m, 7);
                  runFor(0.4);
              }},
-        // Warmed by three clicks to 30, then one more: the fan.
+        // Warmed by six clicks from -20 to 40 degrees: the fan runs.
         Case{"VIVERO", "VIVERO.FLO",
              [](TMimics& m, auto runFor) {
                  runFor(0.5);
-                 for (int k = 0; k < 4; ++k) clickObject(m, 3);
+                 for (int k = 0; k < 6; ++k) clickObject(m, 3);
                  runFor(0.5);
              }}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.set); });
