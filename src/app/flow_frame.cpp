@@ -27,7 +27,7 @@
 #include "flowchart/ui/chart_picture.h"
 #include "flowchart/ui/flow_window.h"
 #include "flowchart/ui/scale_dialog.h"
-#include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "interfaces/ui/interface_dialog.h"
 #include "interfaces/ui/manual_monitor_dialog.h"
 #include "interfaces/ui/monitor_set.h"
@@ -462,7 +462,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
 void TFlowFrame::afterSplash(const std::string& startupFile)
 {
     const InterfaceSettings& s = state_->io.settings;
-    if (s.mode == 1 && s.model != ModelTolvaChip)
+    if (s.mode == 1 && !modelTraits(s).usesChipEntry)
         services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);
     if (!startupFile.empty()) loadChart(startupFile, true);
 }
@@ -473,10 +473,9 @@ bool TFlowFrame::closingChecks()
 {
     const InterfaceLayer& io = state_->io;
     if (state_->downloading() && io.settings.mode == 1) {
-        if (io.settings.model == ModelTolvaChip)
-            warn("No se puede cerrar mientras esté bajando a TolvaChip");
-        else if (io.settings.model == ModelQuillo)
-            warn("No se puede cerrar mientras esté bajando a Quillo");
+        const std::string_view target = modelTraits(io.settings).downloadTarget;
+        if (!target.empty())
+            warn(("No se puede cerrar mientras esté bajando a " + std::string(target)).c_str());
         return false;
     }
     if (state_->interpreter.running()) runCommand();
@@ -728,7 +727,7 @@ void TFlowFrame::interfaceCommand()
     if (interface_->exec() != QDialog::Accepted) return;
     if (state_->doc.renumberIo(oldNumbering, io.settings.numbering)) flowWindow_->update();
     const InterfaceSettings& s = io.settings;
-    if (s.mode == 1 && io.flags.simulate && !(s.model == ModelTolvaChip && s.subModel != 2))
+    if (s.mode == 1 && io.flags.simulate && !modelTraits(s).runCompiles)
         services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);
     updateCommands();
 }

@@ -107,8 +107,8 @@ void OutputKeypad::begin()
     digits_ = 0;
     awaitingItem_ = false;
     using namespace key::out;
-    if (ctx_.model == 10 && ctx_.chipLinkKind == 2) offer(bits({Turn, Sound, Sal, Send}));
-    else if (ctx_.model == 10) offer(keyBit(Turn));
+    if (ctx_.chipKeys() == ChipKeys::LiveLink) offer(bits({Turn, Sound, Sal, Send}));
+    else if (ctx_.chipKeys() == ChipKeys::TurnOnly) offer(keyBit(Turn));
     else offer(bits({Turn, Sound}));
 }
 
@@ -446,7 +446,7 @@ void DecisionKeypad::key(int bit)
             append("Is");
             mode_ = DeciWhat;
             std::uint32_t mask = ctx_.caps.decisionKeyMask & ~keyBit(key::Accept);
-            if (ctx_.model == 10 && ctx_.chipLinkKind == 2) mask |= keyBit(In);
+            if (ctx_.chipKeys() == ChipKeys::LiveLink) mask |= keyBit(In);
             else mask &= ~keyBit(In);
             offer(mask);
             return;

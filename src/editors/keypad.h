@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "interfaces/interface_caps.h"
+#include "interfaces/model_traits.h"
 
 namespace tarvel {
 
@@ -25,18 +26,18 @@ inline constexpr int LastDigit = 17;
 
 // The output keypad.
 namespace out {
-inline constexpr int Sal = 0, Send = 1, Turn = 5, Output = 6, Motor = 7, On = 18, Off = 19, Forward = 20,
-                     Reverse = 21, Sound = 26, Dac = 27;
+inline constexpr int Sal = 0, Send = 1, Turn = 5, Output = 6, Motor = 7, On = 18, Off = 19,
+                     Forward = 20, Reverse = 21, Sound = 26, Dac = 27;
 }
 // The process keypad.
 namespace proc {
-inline constexpr int Val = 1, Delay = 5, Let = 6, Point = 7, Plus = 18, Minus = 19, Times = 20, Divide = 21,
-                     Equals = 30, Sub = 31;
+inline constexpr int Val = 1, Delay = 5, Let = 6, Point = 7, Plus = 18, Minus = 19, Times = 20,
+                     Divide = 21, Equals = 30, Sub = 31;
 }
 // The decision keypad.
 namespace deci {
-inline constexpr int In = 0, Margin = 1, Point = 3, Is = 5, Input = 6, Val = 7, On = 18, Off = 19, Greater = 20,
-                     Less = 21, Equals = 30, NotEquals = 31;
+inline constexpr int In = 0, Margin = 1, Point = 3, Is = 5, Input = 6, Val = 7, On = 18, Off = 19,
+                     Greater = 20, Less = 21, Equals = 30, NotEquals = 31;
 }
 }  // namespace key
 
@@ -52,8 +53,10 @@ struct KeypadContext {
     int chipLinkKind = 0;
     InterfaceCaps caps;
 
-    // The two models whose keypads are cut down to what their chips run.
-    bool restricted() const { return model == 10 || model == 13; }
+    ModelTraits traits() const { return modelTraits(model, subModel, chipLinkKind); }
+    // The models whose keypads are cut down to what their chips run.
+    bool restricted() const { return traits().restrictedKeypads; }
+    ChipKeys chipKeys() const { return traits().chipKeys; }
 };
 
 // The shared part: the text, the step, the enabled keys.

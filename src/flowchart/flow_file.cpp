@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "flowchart/flow_document.h"
+#include "interfaces/model_traits.h"
 #include "platform/messages.h"
 
 namespace tarvel {
@@ -106,12 +107,6 @@ void appendLevel(std::string& out, int percent)
 
 }  // namespace
 
-bool isCompactLayout(int mode, int model, int subModel)
-{
-    return mode == 0 || model == 7 || model == 10 || model == 11 || model == 12 || model == 13 ||
-           (model == 1 && subModel == 2);
-}
-
 std::string_view flowFileMessage(FlowFileStatus status)
 {
     switch (status) {
@@ -174,7 +169,7 @@ std::string serializeFlowFile(const FlowDocument& doc, const InterfaceSettings& 
     const auto& lv = doc.outputLevels;
     if (!compact) {
         for (const int l : lv) appendLevel(out, l);
-    } else if (settings.subModel == 0) {
+    } else if (modelTraits(settings).fileKeepsFourMotorLevels) {
         for (int k = 0; k < 4; ++k) appendLevel(out, lv[static_cast<std::size_t>(2 * k)]);
     } else {
         appendLevel(out, lv[0]);
@@ -281,7 +276,7 @@ FlowFileStatus parseWith(std::string_view bytes, FlowDocument& doc, FlowFileInfo
     const bool compact = isCompactLayout(h.mode, h.model, h.subModel);
     info.levels.clear();
     for (int k = 0; k < (compact ? 4 : 8); ++k) info.levels.push_back(in.level());
-    if (h.model == 12) {
+    if (modelTraits(h.model, h.subModel).fileMayCarryEightLevels) {
         // Files of this model may carry eight level bytes: four more that are
         // not the start of the symbol table are skipped. With all three tables
         // empty no symbol table follows, so the four bytes may as well be the
@@ -399,7 +394,7 @@ FlowFileStatus parseWith(std::string_view bytes, FlowDocument& doc, FlowFileInfo
             doc.mimicSet = info.mimic;
     }
     if (info.hasSensors) {
-        const bool canIdentify = context.current.model == 1 || context.current.model == 2;
+        const bool canIdentify = modelTraits(context.current).identifiesSensors;
         for (std::size_t c = 0; c < kSensorChannels; ++c) {
             const int v = info.sensors[c];
             if (v == kSensorAutomatic) {

@@ -49,10 +49,6 @@ struct FlowFileInfo {
     bool hasSounds = false;
 };
 
-// Files of interfaces with a separate motor bank keep 4 level bytes and add
-// the motor names.
-bool isCompactLayout(int mode, int model, int subModel);
-
 enum class FlowFileStatus { Ok, WrongExtension, CannotOpen, NewerVersion, Damaged, CannotWrite };
 
 // The program's message for a status (empty for Ok).

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "interfaces/interface_model.h"
 #include "interfaces/interface_protocol.h"
 #include "interfaces/monitor_layout.h"
 
@@ -19,92 +18,54 @@ void InterfaceLayer::removeObserver(IoObserver* observer)
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
+ModelTraits InterfaceLayer::traits() const
+{
+    return modelTraits(settings, chipLinkKind());
+}
+
 bool InterfaceLayer::isContactControllerType() const
 {
-    return tarvel::isContactControllerType(settings.model, chipLinkKind());
+    return traits().protocol == ProtocolFamily::ContactController;
 }
 
 void InterfaceLayer::connect(bool initOnly)
 {
-    const int model = settings.model;
     const bool simulate = flags.simulate || protocol_ == nullptr;
     if (protocol_) protocol_->closeLink();
-    if (events_) events_->setReducedMonitorLayout(model == ModelMfa || model == ModelMfaAlt);
+    ModelTraits t = traits();
+    if (events_) events_->setReducedMonitorLayout(t.reversedLamps);
 
     encoding = MotorEncoding{};  // no motor bank, outputs mirror motors, flags 1
-    sensorDir_ = sensorsDir_ + "/" + sensorSubdirectory(model, chipLinkKind());
+    sensorDir_ = sensorsDir_ + "/" + std::string(t.sensorSubdirectory);
 
     if (settings.mode == 0) {
         settings.subModel = 0;
+        t = traits();
         encoding.separateMotorBank = true;
         encoding.outputsMirrorMotors = false;
     } else if (settings.mode == 1) {
-        auto open = [&] {
-            if (!simulate) protocol_->openLink(settings, chipLinkKind());
-        };
-        if (isContactControllerType()) {
-            encoding.separateMotorBank = true;
-            open();
-            const bool chipVariant = model == ModelTolvaChip;
-            if (model == ModelQuillo || chipVariant) {
-                recomputeOutputPower();
-                if (!simulate) sendAllPowers();
-            }
-            encoding.encodingFlag = {0, 0};
-            encoding.outputsMirrorMotors = chipVariant;
-        } else {
-            switch (model) {
-                case ModelDeltronics:
-                    open();
-                    if (settings.subModel == kDeltronicsSerialPlus) {
-                        encoding.separateMotorBank = true;
-                        encoding.outputsMirrorMotors = false;
-                    }
-                    break;
-                case ModelSenseControl:
-                    open();
-                    break;
-                case ModelMfa:
-                    if (!simulate) {
-                        protocol_->openLink(settings, 0);
-                        image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
-                    }
-                    break;
-                case ModelTolvaChip:
-                    encoding.separateMotorBank = true;
-                    encoding.encodingFlag = {0, 0};
-                    break;
-                case ModelLego:
-                    encoding.separateMotorBank = true;
-                    encoding.outputsMirrorMotors = false;
-                    encoding.motorsDriveOutputs = true;
-                    open();
-                    break;
-                case ModelFischertechnik:
-                    encoding.separateMotorBank = true;
-                    encoding.encodingFlag = {0, 0};
-                    encoding.outputsMirrorMotors = false;
-                    encoding.motorsDriveOutputs = true;
-                    open();
-                    break;
-                default:
-                    break;  // old codes drive nothing
-            }
+        encoding = t.encoding;
+        if (t.protocol != ProtocolFamily::None && !simulate) {
+            protocol_->openLink(settings, chipLinkKind());
+            if (t.protocol == ProtocolFamily::Mfa)
+                image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
+        }
+        if (t.sendsSpeedsOnConnect) {
+            recomputeOutputPower();
+            if (!simulate) sendAllPowers();
         }
     }
     applyMotorOption();
     if (!initOnly && events_) {
         events_->reloadSensors(sensorDir_);
-        events_->setAutomaticSensors(
-            model == ModelSenseControl ||
-            (model == ModelDeltronics && settings.subModel == kDeltronicsJunior));
+        events_->setAutomaticSensors(t.automaticSensors);
         events_->identifySensors();
     }
 }
 
 void InterfaceLayer::applyMotorOption()
 {
-    if (settings.model != ModelMfa) return;
+    if (!traits().motorOptionWiring) return;
     switch (settings.motorOption) {
         case 1:
             encoding.encodingFlag = {1, 0};
@@ -128,7 +89,7 @@ void InterfaceLayer::setMotorOption(int option)
 void InterfaceLayer::applySelection()
 {
     chip_ = nullptr;
-    if (settings.model == ModelTolvaChip) {
+    if (modelTraits(settings).usesChipEntry) {
         chipData_ = ChipData::load(sensorsDir_);
         chip_ = chipData_.lookup(settings.subModel);
     }
@@ -147,7 +108,7 @@ void InterfaceLayer::recomputeOutputPower()
     const bool bank = encoding.separateMotorBank;
     // The large motor monitor has a slider per motor; the small one only for
     // motors A and B, so outputs 5-8 run at full power there.
-    const bool largeMotorMonitor = fourMotorSliders(settings);
+    const bool largeMotorMonitor = traits().fourMotorSliders;
     for (int i = 0; i < 8; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (!bank) {
@@ -168,62 +129,72 @@ void InterfaceLayer::sendAllPowers()
 void InterfaceLayer::resetOutputs()
 {
     if (!live()) return;
-    const int model = settings.model;
-    if (isContactControllerType()) {
-        protocol_->sendOutputByte(0);
-        if (model != ModelTolvaChip) protocol_->sendMotorByte(0);
-    } else if (model == ModelDeltronics || model == ModelSenseControl ||
-               model == ModelFischertechnik) {
-        protocol_->sendOutputByte(0);
-    } else if (model == ModelMfa) {
-        protocol_->sendOutputByte(0);
-        if (image.mfaBoardPresent) protocol_->sendDac(0);
+    const ModelTraits t = traits();
+    switch (t.protocol) {
+        case ProtocolFamily::ContactController:
+            protocol_->sendOutputByte(0);
+            if (t.sendsMotorByte) protocol_->sendMotorByte(0);
+            break;
+        case ProtocolFamily::Deltronics:
+        case ProtocolFamily::SenseControl:
+        case ProtocolFamily::Fischertechnik:
+            protocol_->sendOutputByte(0);
+            break;
+        case ProtocolFamily::Mfa:
+            protocol_->sendOutputByte(0);
+            if (image.mfaBoardPresent) protocol_->sendDac(0);
+            break;
+        default:
+            break;
     }
     recomputeOutputPower();
     if (flags.linkFailed) return;
-    if (model == ModelDeltronics || isContactControllerType()) {
+    if (t.protocol == ProtocolFamily::Deltronics || t.protocol == ProtocolFamily::ContactController)
         sendAllPowers();
-    } else if (model == ModelLego) {
-        for (int m = 0; m < 4; ++m)
-            protocol_->sendPower(m, image.outputPower[static_cast<std::size_t>(2 * m)]);
-    }
+    else if (t.protocol == ProtocolFamily::Lego)
+        sendMotorPowers();
+}
+
+void InterfaceLayer::sendMotorPowers()
+{
+    for (int m = 0; m < 4; ++m)
+        protocol_->sendPower(m, image.outputPower[static_cast<std::size_t>(2 * m)]);
 }
 
 bool InterfaceLayer::startRun()
 {
     if (!live()) return true;
     connect(true);
-    const int model = settings.model;
-    if (isContactControllerType()) {
-        protocol_->sendOutputByte(0);
-        if (model != ModelTolvaChip) protocol_->sendMotorByte(0);
-        recomputeOutputPower();
-        sendAllPowers();
-    } else {
-        switch (model) {
-            case ModelDeltronics:
-                protocol_->sendReset();
-                recomputeOutputPower();
-                for (int i = 0; i < 8; ++i)
-                    if (settings.subModel != kDeltronicsSerialPlus || i % 2 == 0)
-                        protocol_->sendPower(i, image.outputPower[static_cast<std::size_t>(i)]);
-                break;
-            case ModelSenseControl:
-                protocol_->sendOutputByte(0);
-                break;
-            case ModelMfa:
-                protocol_->sendOutputByte(0);
-                image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
-                if (image.mfaBoardPresent) protocol_->sendDac(0);
-                break;
-            case ModelLego:
-                recomputeOutputPower();
-                for (int m = 0; m < 4; ++m)
-                    protocol_->sendPower(m, image.outputPower[static_cast<std::size_t>(2 * m)]);
-                break;
-            default:
-                break;
-        }
+    const ModelTraits t = traits();
+    switch (t.protocol) {
+        case ProtocolFamily::ContactController:
+            protocol_->sendOutputByte(0);
+            if (t.sendsMotorByte) protocol_->sendMotorByte(0);
+            recomputeOutputPower();
+            sendAllPowers();
+            break;
+        case ProtocolFamily::Deltronics:
+            protocol_->sendReset();
+            recomputeOutputPower();
+            // With a motor bank of its own, one power per motor.
+            for (int i = 0; i < 8; ++i)
+                if (!t.encoding.separateMotorBank || i % 2 == 0)
+                    protocol_->sendPower(i, image.outputPower[static_cast<std::size_t>(i)]);
+            break;
+        case ProtocolFamily::SenseControl:
+            protocol_->sendOutputByte(0);
+            break;
+        case ProtocolFamily::Mfa:
+            protocol_->sendOutputByte(0);
+            image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
+            if (image.mfaBoardPresent) protocol_->sendDac(0);
+            break;
+        case ProtocolFamily::Lego:
+            recomputeOutputPower();
+            sendMotorPowers();
+            break;
+        default:
+            break;
     }
     return !flags.linkFailed;
 }
@@ -232,10 +203,12 @@ void InterfaceLayer::writeOutputs()
 {
     const int out = image.outputByte();
     const int motors = image.motorByte();
-    const int model = settings.model;
+    const ModelTraits t = traits();
     const bool isLive = live();
-    if (isLive && (model == ModelLego || model == ModelFischertechnik) &&
-        motors != image.sentMotorByte) {
+    // These boxes take their motors (and outputs) from the motor byte alone.
+    const bool motorsOnly =
+        t.protocol == ProtocolFamily::Lego || t.protocol == ProtocolFamily::Fischertechnik;
+    if (isLive && motorsOnly && motors != image.sentMotorByte) {
         image.sentMotorByte = motors;
         protocol_->sendMotorByte(motors);
     }
@@ -244,19 +217,18 @@ void InterfaceLayer::writeOutputs()
         return;
     }
     if (out != image.sentOutputByte) {
-        if (model == ModelDeltronics || model == ModelSenseControl || model == ModelMfa ||
-            model == ModelLego || isContactControllerType())
+        if (t.protocol != ProtocolFamily::None && t.protocol != ProtocolFamily::Fischertechnik)
             protocol_->sendOutputByte(out);
         image.sentOutputByte = out;
     }
-    const bool motorByteModel =
-        ((model == ModelContactController || model == ModelQuillo) && !flags.linkFailed) ||
-        (model == ModelDeltronics && settings.subModel == kDeltronicsSerialPlus);
-    if (motorByteModel && motors != image.sentMotorByte) {
+    const bool motorByte =
+        t.sendsMotorByte && !(t.protocol == ProtocolFamily::ContactController && flags.linkFailed);
+    if (motorByte && motors != image.sentMotorByte) {
         protocol_->sendMotorByte(motors);
         image.sentMotorByte = motors;
     }
-    if (model == ModelMfa && image.mfaBoardPresent && image.dacValue != image.sentDacValue) {
+    if (t.protocol == ProtocolFamily::Mfa && image.mfaBoardPresent &&
+        image.dacValue != image.sentDacValue) {
         protocol_->sendDac(image.dacValue);
         image.sentDacValue = image.dacValue;
     }
@@ -288,12 +260,9 @@ void InterfaceLayer::readAnalogue()
                                    [](int a) { return a == kChannelWithoutSensor; }))
         return;
     if (live() && settings.analogueSource == 0) {
-        const int model = settings.model;
-        const bool reads =
-            (model == ModelDeltronics && settings.subModel != kDeltronicsDigitalAdaptor) ||
-            model == ModelSenseControl || (model == ModelMfa && image.mfaBoardPresent) ||
-            isContactControllerType();
-        if (reads) {
+        const ModelTraits t = traits();
+        // The MFA reads its channels through the extension board.
+        if (t.readsAnalogue && (t.protocol != ProtocolFamily::Mfa || image.mfaBoardPresent)) {
             for (int c = 0; c < 4; ++c) {
                 const int v = protocol_->readAnalogue(c);
                 if (v >= 0) image.analogue[static_cast<std::size_t>(c)] = std::min(v, 1024);
@@ -317,7 +286,8 @@ void InterfaceLayer::setPower(int output, int percent)
     percent = std::clamp(percent, 0, 100);
     if (output >= 0 && output < 8) image.outputPower[static_cast<std::size_t>(output)] = percent;
     if (!live() || flags.linkFailed) return;
-    if (settings.model == ModelDeltronics || isContactControllerType())
+    const ProtocolFamily family = traits().protocol;
+    if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController)
         protocol_->sendPower(output, percent);
 }
 
@@ -329,9 +299,10 @@ void InterfaceLayer::setMotorPower(int motor, int percent)
         image.outputPower[static_cast<std::size_t>(2 * motor + 1)] = percent;
     }
     if (!live() || flags.linkFailed) return;
-    if (settings.model == ModelLego)
+    const ProtocolFamily family = traits().protocol;
+    if (family == ProtocolFamily::Lego)
         protocol_->sendPower(motor, percent);
-    else if (settings.model == ModelDeltronics || isContactControllerType())
+    else if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController)
         protocol_->sendPower(2 * motor, percent);
 }
 

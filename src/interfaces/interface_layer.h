@@ -13,6 +13,7 @@
 #include "interfaces/interface_caps.h"
 #include "interfaces/interface_settings.h"
 #include "interfaces/io_image.h"
+#include "interfaces/model_traits.h"
 
 namespace tarvel {
 
@@ -86,6 +87,8 @@ public:
     int chipLinkKind() const { return chip_ ? chip_->linkKind : 0; }
     // The calibration sub-directory of the chosen model, inside the sensors directory.
     const std::string& sensorDirectory() const { return sensorDir_; }
+    // What the chosen model is and does (its row of the model traits table).
+    ModelTraits traits() const;
     bool isContactControllerType() const;
 
     // ---- Operations --------------------------------------------------------
@@ -122,6 +125,8 @@ private:
     bool live() const { return !flags.simulate && protocol_ != nullptr; }
     void applyMotorOption();
     void sendAllPowers();
+    // The power of motors A-D, for boxes that take one per motor.
+    void sendMotorPowers();
     template <typename F>
     void notify(F&& f)
     {

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "interfaces/interface_model.h"
-
 namespace tarvel {
 
 ManualControl::ManualControl(InterfaceLayer& io, std::array<int, 8>& levels,
@@ -117,7 +115,7 @@ bool ManualControl::setMotorLevel(int motor, int percent)
         levels_[idx(line)] = percent;
         io_.setPowerShown(line, percent);
     }
-    if (io_.settings.model == ModelLego) {
+    if (io_.traits().protocol == ProtocolFamily::Lego) {
         io_.setMotorPower(motor, percent);
     } else if (io_.isContactControllerType()) {
         // Both lines of the pair carry the motor's speed.

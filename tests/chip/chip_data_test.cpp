@@ -6,6 +6,7 @@
 
 #include "interfaces/interface_caps.h"
 #include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {

@@ -83,16 +83,6 @@ TEST(FlowFileNumbers, EncodeAsFourNibbleLetters)
     EXPECT_FALSE(decodeNumber("AA", out));
 }
 
-TEST(FlowFileLayout, CompactWhenTheInterfaceHasASeparateMotorBank)
-{
-    EXPECT_TRUE(isCompactLayout(0, 3, 0));
-    for (const int model : {7, 10, 11, 12, 13}) EXPECT_TRUE(isCompactLayout(1, model, 0)) << model;
-    EXPECT_TRUE(isCompactLayout(1, 1, 2));
-    EXPECT_FALSE(isCompactLayout(1, 1, 1));
-    EXPECT_FALSE(isCompactLayout(1, 2, 0));
-    EXPECT_FALSE(isCompactLayout(1, 6, 0));
-}
-
 TEST(FlowFileWrite, EmptyChartHeaderAndBody)
 {
     FlowDocument doc;

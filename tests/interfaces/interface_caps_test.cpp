@@ -83,18 +83,6 @@ TEST(InterfaceCaps, PerModelOverrides)
     EXPECT_EQ(capsOf(ModelDeltronics, 0, 1, 77).optionWord, 77);
 }
 
-TEST(InterfaceModel, SensorSubdirectories)
-{
-    EXPECT_EQ(sensorSubdirectory(ModelNone, 0), "OTHERS");
-    EXPECT_EQ(sensorSubdirectory(ModelDeltronics, 0), "DSI");
-    EXPECT_EQ(sensorSubdirectory(ModelSenseControl, 0), "SAC");
-    EXPECT_EQ(sensorSubdirectory(ModelMfa, 0), "OTHERS");
-    EXPECT_EQ(sensorSubdirectory(ModelContactController, 0), "CC");
-    EXPECT_EQ(sensorSubdirectory(ModelLego, 0), "Lego");
-    EXPECT_EQ(sensorSubdirectory(ModelFischertechnik, 0), "Ft");
-    EXPECT_EQ(sensorSubdirectory(ModelQuillo, 0), "CC");
-}
-
 TEST(InterfaceConfig, EightCharactersEachValuePlusA)
 {
     InterfaceSettings s;

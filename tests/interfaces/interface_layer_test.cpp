@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "interfaces/interface_protocol.h"
 #include "support/temp_dir.h"
 

@@ -16,7 +16,7 @@
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_caps.h"
-#include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "platform/cp1252.h"
 #include "platform/utf8_path.h"
 #include "tool_common.h"
@@ -144,7 +144,7 @@ int caps(std::vector<std::string> args)
     settings.numbering = *numbering;
     tarvel::ChipData chips;
     const tarvel::ChipEntry* chip = nullptr;
-    if (*model == tarvel::ModelTolvaChip) {
+    if (tarvel::modelTraits(settings).usesChipEntry) {
         chips = tarvel::ChipData::load(sensors);
         chip = chips.lookup(*subModel);
     }
@@ -158,7 +158,7 @@ int caps(std::vector<std::string> args)
         {"decisionKeyMask", c.decisionKeyMask},
         {"optionWord", c.optionWord},
         {"motorSpeed", c.motorSpeed},
-        {"sensorDir", tarvel::sensorSubdirectory(*model, chip ? chip->linkKind : 0)}};
+        {"sensorDir", std::string(tarvel::sensorSubdirectory(*model, chip ? chip->linkKind : 0))}};
     std::cout << out.dump(2) << '\n';
     return 0;
 }
