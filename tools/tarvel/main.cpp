@@ -113,7 +113,7 @@ int resave(std::vector<std::string> args)
     tarvel::FlowFileInfo info;
     tarvel::InterfaceSettings settings;
     if (!loadAsProgram(args[0], numbering, doc, info, settings)) return 1;
-    StderrMessages messages;
+    tarvel::ScriptedMessages messages = stderrMessages();
     if (tarvel::saveFlowFile(doc, args[1], settings, &messages) != tarvel::FlowFileStatus::Ok)
         return 1;
     return 0;

@@ -24,19 +24,6 @@ public:
     std::int64_t now = 0;
 };
 
-// Questions take their default (OK); errors are remembered for the last line.
-class RunMessages final : public Messages {
-public:
-    MsgAnswer show(std::string_view, std::string_view text, MsgIcon, MsgButtons buttons) override
-    {
-        last = std::string(text);
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
-                                                                                  : MsgAnswer::Ok;
-    }
-    void status(std::string_view) override {}
-    std::string last;
-};
-
 // Prints what changes, while the run is on.
 class EventPrinter final : public IoObserver, public VariableObserver, public RunShell {
 public:
@@ -197,7 +184,8 @@ int runCommand(std::vector<std::string> args)
     if (!loadAsProgram(files[0], numbering, doc, info, settings)) return 1;
 
     VirtualClock clock;
-    RunMessages messages;
+    // Questions take their default (OK); the last error ends the output.
+    ScriptedMessages messages;
     doc.setMessages(&messages);
     InterfaceLayer io;
     io.settings = settings;
@@ -219,7 +207,7 @@ int runCommand(std::vector<std::string> args)
     for (const int s : selection) doc.selectSymbol(s);
 
     if (!run.start()) {
-        std::cout << "0 end " << messages.last << '\n';
+        std::cout << "0 end " << (messages.empty() ? std::string() : messages.last().text) << '\n';
         return 0;
     }
     printer.begin();

@@ -8,6 +8,11 @@
 
 namespace tarvel::tool {
 
+ScriptedMessages stderrMessages()
+{
+    return ScriptedMessages([](const ShownMessage& box) { std::cerr << box.text << '\n'; });
+}
+
 int usage()
 {
     std::cerr << "uso:\n"
@@ -53,7 +58,7 @@ bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering
 bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel::FlowDocument& doc,
                    tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
 {
-    StderrMessages messages;
+    ScriptedMessages messages = stderrMessages();
     if (!tarvel::hasFlowExtension(path)) {
         messages.tell(tarvel::caption::FileError,
                       tarvel::flowFileMessage(tarvel::FlowFileStatus::WrongExtension));

@@ -9,23 +9,12 @@
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_settings.h"
-#include "platform/messages.h"
+#include "platform/scripted_messages.h"
 
 namespace tarvel::tool {
 
 // Boxes become lines on stderr; questions take their default answer.
-class StderrMessages final : public tarvel::Messages {
-public:
-    tarvel::MsgAnswer show(std::string_view, std::string_view text, tarvel::MsgIcon,
-                           tarvel::MsgButtons buttons) override
-    {
-        std::cerr << text << '\n';
-        return buttons == tarvel::MsgButtons::YesNo || buttons == tarvel::MsgButtons::YesNoCancel
-                   ? tarvel::MsgAnswer::Yes
-                   : tarvel::MsgAnswer::Ok;
-    }
-    void status(std::string_view) override {}
-};
+ScriptedMessages stderrMessages();
 
 int usage();
 std::optional<int> parseInt(const std::string& s);
