@@ -7,9 +7,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "engine/interpreter.h"
-#include "interfaces/interface_layer.h"
-#include "interfaces/percent_channels.h"
+#include "engine/program_state.h"
 #include "platform/clock.h"
 #include "tool_common.h"
 
@@ -178,27 +176,22 @@ int runCommand(std::vector<std::string> args)
     }
     if (files.size() != 1) return usage();
 
-    FlowDocument doc;
-    FlowFileInfo info;
-    InterfaceSettings settings;
-    if (!loadAsProgram(files[0], numbering, doc, info, settings)) return 1;
-
     VirtualClock clock;
     // Questions take their default (OK); the last error ends the output.
     ScriptedMessages messages;
+    ProgramState state(messages, clock);
+    FlowDocument& doc = state.doc;
+    FlowFileInfo info;
+    InterfaceSettings settings;
+    if (!loadAsProgram(files[0], numbering, doc, info, settings)) return 1;
     doc.setMessages(&messages);
-    InterfaceLayer io;
+    InterfaceLayer& io = state.io;
     io.settings = settings;
     io.setSensorsDirectory(TARVEL_DEFAULT_SENSORS_DIR);
-    io.setSliderLevels(&doc.outputLevels);
-    io.setChannelAssignment(&doc.sensorAssignment);
     io.applySelection();
-    SpeedSettings speed;
-    speed.interval = interval;
-    speed.multiplicity = multiplicity;
-    Interpreter run(doc, io, clock, messages, speed);
-    PercentChannels channels(io.image, doc.sensorAssignment);
-    run.setChannelValues(&channels);
+    state.speed.interval = interval;
+    state.speed.multiplicity = multiplicity;
+    Interpreter& run = state.interpreter;
     EventPrinter printer(clock, io);
     io.addObserver(&printer);
     run.addVariableObserver(&printer);
