@@ -501,6 +501,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     flowWindow_->setLoading(false);
     if (status != FlowFileStatus::Ok) return false;
     state_->doc.clearSelection();
+    flowWindow_->documentReplaced();
     editors_->closeAll();
     monitors_->refreshFromDocument();
     rebuildRunMenu();
@@ -519,6 +520,7 @@ void TFlowFrame::newCommand()
     if (!closingChecks()) return;
     editors_->closeAll();
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
+    flowWindow_->documentReplaced();
     monitors_->refreshFromDocument();
     flowWindow_->update();
     rebuildRunMenu();
@@ -565,6 +567,10 @@ bool TFlowFrame::saveAsCommand()
 void TFlowFrame::dropFiles(const QStringList& paths)
 {
     if (paths.isEmpty()) return;
+    if (flowWindow_->moving()) {
+        warn("No se puede abrir un archivo nuevo mientras hay movimiento");
+        return;
+    }
     if (paths.size() > 1)
         warn("Tarvel solo puede mantener un archivo a la vez - solo se abre la primera");
     const QString first = paths.first();

@@ -28,7 +28,8 @@ std::uint32_t keysOf(const int (&layout)[8], bool restricted)
 {
     std::uint32_t k = 0;
     for (int i = 0; i < 8; ++i)
-        if (!restricted || kVariableLetters[i] == 'x' || kVariableLetters[i] == 'y') k |= keyBit(layout[i]);
+        if (!restricted || kVariableLetters[i] == 'x' || kVariableLetters[i] == 'y')
+            k |= keyBit(layout[i]);
     return k;
 }
 
@@ -85,8 +86,18 @@ std::uint32_t Keypad::allVariables() const
 // ---- Output ----------------------------------------------------------------------------
 
 namespace {
-enum OutputMode { OutStart, OutTurn, OutItems, OutMotorLetter, OutMotorDirection, OutMotorSpeed, OutDac, OutSal,
-                  OutSound, OutSend };
+enum OutputMode {
+    OutStart,
+    OutTurn,
+    OutItems,
+    OutMotorLetter,
+    OutMotorDirection,
+    OutMotorSpeed,
+    OutDac,
+    OutSal,
+    OutSound,
+    OutSend
+};
 }
 
 char OutputKeypad::variableOf(int bit) const
@@ -107,9 +118,12 @@ void OutputKeypad::begin()
     digits_ = 0;
     awaitingItem_ = false;
     using namespace key::out;
-    if (ctx_.chipKeys() == ChipKeys::LiveLink) offer(bits({Turn, Sound, Sal, Send}));
-    else if (ctx_.chipKeys() == ChipKeys::TurnOnly) offer(keyBit(Turn));
-    else offer(bits({Turn, Sound}));
+    if (ctx_.chipKeys() == ChipKeys::LiveLink)
+        offer(bits({Turn, Sound, Sal, Send}));
+    else if (ctx_.chipKeys() == ChipKeys::TurnOnly)
+        offer(keyBit(Turn));
+    else
+        offer(bits({Turn, Sound}));
 }
 
 std::uint32_t OutputKeypad::outputItems() const
@@ -127,8 +141,10 @@ void OutputKeypad::number(int bit, int most)
         finish();
         return;
     }
-    if (++digits_ >= most) finish();
-    else offer(allDigits() | keyBit(key::Accept));
+    if (++digits_ >= most)
+        finish();
+    else
+        offer(allDigits() | keyBit(key::Accept));
 }
 
 void OutputKeypad::afterDirection()
@@ -273,8 +289,20 @@ void OutputKeypad::sendChosen(const std::string* result)
 // ---- Process ----------------------------------------------------------------------------
 
 namespace {
-enum ProcessMode { ProcStart, ProcDelay, ProcTarget, ProcEquals, ProcFirst, ProcAfterVariable, ProcSecond,
-                   ProcNumber, ProcChannel, ProcRepeat, ProcRepeatMore, ProcDone };
+enum ProcessMode {
+    ProcStart,
+    ProcDelay,
+    ProcTarget,
+    ProcEquals,
+    ProcFirst,
+    ProcAfterVariable,
+    ProcSecond,
+    ProcNumber,
+    ProcChannel,
+    ProcRepeat,
+    ProcRepeatMore,
+    ProcDone
+};
 }
 
 void ProcessKeypad::begin()
@@ -324,9 +352,12 @@ void ProcessKeypad::key(int bit)
             } else {
                 append(std::string(1, digitOf(bit)));
                 ++digits_;
-                if (digits_ == 1) offer(allDigits() | keyBit(Point) | keyBit(key::Accept));
-                else if (digits_ == 2) offer(allDigits() | keyBit(key::Accept));
-                else finish();
+                if (digits_ == 1)
+                    offer(allDigits() | keyBit(Point) | keyBit(key::Accept));
+                else if (digits_ == 2)
+                    offer(allDigits() | keyBit(key::Accept));
+                else
+                    finish();
             }
             return;
         case ProcTarget:
@@ -338,8 +369,10 @@ void ProcessKeypad::key(int bit)
         case ProcEquals:
             append("= ");
             mode_ = ProcFirst;
-            if (restricted) offer(allDigits() | keyBit(target_));
-            else offer(allDigits() | variableKeys() | keyBit(Val));
+            if (restricted)
+                offer(allDigits() | keyBit(target_));
+            else
+                offer(allDigits() | variableKeys() | keyBit(Val));
             return;
         case ProcFirst:
             if (bit == Val) {
@@ -349,7 +382,8 @@ void ProcessKeypad::key(int bit)
             } else if (letter) {
                 append(std::string(1, letter) + " ");
                 mode_ = ProcAfterVariable;
-                offer(keyBit(key::Accept) | (restricted ? bits({Plus, Minus}) : bits({Plus, Minus, Times, Divide})));
+                offer(keyBit(key::Accept) |
+                      (restricted ? bits({Plus, Minus}) : bits({Plus, Minus, Times, Divide})));
             } else {
                 mode_ = ProcNumber;
                 digits_ = 0;
@@ -374,8 +408,10 @@ void ProcessKeypad::key(int bit)
             return;
         case ProcNumber:
             append(std::string(1, digitOf(bit)));
-            if (++digits_ >= 6) finish();
-            else offer(allDigits() | keyBit(key::Accept));
+            if (++digits_ >= 6)
+                finish();
+            else
+                offer(allDigits() | keyBit(key::Accept));
             return;
         case ProcChannel:
             append(std::string(1, digitOf(bit)));
@@ -408,8 +444,19 @@ void ProcessKeypad::subChosen(std::string_view entry)
 // ---- Decision ---------------------------------------------------------------------------
 
 namespace {
-enum DecisionMode { DeciStart, DeciWhat, DeciInputItem, DeciInputState, DeciOperator, DeciRight, DeciNumber,
-                    DeciLeftChannel, DeciRightChannel, DeciInEquals, DeciInVariable };
+enum DecisionMode {
+    DeciStart,
+    DeciWhat,
+    DeciInputItem,
+    DeciInputState,
+    DeciOperator,
+    DeciRight,
+    DeciNumber,
+    DeciLeftChannel,
+    DeciRightChannel,
+    DeciInEquals,
+    DeciInVariable
+};
 }
 
 void DecisionKeypad::begin()
@@ -432,9 +479,12 @@ void DecisionKeypad::rightOperand()
     mode_ = DeciRight;
     keys_ = 0;
     point_ = false;
-    if (!ctx_.restricted()) offer(allDigits() | keyBit(Point) | keyBit(Val) | variableKeys());
-    else if (left_ == 1) offer(allDigits() | keyBit(Point) | keyBit(Val));
-    else offer(allDigits() | keyBit(Point) | variableKeys());
+    if (!ctx_.restricted())
+        offer(allDigits() | keyBit(Point) | keyBit(Val) | variableKeys());
+    else if (left_ == 1)
+        offer(allDigits() | keyBit(Point) | keyBit(Val));
+    else
+        offer(allDigits() | keyBit(Point) | variableKeys());
 }
 
 void DecisionKeypad::key(int bit)
@@ -446,8 +496,10 @@ void DecisionKeypad::key(int bit)
             append("Is");
             mode_ = DeciWhat;
             std::uint32_t mask = ctx_.caps.decisionKeyMask & ~keyBit(key::Accept);
-            if (ctx_.chipKeys() == ChipKeys::LiveLink) mask |= keyBit(In);
-            else mask &= ~keyBit(In);
+            if (ctx_.chipKeys() == ChipKeys::LiveLink)
+                mask |= keyBit(In);
+            else
+                mask &= ~keyBit(In);
             offer(mask);
             return;
         }
@@ -455,7 +507,8 @@ void DecisionKeypad::key(int bit)
             if (bit == Input) {
                 append(" Input ");
                 mode_ = DeciInputItem;
-                offer((ctx_.caps.inputMask & allDigits()) | (ctx_.restricted() ? 0 : allVariables()));
+                offer((ctx_.caps.inputMask & allDigits()) |
+                      (ctx_.restricted() ? 0 : allVariables()));
             } else if (bit == Val) {
                 append(" Val ");
                 left_ = 3;
@@ -520,12 +573,14 @@ void DecisionKeypad::key(int bit)
             mode_ = DeciNumber;
             [[fallthrough]];
         case DeciNumber: {
+            if (left_ == 1) {
+                marginNumber(bit);
+                return;
+            }
             // At most one point; a leading point is "0."; a leading 0 takes
-            // only the point or the end. After the margin: 5, 12, 2.5, 0.5.
-            const bool margin = left_ == 1;
-            const int most = margin ? 2 : 6;
+            // only the point or the end; up to six keys.
+            constexpr int most = 6;
             if (bit == Point) {
-                if (margin && keys_ >= 1) --keys_;  // "2." then one more digit
                 append(keys_ == 0 ? "0." : ".");
                 point_ = true;
                 ++keys_;
@@ -535,12 +590,13 @@ void DecisionKeypad::key(int bit)
             const bool leadingZero = keys_ == 0 && bit == key::digit(0);
             append(std::string(1, digitOf(bit)));
             ++keys_;
-            if ((point_ && margin) || keys_ >= most) {
+            if (keys_ >= most) {
                 finish();
             } else if (leadingZero) {
                 offer(keyBit(Point) | keyBit(key::Accept));
             } else {
-                offer(allDigits() | (point_ || keys_ >= most - 1 ? 0u : keyBit(Point)) | keyBit(key::Accept));
+                offer(allDigits() | (point_ || keys_ >= most - 1 ? 0u : keyBit(Point)) |
+                      keyBit(key::Accept));
             }
             return;
         }
@@ -551,6 +607,26 @@ void DecisionKeypad::key(int bit)
         default:
             return;
     }
+}
+
+// The margin is one or two digits, or one digit, a point and one more digit
+// (5, 12, 2.5, 0.5): `keys_` counts the digits before the point. A leading 0
+// takes only the point or the end, and a leading point is written "0.".
+void DecisionKeypad::marginNumber(int bit)
+{
+    using namespace key::deci;
+    if (bit == Point) {
+        append(keys_ == 0 ? "0." : ".");
+        point_ = true;
+        offer(allDigits());
+        return;
+    }
+    append(std::string(1, digitOf(bit)));
+    if (point_ || ++keys_ == 2) {
+        finish();
+        return;
+    }
+    offer((bit == key::digit(0) ? 0u : allDigits()) | keyBit(Point) | keyBit(key::Accept));
 }
 
 }  // namespace tarvel

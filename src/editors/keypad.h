@@ -167,6 +167,7 @@ protected:
 private:
     std::uint32_t operators() const;
     void rightOperand();
+    void marginNumber(int bit);
     int left_ = 0;  // what is compared: 1 margin, 2 variable, 3 Val, 4 IN
     int keys_ = 0;
     bool point_ = false;

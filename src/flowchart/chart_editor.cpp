@@ -338,51 +338,15 @@ PressOutcome ChartEditor::insertBetween(int upper, int lower, SymbolKind kind, i
     const int upperY = doc_.symbol(upper).y;
     const int newY = upperY + kInsertGap;
     const int shift = std::max(0, upperY + 2 * kInsertGap - doc_.symbol(lower).y);
-
-    // The block that moves: down the column until five empty rows in a row.
-    auto rowHasSymbol = [&](int y) {
-        for (int i = 0; i < doc_.symbolCount(); ++i) {
-            const FlowSymbol& s = doc_.symbol(i);
-            if (std::abs(s.x - x) < 2 * kBodyX && s.y >= y && s.y < y + kInsertRow) return true;
+    // Everything from the new symbol's place down to the block's end moves,
+    // the band widening to take in whole symbols.
+    Rect band{x - kBodyX, newY, x + kBodyX, blockEnd(x, newY)};
+    const std::vector<int> moved = symbolsInBand(band, upper);
+    for (const int i : moved)
+        if (doc_.symbol(i).y > kColumnFull) {
+            messages_.tell("Error de inserción", "Está llena la columna");
+            return {};
         }
-        return false;
-    };
-    int end = newY;
-    int empty = 0;
-    for (int y = newY; empty < 5; y += kInsertRow) {
-        if (y > kColumnEnd - 1) {
-            end = kColumnEnd;
-            break;
-        }
-        if (rowHasSymbol(y)) {
-            empty = 0;
-            end = y + kInsertRow;
-        } else {
-            ++empty;
-        }
-    }
-    // Everything below the upper symbol down to the block's end, the band
-    // widening to take in whole symbols.
-    Rect band{x - kBodyX, upperY + kBodyY + 1, x + kBodyX, end};
-    std::vector<int> moved;
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (int i = 0; i < doc_.symbolCount(); ++i) {
-            if (i == upper || std::find(moved.begin(), moved.end(), i) != moved.end()) continue;
-            const Rect b = bodyBox(doc_.symbol(i));
-            if (!overlaps(b, band)) continue;
-            moved.push_back(i);
-            band.left = std::min(band.left, b.left);
-            band.right = std::max(band.right, b.right);
-            grew = true;
-        }
-    }
-    if (shift > 0)
-        for (const int i : moved)
-            if (doc_.symbol(i).y + shift > kColumnFull) {
-                messages_.tell("Error de inserción", "Está llena la columna");
-                return {};
-            }
     std::vector<int> labels;
     for (int i = 0; i < doc_.labelCount(); ++i) {
         const FlowLabel& l = doc_.label(i);
@@ -390,6 +354,7 @@ PressOutcome ChartEditor::insertBetween(int upper, int lower, SymbolKind kind, i
             labels.push_back(i);
     }
 
+    const FlowDocument before = doc_;
     doc_.clearSelection();
     if (shift > 0) {
         for (const int i : moved) {
@@ -402,42 +367,108 @@ PressOutcome ChartEditor::insertBetween(int upper, int lower, SymbolKind kind, i
             doc_.labelRef(i).y += shift;
             touch(labelBox(doc_.label(i)));
         }
-        rerouteAttached(moved, {0, shift});
+        if (!rerouteAttached(moved, {0, shift})) {
+            restore(before);
+            return {};
+        }
     }
 
     const int added = doc_.appendSymbol(kind, {x, newY});
     doc_.selectSymbol(added);
     doc_.setCurrentSymbol(added);
     touch(FlowDocument::symbolBounds(doc_.symbol(added)));
-
-    LineRouter router(doc_);
-    for (int j = 0; j < doc_.lineCount(); ++j) {
-        FlowLine& l = doc_.lineRef(j);
-        if (l.origin != upper || l.destination != lower) continue;
-        touch(FlowDocument::lineBounds(l));
-        l.destination = added;
-        router.reroute(j);
-        touch(FlowDocument::lineBounds(doc_.line(j)));
-        if (kind != SymbolKind::Decision) {
-            // An insertion never takes the chart beyond its line capacity.
-            if (!doc_.linesFull()) {
-                if (const auto g = router.route(added, lower, LineKind::Plain)) {
-                    const int n = doc_.appendLine(added, lower, LineKind::Plain, *g);
-                    touch(FlowDocument::lineBounds(doc_.line(n)));
-                }
-            }
-        }
-        break;
+    if (!redirectInto(upper, lower, added)) {
+        restore(before);
+        return {};
     }
     releaseTool();
     doc_.setModified();
     return {PressOutcome::OpenSymbolEditor, added};
 }
 
+// The end of the block below a new symbol: down the column in rows until five
+// rows in a row hold no symbol, or the end of the column.
+int ChartEditor::blockEnd(int x, int newY) const
+{
+    auto rowHasSymbol = [&](int y) {
+        for (int i = 0; i < doc_.symbolCount(); ++i) {
+            const FlowSymbol& s = doc_.symbol(i);
+            if (std::abs(s.x - x) < 2 * kBodyX && s.y >= y && s.y < y + kInsertRow) return true;
+        }
+        return false;
+    };
+    int end = newY;
+    int empty = 0;
+    for (int y = newY; empty < 5; y += kInsertRow) {
+        if (y > kColumnEnd - 1) return kColumnEnd;
+        if (rowHasSymbol(y)) {
+            empty = 0;
+            end = y + kInsertRow;
+        } else {
+            ++empty;
+        }
+    }
+    return end;
+}
+
+// The symbols whose bodies overlap the band, widening it sideways to the edges
+// of each one found until no new one is found.
+std::vector<int> ChartEditor::symbolsInBand(Rect& band, int skip) const
+{
+    std::vector<int> found;
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (int i = 0; i < doc_.symbolCount(); ++i) {
+            if (i == skip || std::find(found.begin(), found.end(), i) != found.end()) continue;
+            const Rect b = bodyBox(doc_.symbol(i));
+            if (!overlaps(b, band)) continue;
+            found.push_back(i);
+            band.left = std::min(band.left, b.left);
+            band.right = std::max(band.right, b.right);
+            grew = true;
+        }
+    }
+    return found;
+}
+
+// The line from the upper to the lower symbol now enters the inserted one and,
+// unless that is a decision, a plain line goes on from it to the lower one.
+// False when routing ran out of connector letters.
+bool ChartEditor::redirectInto(int upper, int lower, int added)
+{
+    LineRouter router(doc_);
+    for (int j = 0; j < doc_.lineCount(); ++j) {
+        FlowLine& l = doc_.lineRef(j);
+        if (l.origin != upper || l.destination != lower) continue;
+        touch(FlowDocument::lineBounds(l));
+        l.destination = added;
+        if (!router.reroute(j)) return false;
+        touch(FlowDocument::lineBounds(doc_.line(j)));
+        // An insertion never takes the chart beyond its line capacity.
+        if (doc_.symbol(added).kind == SymbolKind::Decision || doc_.linesFull()) return true;
+        const auto g = router.route(added, lower, LineKind::Plain);
+        if (!g) return false;
+        const int n = doc_.appendLine(added, lower, LineKind::Plain, *g);
+        touch(FlowDocument::lineBounds(doc_.line(n)));
+        return true;
+    }
+    return true;
+}
+
+// An edit whose lines could not all be routed again, for want of a connector
+// letter (the router has said "Ya no hay más letras"), is undone whole rather
+// than leave a line pointing where its symbol no longer is.
+void ChartEditor::restore(const FlowDocument& before)
+{
+    doc_ = before;
+    touch({0, 0, kDrawingWidth, kDrawingHeight});
+}
+
 // Lines of moved symbols follow them: both ends moved shifts the whole line;
 // one end moved stretches the run at that end when it is vertical, else routes
-// again; then anything that now crosses a symbol is routed again.
-void ChartEditor::rerouteAttached(const std::vector<int>& moved, Point offset)
+// again; then anything that now crosses a symbol is routed again. False when
+// a line could not be routed for want of a connector letter.
+bool ChartEditor::rerouteAttached(const std::vector<int>& moved, Point offset)
 {
     auto isMoved = [&](int s) { return std::find(moved.begin(), moved.end(), s) != moved.end(); };
     LineRouter router(doc_);
@@ -472,13 +503,19 @@ void ChartEditor::rerouteAttached(const std::vector<int>& moved, Point offset)
             lineCrossesSymbols(doc_, doc_.line(j)))
             again.push_back(j);
     for (const int j : again) {
-        router.reroute(j);
+        if (!router.reroute(j)) return false;
         touch(FlowDocument::lineBounds(doc_.line(j)));
     }
+    return true;
 }
 
 PressOutcome ChartEditor::placeLabel(Point p)
 {
+    // The limit comes first, even where the empty last label could be reused.
+    if (doc_.labelsFull()) {
+        messages_.tell(caption::Warning, "Solo se puede tener 100 etiquetas");
+        return {};
+    }
     int i = -1;
     if (doc_.selectedLabels().size() == 1 && doc_.labelCount() > 0 &&
         doc_.label(doc_.labelCount() - 1).text.empty()) {
@@ -695,6 +732,7 @@ void ChartEditor::dropSymbol(int index, Point p)
         messages_.tell(caption::Warning, "No se puede posicionar un símbolo sobre una línea");
         return;
     }
+    const FlowDocument before = doc_;
     touch(FlowDocument::symbolBounds(s));
     s.x = c.x;
     s.y = c.y;
@@ -705,7 +743,7 @@ void ChartEditor::dropSymbol(int index, Point p)
         const FlowLine& l = doc_.line(j);
         if (l.origin != index && l.destination != index) continue;
         touch(FlowDocument::lineBounds(l));
-        router.reroute(j);
+        if (!router.reroute(j)) return restore(before);
         touch(FlowDocument::lineBounds(doc_.line(j)));
     }
     tool_ = EditorTool::MoveEdit;
@@ -747,6 +785,7 @@ void ChartEditor::dropGroup(bool copy)
         if (l.x + o.x < 0 || l.y + o.y < 0) return;
     }
 
+    const FlowDocument before = doc_;
     if (!copy) {
         for (const int i : symbols) {
             FlowSymbol& s = doc_.symbolRef(i);
@@ -771,8 +810,8 @@ void ChartEditor::dropGroup(bool copy)
             touch(FlowDocument::lineBounds(l));
             if (a && b)
                 shiftGeometry(l.geometry, o);
-            else
-                router.reroute(j);
+            else if (!router.reroute(j))
+                return restore(before);
             touch(FlowDocument::lineBounds(doc_.line(j)));
         }
         doc_.setModified();
@@ -838,7 +877,7 @@ void ChartEditor::dropGroup(bool copy)
         if (original.hasConnector()) {
             // A copied connector needs its own letter: route it afresh.
             const auto routed = router.route(from, to, original.kind);
-            if (!routed) continue;
+            if (!routed) return restore(before);
             g = *routed;
         } else {
             shiftGeometry(g, o);
@@ -886,8 +925,23 @@ void ChartEditor::abandonLine()
     lineStep_ = isLineTool(tool_) ? 1 : 0;
 }
 
+void ChartEditor::documentReplaced()
+{
+    const bool lineInProgress = lineStep_ >= 2;
+    lineOrigin_ = -1;  // an index into the old chart: nothing of it to unmark
+    handPath_.clear();
+    moveState_ = kMoveIdle;
+    lineStep_ = isLineTool(tool_) ? 1 : 0;
+    ghost_.reset();
+    pressPoint_ = {-1, -1};
+    lastLineSearch_ = -1;
+    if (lineInProgress) messages_.status(toolPrompt(tool_));
+}
+
 void ChartEditor::linePress(Point p)
 {
+    // An origin that is no symbol of this chart starts the line afresh.
+    if (lineStep_ >= 2 && (lineOrigin_ < 0 || lineOrigin_ >= doc_.symbolCount())) abandonLine();
     const int s = symbolAt(p);
     if (lineStep_ <= 1) {
         if (s < 0) {

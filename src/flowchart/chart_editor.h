@@ -111,6 +111,10 @@ public:
     void align(AlignMode mode);
     // Abandons a line being drawn (tool change, delete).
     void abandonLine();
+    // The document was replaced (New, Open, a drop, any load): a line being
+    // drawn and anything being carried or banded are abandoned, for the
+    // indices they hold belong to the old chart. The tool stays.
+    void documentReplaced();
 
     // Snapping of placed symbols to the 32 x 28 grid.
     static Point snap(Point p);
@@ -120,6 +124,10 @@ public:
 private:
     PressOutcome placeSymbol(Point p);
     PressOutcome insertBetween(int upper, int lower, SymbolKind kind, int x);
+    int blockEnd(int x, int newY) const;
+    std::vector<int> symbolsInBand(Rect& band, int skip) const;
+    bool redirectInto(int upper, int lower, int added);
+    void restore(const FlowDocument& before);
     PressOutcome placeLabel(Point p);
     PressOutcome moveEditPress(Point p);
     void linePress(Point p);
@@ -145,7 +153,7 @@ private:
     std::string prefix() const;
     void setOrigin(int symbol);
     void releaseTool();
-    void rerouteAttached(const std::vector<int>& moved, Point offset);
+    bool rerouteAttached(const std::vector<int>& moved, Point offset);
     void touch(const Rect& area);
 
     FlowDocument& doc_;

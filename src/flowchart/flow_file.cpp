@@ -122,6 +122,8 @@ std::string_view flowFileMessage(FlowFileStatus status)
             return "El archivo está dañado o incompleto";
         case FlowFileStatus::CannotWrite:
             return "No se puede guardar el archivo. El archivo anterior queda como estaba";
+        case FlowFileStatus::Unsound:
+            return "No se puede guardar el diagrama: el archivo no se podría volver a abrir";
     }
     return {};
 }
@@ -230,6 +232,82 @@ std::string serializeFlowFile(const FlowDocument& doc, const InterfaceSettings& 
         for (const auto& n : doc.motorNames) appendText(out, n.view());
     for (const auto& s : doc.soundFiles) appendText(out, s.view());
     return out;
+}
+
+namespace {
+
+bool fitsNumber(int v)
+{
+    return v >= -32768 && v <= 32767;
+}
+
+bool fitsNumbers(Point p)
+{
+    return fitsNumber(p.x) && fitsNumber(p.y);
+}
+
+// The reader takes a code byte from '@' to 'Z'.
+bool fitsCode(int value, char base)
+{
+    return value + base >= '@' && value + base <= 'Z';
+}
+
+std::string unsound(const std::string& why)
+{
+    return "No se puede guardar el diagrama: " + why;
+}
+
+std::string lineFault(const FlowDocument& doc, int i)
+{
+    const FlowLine& l = doc.line(i);
+    const std::string name = "la línea " + std::to_string(i + 1);
+    if (l.origin < 0 || l.origin >= doc.symbolCount() || l.destination < 0 ||
+        l.destination >= doc.symbolCount())
+        return unsound(name + " une un símbolo que no existe");
+    if (l.kind != LineKind::Plain && l.kind != LineKind::Yes && l.kind != LineKind::No)
+        return unsound(name + " es de un tipo desconocido");
+    if (!fitsNumbers(l.geometry.tag)) return unsound(name + " está fuera del dibujo");
+    for (const Point& p : l.geometry.points) {
+        if (!fitsNumbers(p)) return unsound(name + " está fuera del dibujo");
+        if (p.x == kConnectorMarkX && (p.y < 'A' || p.y > 'Z'))
+            return unsound(name + " tiene un conector sin letra");
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string flowFileFault(const FlowDocument& doc, const InterfaceSettings& settings)
+{
+    if (doc.symbolCount() > kMaxSymbols || doc.lineCount() > kMaxLines ||
+        doc.labelCount() > kMaxLabels)
+        return unsound("tiene más símbolos, líneas o etiquetas de los que caben");
+    if (!fitsCode(settings.analogueSource, kCodeBase) || !fitsCode(settings.highLow, kCodeBase) ||
+        !fitsCode(settings.mode, kCodeBase) || !fitsCode(settings.numbering, kCodeBase) ||
+        !fitsCode(settings.subModel, kSubModelBase) || !fitsCode(settings.model, kCodeBase))
+        return unsound("la configuración del interfaz no es válida");
+    for (int i = 0; i < doc.symbolCount(); ++i) {
+        const FlowSymbol& s = doc.symbol(i);
+        const std::string name = "el símbolo " + std::to_string(i + 1);
+        if (static_cast<int>(s.kind) < 0 || static_cast<int>(s.kind) > 3)
+            return unsound(name + " es de un tipo desconocido");
+        if (!fitsNumbers({s.x, s.y})) return unsound(name + " está fuera del dibujo");
+    }
+    for (int i = 0; i < doc.labelCount(); ++i) {
+        const FlowLabel& l = doc.label(i);
+        const std::string name = "la etiqueta " + std::to_string(i + 1);
+        if (l.size < 1 || l.size > 3) return unsound(name + " tiene un tamaño desconocido");
+        if (!fitsNumbers({l.x, l.y})) return unsound(name + " está fuera del dibujo");
+    }
+    for (int i = 0; i < doc.lineCount(); ++i)
+        if (std::string fault = lineFault(doc, i); !fault.empty()) return fault;
+    for (int c = 0; c < kSensorChannels; ++c) {
+        const int v = doc.sensorAssignment[static_cast<std::size_t>(c)];
+        if (!doc.sensorAutomatic[static_cast<std::size_t>(c)] &&
+            (v < kSensorAutomatic || v > 32767))
+            return unsound("el sensor del canal " + std::to_string(c + 1) + " no es válido");
+    }
+    return {};
 }
 
 namespace {
@@ -477,7 +555,22 @@ FlowFileStatus loadFlowFile(FlowDocument& doc, const std::string& path,
 FlowFileStatus saveFlowFile(FlowDocument& doc, const std::string& path,
                             const InterfaceSettings& settings, Messages* messages)
 {
+    // A save must never leave a file the program cannot open: the document is
+    // checked, and the bytes are read back before they are written.
+    std::string fault = flowFileFault(doc, settings);
     const std::string bytes = serializeFlowFile(doc, settings);
+    if (fault.empty()) {
+        FlowDocument scratch(nullptr, nullptr);
+        FlowFileInfo info;
+        FlowLoadContext context;
+        context.current = settings;
+        if (parseFlowFile(bytes, scratch, info, context) != FlowFileStatus::Ok)
+            fault = flowFileMessage(FlowFileStatus::Unsound);
+    }
+    if (!fault.empty()) {
+        if (messages) messages->tell(caption::FileError, fault, MsgIcon::Exclamation);
+        return FlowFileStatus::Unsound;
+    }
     const WriteResult written = writeFileReplacing(path, bytes);
     if (written != WriteResult::Ok) {
         const FlowFileStatus status = written == WriteResult::OpenFailed

@@ -49,7 +49,15 @@ struct FlowFileInfo {
     bool hasSounds = false;
 };
 
-enum class FlowFileStatus { Ok, WrongExtension, CannotOpen, NewerVersion, Damaged, CannotWrite };
+enum class FlowFileStatus {
+    Ok,
+    WrongExtension,
+    CannotOpen,
+    NewerVersion,
+    Damaged,
+    CannotWrite,
+    Unsound,  // a document the reader would refuse: not written
+};
 
 // The program's message for a status (empty for Ok).
 std::string_view flowFileMessage(FlowFileStatus status);
@@ -76,6 +84,11 @@ bool decodeNumber(std::string_view four, int& value);
 
 std::string serializeFlowFile(const FlowDocument& doc, const InterfaceSettings& settings);
 
+// Why a document cannot be written as a file that reads back (an index out of
+// range, a kind or size the format lacks, a number beyond its four letters),
+// as the message to show; empty when it can.
+std::string flowFileFault(const FlowDocument& doc, const InterfaceSettings& settings);
+
 // Reads the header settings alone (the version check included).
 FlowFileStatus readFlowFileHeader(std::string_view bytes, FlowFileHeader& header);
 
@@ -97,7 +110,8 @@ FlowFileStatus loadFlowFile(FlowDocument& doc, const std::string& path,
                             FlowFileInfo* info = nullptr);
 
 // Saves a chart under the given settings; on success clears the modified and
-// untitled flags and keeps the path.
+// untitled flags and keeps the path. A document whose file would not read back
+// is not written at all: its fault is shown and it stays modified.
 FlowFileStatus saveFlowFile(FlowDocument& doc, const std::string& path,
                             const InterfaceSettings& settings, Messages* messages);
 

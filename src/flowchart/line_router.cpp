@@ -36,10 +36,12 @@ int floorTo(int v, int step)
 
 // One straight run of another line, for keeping channels apart.
 struct Run {
-    int at;      // x of a vertical run, y of a horizontal one
-    int from;    // the low end along the run
-    int to;      // the high end
-    int origin;  // the symbol the line leaves
+    int at;           // x of a vertical run, y of a horizontal one
+    int from;         // the low end along the run
+    int to;           // the high end
+    int origin;       // the symbol the line leaves
+    int destination;  // the symbol the line enters
+    bool entry;       // the line's last run, ending where it enters its destination
 };
 
 // Everything a route must keep clear of, gathered once per route.
@@ -156,10 +158,14 @@ Obstacles gather(const FlowDocument& doc, int excludeLine)
             const Point b = pts[static_cast<std::size_t>(k)];
             if (b.x == kUnusedPointX) break;
             if (a.x == kConnectorMarkX || b.x == kConnectorMarkX) continue;
+            const bool entry =
+                k + 1 == kLinePoints || pts[static_cast<std::size_t>(k + 1)].x == kUnusedPointX;
             if (a.x == b.x)
-                o.vertical.push_back({a.x, std::min(a.y, b.y), std::max(a.y, b.y), l.origin});
+                o.vertical.push_back(
+                    {a.x, std::min(a.y, b.y), std::max(a.y, b.y), l.origin, l.destination, entry});
             else if (a.y == b.y)
-                o.horizontal.push_back({a.y, std::min(a.x, b.x), std::max(a.x, b.x), l.origin});
+                o.horizontal.push_back(
+                    {a.y, std::min(a.x, b.x), std::max(a.x, b.x), l.origin, l.destination, entry});
         }
         if (l.kind != LineKind::Plain && l.geometry.tag.x >= 0)
             o.tags.push_back(
@@ -197,12 +203,18 @@ void tidy(std::vector<Point>& pts)
 class Planner {
 public:
     Planner(const FlowDocument& doc, const Obstacles& obs, int origin, int destination)
-        : doc_(doc), obs_(obs), o_(doc.symbol(origin)), d_(doc.symbol(destination)), origin_(origin)
+        : doc_(doc),
+          obs_(obs),
+          o_(doc.symbol(origin)),
+          d_(doc.symbol(destination)),
+          origin_(origin),
+          destination_(destination)
     {
     }
 
-    // Whether every segment keeps out of every symbol and, after the first,
-    // out of every other line's tag; and the path is orthogonal and short enough.
+    // Whether every segment keeps out of every symbol, off every other line's
+    // runs and, after the first, out of every other line's tag; and the path is
+    // orthogonal and short enough.
     bool acceptable(const std::vector<Point>& pts) const
     {
         if (pts.size() < 2 || pts.size() > static_cast<std::size_t>(kLinePoints)) return false;
@@ -211,11 +223,32 @@ public:
             if (a.x != b.x && a.y != b.y) return false;
             if (a.x < 0 || a.y < 0 || b.x < 0 || b.y < 0) return false;
             if (segmentCrossesSymbol(doc_, a, b)) return false;
+            if (onAnotherRun(a, b, k + 1 == pts.size())) return false;
             if (k > 1)
                 for (const Rect& t : obs_.tags)
                     if (crossesBox(a, b, t)) return false;
         }
         return true;
+    }
+
+    // Whether a run lies along another line's run, on it or within 2 units
+    // beside it, for some length: on screen the two would read as one line.
+    // Lines leaving the same symbol may share a run exactly, and so may the
+    // last runs of lines entering the same symbol at the same point (a join).
+    bool onAnotherRun(Point a, Point b, bool last) const
+    {
+        const bool vertical = a.x == b.x;
+        const int at = vertical ? a.x : a.y;
+        const int lo = vertical ? std::min(a.y, b.y) : std::min(a.x, b.x);
+        const int hi = vertical ? std::max(a.y, b.y) : std::max(a.x, b.x);
+        for (const Run& r : vertical ? obs_.vertical : obs_.horizontal) {
+            if (std::abs(r.at - at) > kRunClearance) continue;
+            if (std::min(r.to, hi) <= std::max(r.from, lo)) continue;  // no common length
+            if (r.at == at && r.origin == origin_) continue;
+            if (r.at == at && last && r.entry && r.destination == destination_) continue;
+            return true;
+        }
+        return false;
     }
 
     // Straight down the column into the destination's top.
@@ -358,10 +391,12 @@ public:
             if (attempt(sideDownAcrossDrop(-side))) return best_;
             if (attempt(around(-side))) return best_;
         } else {
+            // A loop back climbs beside the symbols and drops into the top;
+            // entering by a side is the last resort before a connector.
             const int loopSide = preferSide ? side : (d_.x < o_.x ? -1 : +1);
             if (attempt(around(loopSide))) return best_;
-            if (attempt(sideToSide(loopSide))) return best_;
             if (attempt(around(-loopSide))) return best_;
+            if (attempt(sideToSide(loopSide))) return best_;
             if (attempt(sideToSide(-loopSide))) return best_;
         }
         return {};
@@ -373,6 +408,7 @@ private:
     const FlowSymbol& o_;
     const FlowSymbol& d_;
     int origin_;
+    int destination_;
     std::vector<Point> best_;
 };
 

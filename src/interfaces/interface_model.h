@@ -34,5 +34,13 @@ inline constexpr int kFirstSingleChip = 3;
 // The chip-entry link kind under which a Tolva Chip talks the Contact
 // Controller protocol live.
 inline constexpr int kChipLinkContactController = 2;
+// The link kind of chips with eight inputs and four channels, tested by the
+// bytes that other chips take as motor speeds.
+inline constexpr int kChipLinkEightInputs = 1;
+
+// The sizes of a compiled program image: a chip entry's size word of 128
+// gives the small one.
+inline constexpr int kSmallProgramSize = 128;
+inline constexpr int kFullProgramSize = 256;
 
 }  // namespace tarvel

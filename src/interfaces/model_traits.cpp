@@ -231,6 +231,22 @@ bool isContactControllerType(int model, int chipLinkKind)
     return modelTraits(model, 0, chipLinkKind).protocol == ProtocolFamily::ContactController;
 }
 
+bool usesChipEntry(int model)
+{
+    return modelTraits(model, 0).usesChipEntry;
+}
+
+bool compilesToDirectDialect(int model, int chipLinkKind)
+{
+    return modelTraits(model, 0, chipLinkKind).compilesDirect;
+}
+
+int programImageSize(int model, int chipSizeWord)
+{
+    return usesChipEntry(model) && chipSizeWord == kSmallProgramSize ? kSmallProgramSize
+                                                                     : kFullProgramSize;
+}
+
 // ---- The interface dialog ------------------------------------------------------
 
 namespace {

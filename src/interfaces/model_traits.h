@@ -128,6 +128,18 @@ std::string_view sensorSubdirectory(int model, int chipLinkKind);
 // that protocol.
 bool isContactControllerType(int model, int chipLinkKind);
 
+// Whether a model takes its capabilities (and its compiled program's shape)
+// from an entry of the chip data file.
+bool usesChipEntry(int model);
+
+// Charts for Quillo and for a chip that talks the Contact Controller protocol
+// live compile to the direct dialect; other chips to the skip dialect.
+bool compilesToDirectDialect(int model, int chipLinkKind);
+
+// The compiled program's size: a chip entry's size word of 128 gives the small
+// image, everything else the full one.
+int programImageSize(int model, int chipSizeWord);
+
 // ---- The interface dialog ------------------------------------------------------
 
 // What a choice of the interface dialog takes and how the dialog follows a

@@ -229,6 +229,61 @@ TEST_F(FrameTest, DroppedFiles)
     EXPECT_EQ(doc().symbolCount(), 0);
 }
 
+TEST_F(FrameTest, ANewChartAbandonsALineInProgressAndADropWaitsForAHandDrawnOne)
+{
+    // Five delays down the page; the line tool takes the second as its origin.
+    FlowDocument five;
+    test::ChartBuilder b(five);
+    for (int i = 0; i < 5; ++i) b.proc("Delay 1");
+    const std::string fivePath = path("cinco.FLO");
+    ASSERT_EQ(saveFlowFile(five, fivePath, InterfaceSettings{}, nullptr), FlowFileStatus::Ok);
+    files.answers = {fivePath};
+    frame->openCommand();
+    ChartEditor& editor = frame->flowWindow()->editor();
+    ASSERT_TRUE(frame->flowWindow()->chooseTool(EditorTool::Line));
+    editor.press({five.symbol(1).x, five.symbol(1).y}, false);
+    ASSERT_EQ(editor.lineOrigin(), 1);
+
+    // Another chart dropped, whose second symbol has its line already: empty
+    // space, then a symbol.
+    const std::string chart = saveRunningChart();
+    frame->dropFiles({QString::fromStdString(chart)});
+    ASSERT_EQ(doc().symbolCount(), 3);
+    const int lines = doc().lineCount();
+    editor.press({600, 600}, false);
+    EXPECT_EQ(messages.statusTexts.back(), "Línea: Debe hacer clic sobre un símbolo");
+    editor.press({doc().symbol(2).x, doc().symbol(2).y}, false);
+    EXPECT_EQ(messages.statusTexts.back(), "Línea: Ya hay una línea que comienza en este símbolo");
+    EXPECT_EQ(doc().lineCount(), lines);
+    // The chart saves and opens again.
+    doc().setModified();
+    ASSERT_TRUE(frame->saveCommand());
+    FlowDocument back;
+    ASSERT_EQ(loadFlowFile(back, chart, {}, nullptr, true), FlowFileStatus::Ok);
+    EXPECT_EQ(back.lineCount(), lines);
+
+    // A new chart drops the chosen origin too.
+    frame->newCommand();
+    EXPECT_EQ(editor.lineOrigin(), -1);
+    EXPECT_EQ(editor.lineStep(), 1);
+
+    // While a line is drawn by hand, a drop is refused and changes nothing.
+    files.answers = {chart};
+    frame->openCommand();
+    const int free = doc().appendSymbol(SymbolKind::Process, {416, 392});
+    editor.press({416, 392}, false);
+    ASSERT_EQ(editor.lineOrigin(), free);
+    editor.press({600, 392}, false);
+    ASSERT_EQ(editor.moveState(), kMoveHandLine);
+    messages.shown.clear();
+    frame->dropFiles({QString::fromStdString(fivePath)});
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.last().text, "No se puede abrir un archivo nuevo mientras hay movimiento");
+    EXPECT_EQ(messages.last().caption, "Amonestación de Tarvel");
+    EXPECT_EQ(doc().symbolCount(), 4);
+    EXPECT_EQ(editor.moveState(), kMoveHandLine);
+}
+
 TEST_F(FrameTest, ClosingChecksAskBeforeAModifiedChartIsLost)
 {
     const std::string chart = saveRunningChart();

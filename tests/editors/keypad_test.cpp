@@ -8,14 +8,15 @@
 
 #include <algorithm>
 #include <functional>
+#include <regex>
 #include <set>
 #include <vector>
 
 #include "editors/command_finish.h"
 #include "engine/chart_builder.h"
-#include "flowchart/captions.h"
 #include "engine/expressions.h"
 #include "engine/interpreter.h"
+#include "flowchart/captions.h"
 #include "interfaces/interface_layer.h"
 #include "interfaces/interface_model.h"
 #include "support/fake_clock.h"
@@ -53,7 +54,8 @@ KeypadContext contextFor(int model, int subModel = 0, int linkKind = 0, int numb
 template <class Pad>
 void pressAll(Pad& pad, std::initializer_list<int> keys)
 {
-    for (const int k : keys) ASSERT_TRUE(pad.press(k)) << "key " << k << " after '" << pad.text() << "'";
+    for (const int k : keys)
+        ASSERT_TRUE(pad.press(k)) << "key " << k << " after '" << pad.text() << "'";
 }
 
 TEST(OutputKeypadTest, SwitchingOutputsOffersEachItemOnce)
@@ -236,6 +238,49 @@ TEST(DecisionKeypadTest, OperandsAndNumbers)
     EXPECT_FALSE(chip.isEnabled(deci::In));
 }
 
+TEST(DecisionKeypadTest, EveryMarginIsOneOrTwoDigitsOrOneDecimal)
+{
+    // Every key sequence of digits and points after "&Margen" and an operator:
+    // whenever "Aceptar" is offered, the number reads d, dd (no leading 0),
+    // d.d or 0.d.
+    const std::regex form(R"(Is Margin < (\d|[1-9]\d|\d\.\d))");
+    for (const int model : {0, 13}) {
+        SCOPED_TRACE(model);
+        DecisionKeypad pad(contextFor(model));
+        pad.open("");
+        pressAll(pad, {deci::Is, deci::Margin, deci::Less});
+        std::set<std::string> accepted;
+        std::function<void(const DecisionKeypad&)> visit = [&](const DecisionKeypad& at) {
+            if (at.isEnabled(Accept)) {
+                EXPECT_TRUE(std::regex_match(at.text(), form)) << at.text();
+                accepted.insert(at.text().substr(std::string("Is Margin < ").size()));
+            }
+            for (int bit = FirstDigit; bit <= LastDigit + 1; ++bit) {
+                const int k = bit > LastDigit ? deci::Point : bit;
+                DecisionKeypad next = at;
+                if (next.press(k)) visit(next);
+            }
+        };
+        visit(pad);
+        for (const char* n : {"5", "0", "12", "99", "2.5", "0.5", "9.9"})
+            EXPECT_EQ(accepted.count(n), 1u) << n;
+        EXPECT_EQ(accepted.size(), 10u + 90u + 100u);
+    }
+    // The keys themselves: after 2 the point is offered, a second digit ends it.
+    DecisionKeypad pad(contextFor(0));
+    pad.open("");
+    pressAll(pad, {deci::Is, deci::Margin, deci::Greater, digit(2)});
+    EXPECT_TRUE(pad.isEnabled(deci::Point));
+    pressAll(pad, {deci::Point, digit(5)});
+    EXPECT_EQ(pad.text(), "Is Margin > 2.5");
+    EXPECT_TRUE(pad.complete());
+    pad.clear();
+    pressAll(pad, {deci::Is, deci::Margin, deci::Equals, digit(0)});
+    EXPECT_EQ(pad.enabled(), keyBit(deci::Point) | keyBit(Accept) | keyBit(Clear));
+    pressAll(pad, {deci::Point, digit(5)});
+    EXPECT_EQ(pad.text(), "Is Margin = 0.5");
+}
+
 // ---- The walk -------------------------------------------------------------------------
 
 // The keys a walk presses in one state. Digits stand for one another, and so
@@ -258,7 +303,8 @@ std::vector<int> keysToTry(std::uint32_t enabled)
         if (on.size() > 1) keys.push_back(on.back());
     };
     for (int bit = 0; bit < 32; ++bit) {
-        if (bit == Accept || bit == Clear || (bit >= FirstDigit && bit <= LastDigit) || bit >= 22) continue;
+        if (bit == Accept || bit == Clear || (bit >= FirstDigit && bit <= LastDigit) || bit >= 22)
+            continue;
         if ((enabled >> bit) & 1u) keys.push_back(bit);
     }
     ends(FirstDigit, LastDigit, true);

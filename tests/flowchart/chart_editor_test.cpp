@@ -41,6 +41,15 @@ protected:
         return messages.statusTexts.empty() ? "" : messages.statusTexts.back();
     }
     std::string lastBox() const { return messages.empty() ? "" : messages.last().text; }
+    // A process walled in on every side by decisions: no path reaches it.
+    int walledIn(Point c)
+    {
+        const int walled = doc.appendSymbol(SymbolKind::Process, c);
+        for (const int dx : {-100, 0, 100})
+            for (const int dy : {-44, 0, 44})
+                if (dx || dy) doc.appendSymbol(SymbolKind::Decision, {c.x + dx, c.y + dy});
+        return walled;
+    }
     void drag(Point from, Point to, bool copy = false)
     {
         editor.press(from, false);
@@ -178,6 +187,144 @@ TEST_F(ChartEditorTest, AFullColumnRefusesTheInsertionAndChangesNothing)
     for (int i = 0; i < count; ++i) EXPECT_EQ(doc.symbol(i).y, 112 + 84 * i);
 }
 
+TEST_F(ChartEditorTest, TheColumnIsFullWhenASymbolOfTheBlockLiesBelow1700)
+{
+    // A lower symbol at 1680 moves down 84 to 1764: allowed, it lies above 1700.
+    const int upper = doc.appendSymbol(SymbolKind::Process, {320, 1596});
+    const int lower = doc.appendSymbol(SymbolKind::Process, {320, 1680});
+    ASSERT_GE(line(EditorTool::Line, upper, lower), 0);
+    const int added = place(EditorTool::Output, {330, 1630});
+    ASSERT_GE(added, 0);
+    EXPECT_EQ(doc.symbol(added).y, 1680);
+    EXPECT_EQ(doc.symbol(lower).y, 1764);
+    EXPECT_TRUE(messages.empty());
+
+    // One at 1720 in the block refuses even though nothing would move.
+    const int top = doc.appendSymbol(SymbolKind::Process, {896, 1500});
+    const int bottom = doc.appendSymbol(SymbolKind::Process, {896, 1720});
+    const int down = line(EditorTool::Line, top, bottom);
+    ASSERT_GE(down, 0);
+    const int count = doc.symbolCount();
+    EXPECT_EQ(place(EditorTool::Output, {900, 1600}), -1);
+    EXPECT_EQ(messages.last().caption, "Error de inserción");
+    EXPECT_EQ(lastBox(), "Está llena la columna");
+    EXPECT_EQ(doc.symbolCount(), count);
+    EXPECT_EQ(doc.symbol(bottom).y, 1720);
+    EXPECT_EQ(doc.line(down).destination, bottom);
+}
+
+TEST_F(ChartEditorTest, TheInsertionBandStartsAtTheNewSymbol)
+{
+    const int upper = doc.appendSymbol(SymbolKind::Process, {320, 112});
+    const int lower = doc.appendSymbol(SymbolKind::Process, {320, 224});
+    ASSERT_GE(line(EditorTool::Line, upper, lower), 0);
+    const int aside = doc.appendLabel({330, 150});  // beside the line, above the new place
+    const int below = doc.appendLabel({300, 250});  // beside the lower symbol
+    ASSERT_GE(place(EditorTool::Process, {330, 140}), 0);
+    EXPECT_EQ(doc.symbol(lower).y, 224 + 56);
+    EXPECT_EQ(doc.label(aside).y, 150);
+    EXPECT_EQ(doc.label(below).y, 250 + 56);
+}
+
+TEST_F(ChartEditorTest, AnEditWhoseLinesRunOutOfLettersIsUndoneWhole)
+{
+    // A line to the walled-in symbol needs a letter.
+    const int walled = walledIn({640, 700});
+    const int upper = doc.appendSymbol(SymbolKind::Process, {192, 112});
+    const int lower = doc.appendSymbol(SymbolKind::Process, {192, 196});
+    ASSERT_GE(line(EditorTool::Line, upper, lower), 0);
+    // A line drawn before the wall went up, running to the walled symbol's left side.
+    LineGeometry g;
+    g.points[0] = rightSide(doc.symbol(lower));
+    g.points[1] = {400, 196};
+    g.points[2] = {400, 700};
+    g.points[3] = leftSide(doc.symbol(walled));
+    doc.appendLine(lower, walled, LineKind::Plain, g);
+    for (int k = 0; k < kConnectorLetters; ++k) doc.takeConnectorLetter();
+    messages.shown.clear();
+    const FlowDocument before = doc;
+    auto expectUnchanged = [&] {
+        ASSERT_EQ(doc.symbolCount(), before.symbolCount());
+        ASSERT_EQ(doc.lineCount(), before.lineCount());
+        for (int i = 0; i < doc.symbolCount(); ++i) {
+            EXPECT_EQ(doc.symbol(i).x, before.symbol(i).x);
+            EXPECT_EQ(doc.symbol(i).y, before.symbol(i).y);
+        }
+        for (int j = 0; j < doc.lineCount(); ++j) {
+            EXPECT_EQ(doc.line(j).origin, before.line(j).origin);
+            EXPECT_EQ(doc.line(j).destination, before.line(j).destination);
+            EXPECT_EQ(doc.line(j).geometry.points, before.line(j).geometry.points);
+        }
+    };
+
+    // Inserting moves the lower symbol down, so its line to the walled symbol
+    // must be routed again: no letter is left.
+    EXPECT_EQ(place(EditorTool::Process, {200, 140}), -1);
+    EXPECT_EQ(lastBox(), "Ya no hay más letras");
+    expectUnchanged();
+
+    // Carrying the lower symbol away, alone or as a group: the same.
+    editor.chooseTool(EditorTool::MoveEdit, false);
+    drag({192, 196}, {192, 420});
+    EXPECT_EQ(lastBox(), "Ya no hay más letras");
+    expectUnchanged();
+    drag({100, 170}, {300, 230});  // a rubber band round the lower symbol
+    ASSERT_EQ(doc.selectedSymbols(), (std::vector<int>{lower}));
+    messages.shown.clear();
+    drag({192, 196}, {192, 420});
+    EXPECT_EQ(lastBox(), "Ya no hay más letras");
+    EXPECT_EQ(messages.shown.size(), 1u);
+    expectUnchanged();
+    EXPECT_FALSE(editor.moving());
+}
+
+TEST_F(ChartEditorTest, ANewChartAbandonsALineInProgress)
+{
+    // The origin chosen on the old chart is symbol 2, a process.
+    for (const int y : {112, 280, 448}) doc.appendSymbol(SymbolKind::Process, {320, y});
+    editor.chooseTool(EditorTool::Line, false);
+    editor.press({320, 448}, false);
+    ASSERT_EQ(editor.lineStep(), 2);
+    ASSERT_EQ(editor.lineOrigin(), 2);
+
+    // The new chart's symbol 2 is a Stop, and it has only three symbols.
+    FlowDocument other;
+    for (const int y : {112, 280}) other.appendSymbol(SymbolKind::Process, {640, y});
+    const int stop = other.appendSymbol(SymbolKind::StartStop, {640, 448});
+    other.setSymbolText(stop, "Stop");
+    doc = other;
+    editor.documentReplaced();
+    EXPECT_EQ(editor.lineStep(), 1);
+    EXPECT_EQ(editor.lineOrigin(), -1);
+    EXPECT_EQ(lastStatus(), "Línea: Haga clic en el origen de la línea");
+    editor.press({100, 600}, false);  // empty space: no hand-drawn line from nowhere
+    EXPECT_EQ(lastStatus(), "Línea: Debe hacer clic sobre un símbolo");
+    EXPECT_EQ(editor.moveState(), kMoveIdle);
+    editor.press({640, 448}, false);  // the Stop cannot be an origin
+    EXPECT_EQ(lastStatus(), "Línea: No puede tener una línea que comienza en un símbolo 'Alto'");
+    EXPECT_EQ(doc.lineCount(), 0);
+
+    // A hand-drawn line in hand is dropped too, and the tool stays.
+    editor.press({640, 112}, false);
+    editor.press({800, 200}, false);
+    ASSERT_EQ(editor.moveState(), kMoveHandLine);
+    doc.clear(0, 0);
+    editor.documentReplaced();
+    EXPECT_EQ(editor.moveState(), kMoveIdle);
+    EXPECT_TRUE(editor.handPath().empty());
+    EXPECT_EQ(editor.tool(), EditorTool::Line);
+
+    // A caller that forgot to tell: an origin past the symbols is not used.
+    doc = other;
+    editor.press({640, 280}, false);
+    ASSERT_EQ(editor.lineOrigin(), 1);
+    doc.clear(0, 0);
+    doc.appendSymbol(SymbolKind::Process, {320, 112});
+    editor.press({100, 600}, false);
+    EXPECT_EQ(editor.moveState(), kMoveIdle);
+    EXPECT_EQ(lastStatus(), "Línea: Debe hacer clic sobre un símbolo");
+}
+
 TEST_F(ChartEditorTest, LineRefusalsAreStatusMessagesAndKeepTheStep)
 {
     const int start = doc.appendSymbol(SymbolKind::StartStop, {320, 56});
@@ -289,12 +436,7 @@ TEST_F(ChartEditorTest, HandDrawnLinesTurnAtEveryCornerAndStopAtFive)
 
 TEST_F(ChartEditorTest, ConnectorLettersAreTakenWhenRoutingMustGiveUpAndFreedWithTheLine)
 {
-    // A destination walled in on every side.
-    const Point c{640, 700};
-    const int walled = doc.appendSymbol(SymbolKind::Process, c);
-    for (const int dx : {-100, 0, 100})
-        for (const int dy : {-44, 0, 44})
-            if (dx || dy) doc.appendSymbol(SymbolKind::Decision, {c.x + dx, c.y + dy});
+    const int walled = walledIn({640, 700});
     const int a = doc.appendSymbol(SymbolKind::Process, {200, 100});
     const int b = doc.appendSymbol(SymbolKind::Process, {200, 300});
 
@@ -503,11 +645,16 @@ TEST_F(ChartEditorTest, LabelsAreReusedWhenEmptyAndAlignedByTheirMeasuredWidth)
     editor.align(AlignMode::Top);
     EXPECT_EQ(doc.label(1).y, 400);
 
-    // The label limit.
+    // The label limit, even where the empty last label could be reused.
     while (!doc.labelsFull()) doc.appendLabel({10, 10});
     doc.clearSelection();
     editor.press({500, 500}, false);
     EXPECT_EQ(lastBox(), "Solo se puede tener 100 etiquetas");
+    messages.shown.clear();
+    doc.selectLabel(kMaxLabels - 1);
+    editor.press({500, 500}, false);
+    EXPECT_EQ(lastBox(), "Solo se puede tener 100 etiquetas");
+    EXPECT_EQ(doc.label(kMaxLabels - 1).x, 10);
 }
 
 TEST_F(ChartEditorTest, TheRightButtonSwitchesToMoveEditAndActsAtOnce)

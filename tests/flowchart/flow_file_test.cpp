@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "flowchart/flow_document.h"
 #include "support/fake_messages.h"
@@ -486,6 +487,75 @@ TEST_F(FlowFileOnDisk, RefusalsShowTheirMessageAndKeepTheDocument)
     EXPECT_EQ(messages.last().text, "El archivo está dañado o incompleto");
     EXPECT_EQ(messages.last().caption, "Error de archivo");
     EXPECT_TRUE(unchanged());
+}
+
+TEST_F(FlowFileOnDisk, ADocumentThatWouldNotReadBackIsNotWritten)
+{
+    const std::string old = write("viejo.FLO", "contenido anterior");
+    struct Case {
+        const char* why;
+        std::function<void(FlowDocument&, InterfaceSettings&)> spoil;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"a line from a symbol past the table",
+         [](FlowDocument& d, InterfaceSettings&) { d.lineRef(1).origin = d.symbolCount(); },
+         "No se puede guardar el diagrama: la línea 2 une un símbolo que no existe"},
+        {"a line into no symbol",
+         [](FlowDocument& d, InterfaceSettings&) { d.lineRef(0).destination = -1; },
+         "No se puede guardar el diagrama: la línea 1 une un símbolo que no existe"},
+        {"a connector mark without its letter",
+         [](FlowDocument& d, InterfaceSettings&) { d.lineRef(1).geometry.points[2].y = 0; },
+         "No se puede guardar el diagrama: la línea 2 tiene un conector sin letra"},
+        {"a line kind the format lacks",
+         [](FlowDocument& d, InterfaceSettings&) { d.lineRef(0).kind = static_cast<LineKind>(3); },
+         "No se puede guardar el diagrama: la línea 1 es de un tipo desconocido"},
+        {"a symbol kind the format lacks",
+         [](FlowDocument& d, InterfaceSettings&) {
+             d.symbolRef(3).kind = static_cast<SymbolKind>(4);
+         },
+         "No se puede guardar el diagrama: el símbolo 4 es de un tipo desconocido"},
+        {"a label size the format lacks",
+         [](FlowDocument& d, InterfaceSettings&) { d.labelRef(0).size = 0; },
+         "No se puede guardar el diagrama: la etiqueta 1 tiene un tamaño desconocido"},
+        {"a position beyond four letters",
+         [](FlowDocument& d, InterfaceSettings&) { d.symbolRef(0).y = 40000; },
+         "No se puede guardar el diagrama: el símbolo 1 está fuera del dibujo"},
+        {"a sensor assignment the reader refuses",
+         [](FlowDocument& d, InterfaceSettings&) { d.sensorAssignment[2] = -7; },
+         "No se puede guardar el diagrama: el sensor del canal 3 no es válido"},
+        {"a model no code byte holds", [](FlowDocument&, InterfaceSettings& s) { s.model = 40; },
+         "No se puede guardar el diagrama: la configuración del interfaz no es válida"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        FlowDocument doc(&messages);
+        fillSample(doc);
+        doc.setModified();
+        InterfaceSettings settings = settingsFor(1, 3);
+        c.spoil(doc, settings);
+        // What the reader would refuse, or (a position beyond four letters)
+        // read back as another place.
+        FlowDocument scratch;
+        FlowFileInfo info;
+        const FlowFileStatus read =
+            parseFlowFile(serializeFlowFile(doc, settings), scratch, info, ctx);
+        EXPECT_TRUE(read != FlowFileStatus::Ok || scratch.symbol(0).y != doc.symbol(0).y);
+        EXPECT_EQ(flowFileFault(doc, settings), c.message);
+
+        EXPECT_EQ(saveFlowFile(doc, old, settings, &messages), FlowFileStatus::Unsound);
+        EXPECT_EQ(messages.last().caption, "Error de archivo");
+        EXPECT_EQ(messages.last().text, c.message);
+        EXPECT_TRUE(doc.modified());
+        EXPECT_TRUE(doc.untitled());
+        std::string kept;
+        ASSERT_TRUE(readWholeFile(old, kept));
+        EXPECT_EQ(kept, "contenido anterior");
+    }
+    // The sample itself is sound.
+    FlowDocument doc(&messages);
+    fillSample(doc);
+    EXPECT_EQ(flowFileFault(doc, settingsFor(1, 3)), "");
 }
 
 TEST_F(FlowFileOnDisk, AFailedSaveLeavesTheOldFileAndTheFlags)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "support/fake_messages.h"
 
@@ -43,6 +44,56 @@ protected:
             EXPECT_TRUE(a.x == b.x || a.y == b.y) << "line " << line;
             EXPECT_FALSE(segmentCrossesSymbol(doc, a, b)) << "line " << line << " segment " << k;
             EXPECT_GE(std::min(a.x, a.y), 0);
+        }
+    }
+    // The straight runs of a line, connector stubs included.
+    struct Run {
+        Point a, b;
+        bool last;
+    };
+    std::vector<Run> runs(int line) const
+    {
+        const FlowLine& l = doc.line(line);
+        std::vector<Run> out;
+        for (int k = 1; k < l.pointCount(); ++k) {
+            const Point a = l.geometry.points[static_cast<std::size_t>(k - 1)];
+            const Point b = l.geometry.points[static_cast<std::size_t>(k)];
+            if (a.x == kConnectorMarkX || b.x == kConnectorMarkX) continue;
+            out.push_back({a, b, k + 1 == l.pointCount()});
+        }
+        return out;
+    }
+    // No run of the line lies along a run of another line, on it or within 2
+    // units beside it, for any length, or the two would read as one line.
+    // Lines from one symbol may share a run exactly, and lines joining into
+    // one entry point may share their last run exactly. The stubs of a
+    // connector have their fixed places.
+    void expectOffOtherRuns(int line)
+    {
+        const FlowLine& me = doc.line(line);
+        if (me.hasConnector()) return;
+        for (int other = 0; other < doc.lineCount(); ++other) {
+            if (other == line) continue;
+            const FlowLine& them = doc.line(other);
+            for (const Run& p : runs(line))
+                for (const Run& q : runs(other)) {
+                    const bool vp = p.a.x == p.b.x, vq = q.a.x == q.b.x;
+                    if (vp != vq) continue;
+                    const int at = vp ? p.a.x : p.a.y, at2 = vq ? q.a.x : q.a.y;
+                    auto lo = [&](const Run& r) {
+                        return vp ? std::min(r.a.y, r.b.y) : std::min(r.a.x, r.b.x);
+                    };
+                    auto hi = [&](const Run& r) {
+                        return vp ? std::max(r.a.y, r.b.y) : std::max(r.a.x, r.b.x);
+                    };
+                    if (std::abs(at - at2) > 2 || std::min(hi(p), hi(q)) <= std::max(lo(p), lo(q)))
+                        continue;
+                    if (at == at2 && me.origin == them.origin) continue;
+                    if (at == at2 && p.last && q.last && p.b == q.b) continue;
+                    ADD_FAILURE() << "line " << line << " runs along line " << other << " at " << at
+                                  << " from " << std::max(lo(p), lo(q)) << " to "
+                                  << std::min(hi(p), hi(q));
+                }
         }
     }
 };
@@ -98,7 +149,71 @@ TEST_F(LineRouterTest, CommonShapes)
     EXPECT_LT(pe[pe.size() - 2].y, topSide(doc.symbol(ask)).y);
     EXPECT_FALSE(doc.line(e).hasConnector());
 
-    for (int j = 0; j < doc.lineCount(); ++j) expectClear(j);
+    for (int j = 0; j < doc.lineCount(); ++j) {
+        expectClear(j);
+        expectOffOtherRuns(j);
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(LineRouterTest, ALoopBackRunsAboveItsDestinationNotAlongABranch)
+{
+    // Tardar 2, a decision below it, an output to its right reached by the NO
+    // line; the loop from the output back to the process.
+    const int wait = add(SymbolKind::Process, 192, 280);
+    doc.setSymbolText(wait, "Delay 2");
+    const int ask = add(SymbolKind::Decision, 192, 364);
+    const int out = add(SymbolKind::Output, 384, 364);
+    const int no = connect(ask, out, LineKind::No);
+    ASSERT_EQ(points(no), (std::vector<Point>{{253, 364}, {335, 364}}));
+    const int loop = connect(out, wait);
+    ASSERT_GE(loop, 0);
+    EXPECT_FALSE(doc.line(loop).hasConnector());
+    const auto p = points(loop);
+    // Across above the process and down into its top.
+    ASSERT_GE(p.size(), 3u);
+    EXPECT_EQ(p.back(), topSide(doc.symbol(wait)));
+    EXPECT_EQ(p[p.size() - 2].x, 192);
+    EXPECT_LT(p[p.size() - 2].y, topSide(doc.symbol(wait)).y);
+    expectClear(loop);
+    expectOffOtherRuns(loop);
+}
+
+TEST_F(LineRouterTest, NewRunsKeepOffTheRunsOfOtherLines)
+{
+    // Hand-made charts as pupils draw them: a chain with a loop back, a
+    // decision whose branches join again, loops from several heights into one
+    // symbol, lines across a column from beside it.
+    const int start = add(SymbolKind::StartStop, 320, 56);
+    const int on = add(SymbolKind::Output, 320, 140);
+    const int ask = add(SymbolKind::Decision, 320, 224);
+    const int yes = add(SymbolKind::Process, 320, 308);
+    const int no = add(SymbolKind::Output, 576, 308);
+    const int join = add(SymbolKind::Process, 320, 420);
+    const int off = add(SymbolKind::Output, 320, 504);
+    const int side = add(SymbolKind::Process, 832, 140);
+    const int low = add(SymbolKind::Decision, 832, 504);
+    const int lone = add(SymbolKind::Output, 96, 420);
+    for (const auto& [a, b, kind] : std::vector<std::tuple<int, int, LineKind>>{
+             {start, on, LineKind::Plain},
+             {on, ask, LineKind::Plain},
+             {ask, yes, LineKind::Yes},
+             {ask, no, LineKind::No},
+             {yes, join, LineKind::Plain},
+             {no, join, LineKind::Plain},
+             {join, off, LineKind::Plain},
+             {off, on, LineKind::Plain},  // loop back into a top already entered
+             {side, low, LineKind::Plain},
+             {low, side, LineKind::Yes},  // a loop back beside a column
+             {low, on, LineKind::No},     // into the same top again, from further off
+             {lone, join, LineKind::Plain},
+         }) {
+        const int l = connect(a, b, kind);
+        ASSERT_GE(l, 0);
+        SCOPED_TRACE(l);
+        expectClear(l);
+        expectOffOtherRuns(l);
+    }
     EXPECT_TRUE(messages.empty());
 }
 
@@ -124,6 +239,8 @@ TEST_F(LineRouterTest, ChannelsKeepApartFromOtherLines)
     ASSERT_GE(climb(first), 0);
     ASSERT_GE(climb(second), 0);
     EXPECT_GT(std::abs(climb(first) - climb(second)), 2);
+    expectOffOtherRuns(first);
+    expectOffOtherRuns(second);
 }
 
 TEST_F(LineRouterTest, ReroutingFreesAndRetakesLetters)
@@ -167,6 +284,7 @@ TEST_F(LineRouterTest, ACrowdedChartGetsOnlyClearPaths)
         if (l < 0) break;  // letters ran out: said in a box
         if (doc.line(l).hasConnector()) ++connectors;
         expectClear(l);
+        expectOffOtherRuns(l);
     }
     // Most lines find a path.
     EXPECT_LT(connectors, doc.lineCount() / 3);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -248,6 +249,110 @@ TEST_F(TarvelTool, RunPrintsEveryEventOnTheVirtualClock)
 
     EXPECT_EQ(tool({"run", "--input", "9=on@0", path}).status, 2);
     EXPECT_EQ(tool({"run", (dir.path() / "nada.FLO").string()}).status, 1);
+}
+
+// A chart for the chip compiler, saved with the given interface in its header.
+std::string chipChart(const std::filesystem::path& dir, int model, int subModel, int starts)
+{
+    FlowDocument doc;
+    test::ChartBuilder b(doc);
+    const int out = b.out("Turn Output 1 on"), stop = b.stop();
+    b.join(out, stop);
+    for (int k = 0; k < starts; ++k) b.join(b.start(), out);
+    InterfaceSettings s;
+    s.mode = 1;
+    s.model = model;
+    s.subModel = subModel;
+    s.numbering = 1;
+    const std::string path = (dir / "chip.FLO").string();
+    EXPECT_EQ(saveFlowFile(doc, path, s, nullptr), FlowFileStatus::Ok);
+    return path;
+}
+
+// The image as the tool writes it: two lowercase hex digits a byte.
+std::string hexImage(int size, std::initializer_list<std::pair<int, int>> bytes)
+{
+    std::vector<int> image(static_cast<std::size_t>(size), 0);
+    image.back() = 2;
+    for (const auto& [address, value] : bytes) image[static_cast<std::size_t>(address)] = value;
+    std::string hex;
+    char two[3];
+    for (const int v : image) {
+        std::snprintf(two, sizeof two, "%02x", v);
+        hex += two;
+    }
+    return hex;
+}
+
+TEST_F(TarvelTool, CompilePrintsTheProgramImageAsOneJsonObject)
+{
+    // Quillo: the direct dialect. Output 1 on is symbol 0 at 3, the Stop
+    // (symbol 1) ends the task at 4.
+    const std::string chart = chipChart(dir.path(), 13, 0, 1);
+    ToolRun r = tool({"compile", chart});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty());
+    std::string map = "[-1, -1, -1, 0, 1";
+    for (int a = 5; a < 256; ++a) map += ", -1";
+    EXPECT_EQ(r.out, "{\"size\": 256, \"dialect\": \"direct\", \"image\": \"" +
+                         hexImage(256, {{3, 0x10}, {4, 0x3E}}) + "\", \"map\": " + map + "]}\n");
+
+    // Another model, as given; without a sub-model, sub-model 0.
+    r = tool({"compile", "--model", "7", chart});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["dialect"], "skip");
+    EXPECT_EQ(j["image"], hexImage(256, {{3, 0x10}, {4, 0x3D}}));
+
+    // The chip system with a chip data file of the teacher's own: entry 1 is
+    // a 128-byte chip that talks live (direct), entry 0 a board (skip).
+    std::ofstream(dir.path() / "TOLVACHIP.DAT", std::ios::binary)
+        << "1;Standard board;\r\n1,11111111,11111111,1111,1111,1,0,256,\r\n"
+           "2;Chip;\r\n2,11000000,11110000,1000,1000,0,1,128,\r\n";
+    r = tool({"compile", "--sensors", dir.path().string(), "--model", "10:1", chart});
+    ASSERT_EQ(r.status, 0) << r.err;
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["size"], 128);
+    EXPECT_EQ(j["dialect"], "direct");
+    // Option word 1 marks the single start: 0x13, 0x14, then the code.
+    EXPECT_EQ(j["image"], hexImage(128, {{3, 0x13}, {4, 0x14}, {5, 0x10}, {6, 0x3E}}));
+    EXPECT_EQ(j["map"].size(), 128u);
+    EXPECT_EQ(j["map"][5], 0);
+
+    // The chart's own model 10 and sub-model from its header, with the bundled
+    // file: entry 3 is a 128-byte chip that talks live.
+    r = tool({"compile", chipChart(dir.path(), 10, 3, 1)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["size"], 128);
+    EXPECT_EQ(j["dialect"], "direct");
+}
+
+TEST_F(TarvelTool, CompileErrorsAndWarningsGoToStderr)
+{
+    ToolRun r = tool({"compile", chipChart(dir.path(), 13, 0, 0)});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err, "Debe tener un Inicie para compilar el diagrama\n");
+
+    // Five starts: the warning, then the compile goes on as after OK.
+    r = tool({"compile", chipChart(dir.path(), 13, 0, 5)});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "Hay más que 4 inicies en el diagrama de flujo, solamente se compilarán las "
+              "primeras 4\n");
+    const auto j = nlohmann::json::parse(r.out);
+    // Starts 2..4 share the code at 3.
+    EXPECT_EQ(j["image"], hexImage(256, {{0, 3}, {1, 3}, {2, 3}, {3, 0x10}, {4, 0x3E}}));
+
+    r = tool({"compile", (dir.path() / "nada.FLO").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "No se puede abrir archivo\n");
+    const std::string chart = chipChart(dir.path(), 13, 0, 1);
+    EXPECT_EQ(tool({"compile", "--model", "x", chart}).status, 2);
+    EXPECT_EQ(tool({"compile", "--model", "10:", chart}).status, 2);
+    EXPECT_EQ(tool({"compile", "--speed", "3", chart}).status, 2);
+    EXPECT_EQ(tool({"compile"}).status, 2);
 }
 
 TEST_F(TarvelTool, CapsPrintsTheMasksOfASelection)

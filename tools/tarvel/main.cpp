@@ -176,5 +176,6 @@ int main(int argc, char** argv)
     if (command == "resave") return resave(args);
     if (command == "caps") return caps(args);
     if (command == "run") return runCommand(args);
+    if (command == "compile") return compileCommand(args);
     return usage();
 }

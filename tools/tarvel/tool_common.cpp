@@ -22,7 +22,8 @@ int usage()
                  "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n"
                  "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
                  "             [--run all|selection|sub:N] [--select I,J,...]\n"
-                 "             [--input N=on|off@CS]... [--value C=RAW@CS]... ARCHIVO.FLO\n";
+                 "             [--input N=on|off@CS]... [--value C=RAW@CS]... ARCHIVO.FLO\n"
+                 "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n";
     return 2;
 }
 

@@ -26,5 +26,6 @@ bool loadAsProgram(const std::string& path, std::optional<int> numbering, FlowDo
                    FlowFileInfo& info, InterfaceSettings& settings);
 
 int runCommand(std::vector<std::string> args);
+int compileCommand(std::vector<std::string> args);
 
 }  // namespace tarvel::tool

@@ -219,6 +219,19 @@ void TFlowWindow::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
 }
 
+void TFlowWindow::documentReplaced()
+{
+    editor_->documentReplaced();
+    editorTimer_.stop();
+    pendingEditor_ = {};
+    buttonDown_ = false;
+    dragging_ = false;
+    hoverPrompt_.clear();
+    updateCursor();
+    update();
+    emit editingChanged();
+}
+
 bool TFlowWindow::chooseTool(EditorTool tool)
 {
     if (!editor_->chooseTool(tool, running())) return false;

@@ -46,6 +46,10 @@ public:
     // Whether a file is being loaded: nothing of the chart is drawn meanwhile.
     void setLoading(bool loading);
 
+    // The document was replaced (New, Open, a drop, any load): whatever was
+    // being drawn, carried or about to open on the old chart is dropped.
+    void documentReplaced();
+
     // Chooses an editing tool (301..309 commands); false when refused.
     bool chooseTool(EditorTool tool);
 
