@@ -496,10 +496,9 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     FlowLoadContext context;
     context.current = state_->io.settings;
     flowWindow_->setLoading(true);
-    const FlowFileStatus status =
-        loadFlowFile(state_->doc, path, context, &services_.messages, silent);
+    const bool loaded = loadFlowFile(state_->doc, path, context, services_.messages, silent).ok();
     flowWindow_->setLoading(false);
-    if (status != FlowFileStatus::Ok) return false;
+    if (!loaded) return false;
     state_->doc.clearSelection();
     flowWindow_->documentReplaced();
     editors_->closeAll();
@@ -543,8 +542,8 @@ void TFlowFrame::openCommand()
 bool TFlowFrame::saveCommand()
 {
     if (state_->doc.untitled()) return saveAsCommand();
-    const bool ok = saveFlowFile(state_->doc, state_->doc.path(), state_->io.settings,
-                                 &services_.messages) == FlowFileStatus::Ok;
+    const bool ok =
+        saveFlowFile(state_->doc, state_->doc.path(), state_->io.settings, services_.messages).ok();
     updateCaption();
     return ok;
 }
@@ -558,8 +557,7 @@ bool TFlowFrame::saveAsCommand()
     const std::size_t slash = path.find_last_of("/\\");
     if (path.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
         path += ".FLO";
-    const bool ok = saveFlowFile(state_->doc, path, state_->io.settings, &services_.messages) ==
-                    FlowFileStatus::Ok;
+    const bool ok = saveFlowFile(state_->doc, path, state_->io.settings, services_.messages).ok();
     updateCaption();
     return ok;
 }

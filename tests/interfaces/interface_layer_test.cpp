@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "interfaces/interface_model.h"
-#include "interfaces/model_traits.h"
 #include "interfaces/interface_protocol.h"
+#include "interfaces/model_traits.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {

@@ -20,7 +20,8 @@ public:
     {
         FlowLoadContext ctx;
         loaded = loadFlowFile(doc, std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/" + fileName, ctx,
-                              &messages, false) == FlowFileStatus::Ok;
+                              messages, false)
+                     .ok();
         io.setSliderLevels(&doc.outputLevels);
         io.applySelection();
         run.setChannelValues(&channels);

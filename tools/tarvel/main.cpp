@@ -114,9 +114,7 @@ int resave(std::vector<std::string> args)
     tarvel::InterfaceSettings settings;
     if (!loadAsProgram(args[0], numbering, doc, info, settings)) return 1;
     tarvel::ScriptedMessages messages = stderrMessages();
-    if (tarvel::saveFlowFile(doc, args[1], settings, &messages) != tarvel::FlowFileStatus::Ok)
-        return 1;
-    return 0;
+    return tarvel::saveFlowFile(doc, args[1], settings, messages) ? 0 : 1;
 }
 
 // The capability masks of an interface selection; model 10 reads its chip

@@ -61,34 +61,34 @@ bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel
 {
     ScriptedMessages messages = stderrMessages();
     if (!tarvel::hasFlowExtension(path)) {
-        messages.tell(tarvel::caption::FileError,
-                      tarvel::flowFileMessage(tarvel::FlowFileStatus::WrongExtension));
+        tarvel::flowFileRefusal(tarvel::FlowFileRefusal::WrongExtension).show(messages);
         return false;
     }
     std::string bytes;
     if (!tarvel::readWholeFile(path, bytes)) {
-        messages.tell(tarvel::caption::FileError,
-                      tarvel::flowFileMessage(tarvel::FlowFileStatus::CannotOpen));
+        tarvel::flowFileRefusal(tarvel::FlowFileRefusal::CannotOpen).show(messages);
         return false;
     }
-    tarvel::FlowFileHeader header;
-    const tarvel::FlowFileStatus hs = tarvel::readFlowFileHeader(bytes, header);
-    if (hs != tarvel::FlowFileStatus::Ok) {
-        messages.tell(tarvel::caption::FileError, tarvel::flowFileMessage(hs));
+    const tarvel::Result<tarvel::FlowFileHeader> header = tarvel::parseFlowFileHeader(bytes);
+    if (!header) {
+        header.refusal().show(messages);
         return false;
     }
-    settings.analogueSource = header.analogueSource;
-    settings.highLow = header.highLow;
-    settings.mode = header.mode;
-    settings.numbering = numbering.value_or(header.numbering);
-    settings.subModel = header.subModel;
-    settings.model = header.model;
+    settings.analogueSource = header->analogueSource;
+    settings.highLow = header->highLow;
+    settings.mode = header->mode;
+    settings.numbering = numbering.value_or(header->numbering);
+    settings.subModel = header->subModel;
+    settings.model = header->model;
     tarvel::FlowLoadContext context;
     context.current = settings;
     doc.setMessages(&messages);
-    const auto status = tarvel::loadFlowFile(doc, path, context, &messages, false, &info);
+    tarvel::Result<tarvel::FlowFileInfo> loaded =
+        tarvel::loadFlowFile(doc, path, context, messages);
     doc.setMessages(nullptr);
-    return status == tarvel::FlowFileStatus::Ok;
+    if (!loaded) return false;
+    info = std::move(loaded.value());
+    return true;
 }
 
 }  // namespace tarvel::tool

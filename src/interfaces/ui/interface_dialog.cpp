@@ -318,12 +318,12 @@ void TInterfaceDialog::connectionClicked(int id)
         applyNoInterface();
     } else {
         setModelRadiosEnabled(true);
-        int model = models_->checkedId();
-        if (model < 0) {
-            model = IdContactController;
-            option(model)->setChecked(true);
+        int radio = models_->checkedId();
+        if (radio < 0) {
+            radio = IdContactController;
+            option(radio)->setChecked(true);
         }
-        applyModelRule(model, true);
+        applyModelRule(radio, true);
     }
     refreshPorts();
 }
