@@ -152,16 +152,10 @@ AppConfiguration loadConfiguration(const std::string& currentDir)
     return config;
 }
 
-InterfaceSettings loadInterfaceSettings(const std::string& configPath, Messages& messages,
-                                        bool& loaded)
+InterfaceSettings startupInterfaceSettings(const std::string& configPath, Messages& messages)
 {
-    if (auto settings = readConfigFile(configPath)) {
-        loaded = true;
-        return *settings;
-    }
-    loaded = false;
-    messages.tell(caption::Error, "No se puede cargar Configuración", MsgIcon::Exclamation);
-    return fallbackSettings();
+    const Result<InterfaceSettings> record = loadInterfaceConfig(configPath, messages);
+    return record ? record.value() : fallbackSettings();
 }
 
 void adjustStartupPort(InterfaceSettings& settings, const PortPresence& present)

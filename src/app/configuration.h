@@ -33,11 +33,9 @@ std::string windowsDirectory();
 
 AppConfiguration loadConfiguration(const std::string& currentDir);
 
-// The interface record of CONFIGUR.FCF. When it cannot be read, `loaded` is
-// false, the fallback record is returned and "No se puede cargar
-// Configuración" is shown.
-InterfaceSettings loadInterfaceSettings(const std::string& configPath, Messages& messages,
-                                        bool& loaded);
+// The interface record of CONFIGUR.FCF at start-up. When it cannot be read,
+// "No se puede cargar Configuración" is shown and the fallback record stands.
+InterfaceSettings startupInterfaceSettings(const std::string& configPath, Messages& messages);
 
 // Fits the record read at start-up to this machine: with no interface the
 // subModel is 0, and a COM port is kept within the present ports (within COM1

@@ -430,11 +430,8 @@ void TFlowFrame::startUp(const AppConfiguration& config)
         portNames_.setDevice(n, config.comDevices[static_cast<std::size_t>(n)]);
     ports_ = probePorts(services_.ports, portNames_, -2, PortPresence{});
 
-    bool loaded = false;
-    InterfaceSettings settings =
-        loadInterfaceSettings(config.configPath, services_.messages, loaded);
     InterfaceLayer& io = state_->io;
-    io.settings = settings;
+    io.settings = startupInterfaceSettings(config.configPath, services_.messages);
     io.setSensorsDirectory(config.sensorsDir);
     io.flags.simulate = true;
     io.applySelection();

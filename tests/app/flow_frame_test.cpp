@@ -53,7 +53,7 @@ protected:
         config.sensorsDir = path("SENSORS");
         config.fileDir = path("");
         InterfaceSettings s;  // simulation, numbering 1-8
-        writeConfigFile(config.configPath, s, nullptr);
+        ASSERT_TRUE(saveInterfaceConfig(config.configPath, s, test::ignoredMessages()));
         frame->startUp(config);
     }
     std::string path(const std::string& name) const { return (dir.path() / name).string(); }
@@ -125,7 +125,7 @@ TEST_F(FrameTest, StartUpReportsAMissingConfigurationAndNotesSimulation)
     live.model = 7;
     live.subModel = 5;
     live.port = 4;
-    writeConfigFile(path("live.FCF"), live, nullptr);
+    ASSERT_TRUE(saveInterfaceConfig(path("live.FCF"), live, test::ignoredMessages()));
     config.configPath = path("live.FCF");
     ports.present = {"/dev/ttyS1", "/dev/ttyS2"};
     TFlowFrame third(FrameServices{messages, clock, files, ports});

@@ -10,4 +10,15 @@ namespace tarvel::test {
 using FakeMessages = ScriptedMessages;
 using tarvel::ShownMessage;
 
+// A sink for saves and loads whose messages a test does not look at.
+inline ScriptedMessages& ignoredMessages()
+{
+    static ScriptedMessages sink = [] {
+        ScriptedMessages m;
+        m.recording = false;
+        return m;
+    }();
+    return sink;
+}
+
 }  // namespace tarvel::test

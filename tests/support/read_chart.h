@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "flowchart/flow_file.h"
-#include "platform/scripted_messages.h"
+#include "support/fake_messages.h"
 
 namespace tarvel::test {
 
@@ -21,17 +21,6 @@ inline std::string readChart(std::string_view bytes, FlowDocument& doc, FlowFile
     doc = std::move(read->chart);
     info = std::move(read->info);
     return {};
-}
-
-// A sink for saves and loads whose messages a test does not look at.
-inline ScriptedMessages& ignoredMessages()
-{
-    static ScriptedMessages sink = [] {
-        ScriptedMessages m;
-        m.recording = false;
-        return m;
-    }();
-    return sink;
 }
 
 }  // namespace tarvel::test

@@ -420,7 +420,7 @@ void TInterfaceDialog::takeChoice(bool save)
     // simulation.
     layer_.flags.simulate = true;
     // A failed write has shown its message; the new settings still apply.
-    if (save) writeConfigFile(configPath_, layer_.settings, &messages_);
+    if (save) static_cast<void>(saveInterfaceConfig(configPath_, layer_.settings, messages_));
     layer_.applySelection();
 
     const InterfaceSettings& after = layer_.settings;

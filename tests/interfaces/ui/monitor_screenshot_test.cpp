@@ -56,7 +56,7 @@ TEST_P(MonitorScreenshot, IdleAndRunning)
     s.model = c.model;
     s.subModel = c.subModel;
     s.numbering = c.numbering;
-    writeConfigFile(config.configPath, s, nullptr);
+    ASSERT_TRUE(saveInterfaceConfig(config.configPath, s, test::ignoredMessages()));
     frame.startUp(config);
     frame.resize(1000, 700);
     frame.show();

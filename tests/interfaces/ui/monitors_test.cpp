@@ -84,7 +84,7 @@ protected:
         AppConfiguration config;
         config.configPath = (dir.path() / "CONFIGUR.FCF").string();
         config.sensorsDir = (dir.path() / "SENSORS").string();
-        writeConfigFile(config.configPath, settings, nullptr);
+        ASSERT_TRUE(saveInterfaceConfig(config.configPath, settings, test::ignoredMessages()));
         frame->startUp(config);
         frame->show();
     }
