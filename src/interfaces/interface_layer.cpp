@@ -90,7 +90,8 @@ void InterfaceLayer::applySelection()
 {
     chip_ = nullptr;
     if (modelTraits(settings).usesChipEntry) {
-        chipData_ = ChipData::load(sensorsDir_);
+        Result<ChipData> read = loadChipData(sensorsDir_);
+        chipData_ = read ? std::move(read.value()) : ChipData{};
         chip_ = chipData_.lookup(settings.subModel);
     }
     connect(false);

@@ -84,7 +84,7 @@ int compileCommand(std::vector<std::string> args)
     ChipData chips;
     const ChipEntry* chip = nullptr;
     if (usesChipEntry(settings.model)) {
-        chips = ChipData::load(sensors);
+        if (Result<ChipData> read = loadChipData(sensors)) chips = std::move(read.value());
         chip = chips.lookup(settings.subModel);
     }
     ScriptedMessages messages = stderrMessages();

@@ -143,7 +143,7 @@ int caps(std::vector<std::string> args)
     tarvel::ChipData chips;
     const tarvel::ChipEntry* chip = nullptr;
     if (tarvel::modelTraits(settings).usesChipEntry) {
-        chips = tarvel::ChipData::load(sensors);
+        if (auto read = tarvel::loadChipData(sensors)) chips = std::move(read.value());
         chip = chips.lookup(*subModel);
     }
     const tarvel::InterfaceCaps c = tarvel::computeCaps(settings, chip);

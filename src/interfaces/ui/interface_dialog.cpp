@@ -283,7 +283,9 @@ void TInterfaceDialog::loadFromSettings()
 {
     const InterfaceSettings& s = layer_.settings;
 
-    const ChipData chipData = ChipData::load(layer_.sensorsDirectory());
+    // Without the chip data file the two boxes stay empty.
+    const Result<ChipData> read = loadChipData(layer_.sensorsDirectory());
+    const ChipData chipData = read ? read.value() : ChipData{};
     fillBox(boards_, chipData.boardNames(), boardIndexOf(s));
     fillBox(chips_, chipData.singleChipNames(), singleChipIndexOf(s));
 
