@@ -6,10 +6,13 @@
 // CONFIGUR.FCF, fitted to the serial ports this machine has.
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "interfaces/interface_settings.h"
 #include "interfaces/port_probe.h"
+#include "platform/ini_file.h"
+#include "platform/result.h"
 
 namespace tarvel {
 
@@ -31,6 +34,17 @@ struct AppConfiguration {
 // elsewhere.
 std::string windowsDirectory();
 
+// The values of the machine-wide settings key, by the names the key holds.
+using SettingsKey = std::map<std::string, std::string>;
+
+// The configuration from the LOCATIONS section of the initialisation file
+// (values as stored) and the settings key; `currentDir` gives the places used
+// where neither names one. Never refused: missing or malformed values take
+// their defaults.
+Result<AppConfiguration> parseConfiguration(const IniSection& ini, const SettingsKey& key,
+                                            const std::string& currentDir);
+
+// Reads the settings key and the initialisation file and parses them.
 AppConfiguration loadConfiguration(const std::string& currentDir);
 
 // The interface record of CONFIGUR.FCF at start-up. When it cannot be read,
