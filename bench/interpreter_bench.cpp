@@ -83,7 +83,7 @@ void BM_RunTickHeaviestLoad(benchmark::State& state)
     SpeedSettings speed;
     speed.multiplicity = 101;
     Interpreter run(doc, io, clock, messages, speed);
-    PercentChannels channels(io.image, doc.sensorAssignment);
+    PercentChannels channels(io.image(), doc.sensorAssignment);
     run.setChannelValues(&channels);
     CountingObserver observer;
     io.addObserver(&observer);

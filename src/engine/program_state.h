@@ -16,7 +16,7 @@ class ProgramState {
 public:
     ProgramState(Messages& messages, Clock& clock)
         : doc(&messages),
-          channels(io.image, doc.sensorAssignment),
+          channels(io.image(), doc.sensorAssignment),
           interpreter(doc, io, clock, messages, speed)
     {
         io.setSliderLevels(&doc.outputLevels);

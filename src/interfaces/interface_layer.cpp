@@ -48,7 +48,7 @@ void InterfaceLayer::connect(bool initOnly)
         if (t.protocol != ProtocolFamily::None && !simulate) {
             protocol_->openLink(settings, chipLinkKind());
             if (t.protocol == ProtocolFamily::Mfa)
-                image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
+                image_.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
         }
         if (t.sendsSpeedsOnConnect) {
             recomputeOutputPower();
@@ -113,18 +113,18 @@ void InterfaceLayer::recomputeOutputPower()
     for (int i = 0; i < 8; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (!bank) {
-            image.outputPower[k] = sliders[k];
+            image_.outputPower[k] = sliders[k];
             continue;
         }
         const auto j = static_cast<std::size_t>(i % 2 ? i - 1 : i);
-        image.outputPower[k] = (largeMotorMonitor || i < 4) ? sliders[j] : 100;
+        image_.outputPower[k] = (largeMotorMonitor || i < 4) ? sliders[j] : 100;
     }
 }
 
 void InterfaceLayer::sendAllPowers()
 {
     for (int i = 0; i < 8; ++i)
-        protocol_->sendPower(i, image.outputPower[static_cast<std::size_t>(i)]);
+        protocol_->sendPower(i, image_.outputPower[static_cast<std::size_t>(i)]);
 }
 
 void InterfaceLayer::resetOutputs()
@@ -143,7 +143,7 @@ void InterfaceLayer::resetOutputs()
             break;
         case ProtocolFamily::Mfa:
             protocol_->sendOutputByte(0);
-            if (image.mfaBoardPresent) protocol_->sendDac(0);
+            if (image_.mfaBoardPresent) protocol_->sendDac(0);
             break;
         default:
             break;
@@ -159,7 +159,7 @@ void InterfaceLayer::resetOutputs()
 void InterfaceLayer::sendMotorPowers()
 {
     for (int m = 0; m < 4; ++m)
-        protocol_->sendPower(m, image.outputPower[static_cast<std::size_t>(2 * m)]);
+        protocol_->sendPower(m, image_.outputPower[static_cast<std::size_t>(2 * m)]);
 }
 
 bool InterfaceLayer::startRun()
@@ -180,15 +180,15 @@ bool InterfaceLayer::startRun()
             // With a motor bank of its own, one power per motor.
             for (int i = 0; i < 8; ++i)
                 if (!t.encoding.separateMotorBank || i % 2 == 0)
-                    protocol_->sendPower(i, image.outputPower[static_cast<std::size_t>(i)]);
+                    protocol_->sendPower(i, image_.outputPower[static_cast<std::size_t>(i)]);
             break;
         case ProtocolFamily::SenseControl:
             protocol_->sendOutputByte(0);
             break;
         case ProtocolFamily::Mfa:
             protocol_->sendOutputByte(0);
-            image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
-            if (image.mfaBoardPresent) protocol_->sendDac(0);
+            image_.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
+            if (image_.mfaBoardPresent) protocol_->sendDac(0);
             break;
         case ProtocolFamily::Lego:
             recomputeOutputPower();
@@ -202,36 +202,36 @@ bool InterfaceLayer::startRun()
 
 void InterfaceLayer::writeOutputs()
 {
-    const int out = image.outputByte();
-    const int motors = image.motorByte();
+    const int out = image_.outputByte();
+    const int motors = image_.motorByte();
     const ModelTraits t = traits();
     const bool isLive = live();
     // These boxes take their motors (and outputs) from the motor byte alone.
     const bool motorsOnly =
         t.protocol == ProtocolFamily::Lego || t.protocol == ProtocolFamily::Fischertechnik;
-    if (isLive && motorsOnly && motors != image.sentMotorByte) {
-        image.sentMotorByte = motors;
+    if (isLive && motorsOnly && motors != image_.sentMotorByte) {
+        image_.sentMotorByte = motors;
         protocol_->sendMotorByte(motors);
     }
     if (!isLive) {
-        image.sentOutputByte = out;
+        image_.sentOutputByte = out;
         return;
     }
-    if (out != image.sentOutputByte) {
+    if (out != image_.sentOutputByte) {
         if (t.protocol != ProtocolFamily::None && t.protocol != ProtocolFamily::Fischertechnik)
             protocol_->sendOutputByte(out);
-        image.sentOutputByte = out;
+        image_.sentOutputByte = out;
     }
     const bool motorByte =
         t.sendsMotorByte && !(t.protocol == ProtocolFamily::ContactController && flags.linkFailed);
-    if (motorByte && motors != image.sentMotorByte) {
+    if (motorByte && motors != image_.sentMotorByte) {
         protocol_->sendMotorByte(motors);
-        image.sentMotorByte = motors;
+        image_.sentMotorByte = motors;
     }
-    if (t.protocol == ProtocolFamily::Mfa && image.mfaBoardPresent &&
-        image.dacValue != image.sentDacValue) {
-        protocol_->sendDac(image.dacValue);
-        image.sentDacValue = image.dacValue;
+    if (t.protocol == ProtocolFamily::Mfa && image_.mfaBoardPresent &&
+        image_.dacValue != image_.sentDacValue) {
+        protocol_->sendDac(image_.dacValue);
+        image_.sentDacValue = image_.dacValue;
     }
 }
 
@@ -241,11 +241,11 @@ void InterfaceLayer::pollInputs()
     int byte = protocol_->readInputByte();
     if (byte < 0 || flags.linkFailed) return;
     if (settings.highLow == 1) byte = 255 - (byte & 0xFF);
-    if (byte != image.lastInputByte) {
-        image.lastInputByte = byte;
+    if (byte != image_.lastInputByte) {
+        image_.lastInputByte = byte;
         for (int i = 7; i >= 0; --i) {
             const int state = (byte >> i) & 1;
-            auto& slot = image.inputs[static_cast<std::size_t>(i)];
+            auto& slot = image_.inputs[static_cast<std::size_t>(i)];
             if (slot != state) {
                 slot = state;
                 notify([&](IoObserver& o) { o.showInput(i, state); });
@@ -263,21 +263,21 @@ void InterfaceLayer::readAnalogue()
     if (live() && settings.analogueSource == 0) {
         const ModelTraits t = traits();
         // The MFA reads its channels through the extension board.
-        if (t.readsAnalogue && (t.protocol != ProtocolFamily::Mfa || image.mfaBoardPresent)) {
+        if (t.readsAnalogue && (t.protocol != ProtocolFamily::Mfa || image_.mfaBoardPresent)) {
             for (int c = 0; c < 4; ++c) {
                 const int v = protocol_->readAnalogue(c);
-                if (v >= 0) image.analogue[static_cast<std::size_t>(c)] = std::min(v, 1024);
+                if (v >= 0) image_.analogue[static_cast<std::size_t>(c)] = std::min(v, 1024);
             }
         }
     } else if (live()) {
-        image.analogue.fill(0);
+        image_.analogue.fill(0);
     }
     for (int c = 0; c < 4; ++c) {
         const auto k = static_cast<std::size_t>(c);
         const bool hasSensor = !assignment_ || (*assignment_)[k] != kChannelWithoutSensor;
-        if (image.analogue[k] != image.analoguePrevious[k] && hasSensor) {
-            image.analoguePrevious[k] = image.analogue[k];
-            notify([&](IoObserver& o) { o.showValue(c, image.analogue[k]); });
+        if (image_.analogue[k] != image_.analoguePrevious[k] && hasSensor) {
+            image_.analoguePrevious[k] = image_.analogue[k];
+            notify([&](IoObserver& o) { o.showValue(c, image_.analogue[k]); });
         }
     }
 }
@@ -285,7 +285,7 @@ void InterfaceLayer::readAnalogue()
 void InterfaceLayer::setPower(int output, int percent)
 {
     percent = std::clamp(percent, 0, 100);
-    if (output >= 0 && output < 8) image.outputPower[static_cast<std::size_t>(output)] = percent;
+    if (output >= 0 && output < 8) image_.outputPower[static_cast<std::size_t>(output)] = percent;
     if (!live() || flags.linkFailed) return;
     const ProtocolFamily family = traits().protocol;
     if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController)
@@ -296,8 +296,8 @@ void InterfaceLayer::setMotorPower(int motor, int percent)
 {
     percent = std::clamp(percent, 0, 100);
     if (motor >= 0 && motor < 4) {
-        image.outputPower[static_cast<std::size_t>(2 * motor)] = percent;
-        image.outputPower[static_cast<std::size_t>(2 * motor + 1)] = percent;
+        image_.outputPower[static_cast<std::size_t>(2 * motor)] = percent;
+        image_.outputPower[static_cast<std::size_t>(2 * motor + 1)] = percent;
     }
     if (!live() || flags.linkFailed) return;
     const ProtocolFamily family = traits().protocol;
@@ -317,16 +317,46 @@ void InterfaceLayer::allOff()
 void InterfaceLayer::setOutput(int index, int state)
 {
     if (index < 0 || index >= 8) return;
-    image.outputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
+    image_.outputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
     notify([&](IoObserver& o) { o.showOutput(index, state ? 1 : 0); });
 }
 
 void InterfaceLayer::setMotor(int motor, int state)
 {
     if (motor < 0 || motor >= 4) return;
-    encoding.setMotorLines(image, motor, state);
+    encoding.setMotorLines(image_, motor, state);
     const int shown = motorState(motor);
     notify([&](IoObserver& o) { o.showMotor(motor, shown); });
+}
+
+void InterfaceLayer::setMotorLine(int line, int state)
+{
+    if (line >= 0 && line < 8) image_.motorLines[static_cast<std::size_t>(line)] = state ? 1 : 0;
+}
+
+void InterfaceLayer::resetImage()
+{
+    for (int i = 0; i < 8; ++i) {
+        setOutput(i, 0);
+        setInput(i, 0);
+    }
+    image_.motorLines = {};
+    for (int m = 0; m < 4; ++m) setMotor(m, kMotorOff);
+    setDac(0);
+}
+
+void InterfaceLayer::forgetSentBytes()
+{
+    image_.sentOutputByte = 0;
+    image_.sentMotorByte = 0;
+    image_.sentDacValue = 0;
+}
+
+void InterfaceLayer::setAnalogueHandled(int channel, int raw)
+{
+    if (channel < 0 || channel >= 4) return;
+    image_.analoguePrevious[static_cast<std::size_t>(channel)] = std::clamp(raw, 0, 1024);
+    setAnalogue(channel, raw);
 }
 
 void InterfaceLayer::refreshMotor(int motor)
@@ -339,32 +369,32 @@ void InterfaceLayer::refreshMotor(int motor)
 void InterfaceLayer::setInput(int index, int state)
 {
     if (index < 0 || index >= 8) return;
-    image.inputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
+    image_.inputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
     notify([&](IoObserver& o) { o.showInput(index, state ? 1 : 0); });
 }
 
 void InterfaceLayer::setAnalogue(int channel, int raw)
 {
     if (channel < 0 || channel >= 4) return;
-    image.analogue[static_cast<std::size_t>(channel)] = std::clamp(raw, 0, 1024);
+    image_.analogue[static_cast<std::size_t>(channel)] = std::clamp(raw, 0, 1024);
     notify([&](IoObserver& o) {
-        o.showValue(channel, image.analogue[static_cast<std::size_t>(channel)]);
+        o.showValue(channel, image_.analogue[static_cast<std::size_t>(channel)]);
     });
 }
 
 void InterfaceLayer::setPowerShown(int output, int percent)
 {
     if (output < 0 || output >= 8) return;
-    image.outputPower[static_cast<std::size_t>(output)] = std::clamp(percent, 0, 100);
+    image_.outputPower[static_cast<std::size_t>(output)] = std::clamp(percent, 0, 100);
     notify([&](IoObserver& o) {
-        o.showPower(output, image.outputPower[static_cast<std::size_t>(output)]);
+        o.showPower(output, image_.outputPower[static_cast<std::size_t>(output)]);
     });
 }
 
 void InterfaceLayer::setDac(int value)
 {
-    image.dacValue = std::clamp(value, 0, 255);
-    notify([&](IoObserver& o) { o.showDac(image.dacValue); });
+    image_.dacValue = std::clamp(value, 0, 255);
+    notify([&](IoObserver& o) { o.showDac(image_.dacValue); });
 }
 
 }  // namespace tarvel

@@ -77,8 +77,10 @@ public:
     // ---- State -------------------------------------------------------------
     InterfaceSettings settings;
     RunFlags flags;
-    IoImage image;
     MotorEncoding encoding;
+    // The image is read by all and changed only through the operations below,
+    // so every display follows every change.
+    const IoImage& image() const { return image_; }
 
     const InterfaceCaps& caps() const { return caps_; }
     const ChipData& chipData() const { return chipData_; }
@@ -117,9 +119,23 @@ public:
     void setDac(int value);
     // Stores and shows a power level without sending it.
     void setPowerShown(int output, int percent);
-    int motorState(int motor) const { return encoding.motorState(image, motor); }
+    int motorState(int motor) const { return encoding.motorState(image_, motor); }
+    // Sets one motor line as an output mirrors into it, without showing it:
+    // refreshMotor shows the motor once its lines are set.
+    void setMotorLine(int line, int state);
     // Shows a motor's state as its two lines now give it.
     void refreshMotor(int motor);
+    // A simulated channel value whose change counts as handled already.
+    void setAnalogueHandled(int channel, int raw);
+
+    // ---- Resetting ------------------------------------------------------------
+    // Outputs, inputs, motors and the analogue output off, every display following.
+    void resetImage();
+    // Nothing counts as sent: the next bytes travel whatever they are.
+    void forgetSentBytes();
+    // The next output byte travels even when it looks unchanged (the box may
+    // have been switched on or reset since).
+    void forceOutputResend() { image_.sentOutputByte = -1; }
 
 private:
     bool live() const { return !flags.simulate && protocol_ != nullptr; }
@@ -140,6 +156,7 @@ private:
     std::string sensorDir_;
     const std::array<int, 8>* sliders_ = nullptr;
     const std::array<int, 4>* assignment_ = nullptr;
+    IoImage image_;
     InterfaceCaps caps_;
     ChipData chipData_;
     const ChipEntry* chip_ = nullptr;

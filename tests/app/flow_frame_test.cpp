@@ -347,7 +347,7 @@ TEST_F(FrameTest, RunAndStopFollowCaptionsButtonsAndTimer)
     // The timer drives the interpreter.
     clock.advance(20);
     frame->timerTick();
-    EXPECT_EQ(frame->state().io.image.outputs[0], 1);
+    EXPECT_EQ(frame->state().io.image().outputs[0], 1);
 
     // Escape stops it.
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -364,7 +364,7 @@ TEST_F(FrameTest, RunAndStopFollowCaptionsButtonsAndTimer)
     EXPECT_FALSE(frame->runTimer().isActive());
     QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
     QApplication::sendEvent(frame->flowWindow(), &space);
-    EXPECT_EQ(frame->state().io.image.outputs[0], 1);
+    EXPECT_EQ(frame->state().io.image().outputs[0], 1);
     frame->runCommand();
     frame->state().speed.singleStep = false;
 

@@ -29,10 +29,10 @@ public:
 
     void begin()
     {
-        outputs_ = io_.image.outputs;
-        power_ = io_.image.outputPower;
+        outputs_ = io_.image().outputs;
+        power_ = io_.image().outputPower;
         for (int m = 0; m < 4; ++m) motors_[static_cast<std::size_t>(m)] = io_.motorState(m);
-        dac_ = io_.image.dacValue;
+        dac_ = io_.image().dacValue;
         live_ = true;
     }
     void runStopping() override { live_ = false; }
