@@ -47,7 +47,7 @@ constexpr int kAutoScroll = 316;
 const char* const kAutoScrollOnHint =
     "Hace que la ventana se desplace automáticamente cuando el puntero esté cerca a la orilla";
 const char* const kAutoScrollOffHint = "No deja que la ventana se desplace automáticamente";
-constexpr int kLargeMonitor = 109, kReducedMonitor = 125;
+constexpr int kLargeMonitor = 109, kReducedMonitor = 125, kSensors = 105;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -248,6 +248,11 @@ void TFlowFrame::buildMenus()
             });
     connect(addCommand(window, kZoom, "Vista &Zoom...", nullptr), &QAction::triggered, this,
             &TFlowFrame::zoomCommand);
+
+    QMenu* graph = menuBar()->addMenu(QString::fromUtf8("&Gráfica"));
+    graph->setObjectName("graphMenu");
+    connect(addCommand(graph, kSensors, "&Sensores...", nullptr), &QAction::triggered, this,
+            [this] { monitors_->openSensors(); });
 }
 
 void TFlowFrame::buildToolBar()
@@ -397,7 +402,7 @@ void TFlowFrame::updateCommands()
 {
     const bool running = state_->interpreter.running();
     const bool busy = running || state_->downloading();
-    for (const int id : {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface})
+    for (const int id : {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface, kSensors})
         if (QAction* a = action(id)) a->setEnabled(!busy);
     const FlowDocument& doc = state_->doc;
     const bool selection = !doc.selectedSymbols().empty() || !doc.selectedLabels().empty();
@@ -438,8 +443,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     adjustStartupPort(io.settings, ports_);
     interface_->setConfigPath(config.configPath);
     state_->doc.clear(io.settings.model, io.settings.subModel);
-    for (int c = 0; c < kSensorChannels; ++c)
-        state_->doc.channelNames[static_cast<std::size_t>(c)] = "Val " + std::to_string(c + 1);
+    state_->sensors.adoptDocument(true);  // "Val 1" to "Val 4"
 
     keepWideEnough();
     // Full-screen width up to 1364; the height of the screen less the bars.
@@ -492,10 +496,13 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
 {
     FlowLoadContext context;
     context.current = state_->io.settings;
+    const SensorTable& sensors = state_->sensors.table();
+    context.sensorKnown = [&sensors](int id) { return sensors.lastWithId(id) >= 0; };
     flowWindow_->setLoading(true);
     const bool loaded = loadFlowFile(state_->doc, path, context, services_.messages, silent).ok();
     flowWindow_->setLoading(false);
     if (!loaded) return false;
+    state_->sensors.adoptDocument(false);
     state_->doc.clearSelection();
     flowWindow_->documentReplaced();
     editors_->closeAll();
@@ -516,6 +523,7 @@ void TFlowFrame::newCommand()
     if (!closingChecks()) return;
     editors_->closeAll();
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
+    state_->sensors.adoptDocument(true);
     flowWindow_->documentReplaced();
     monitors_->refreshFromDocument();
     flowWindow_->update();

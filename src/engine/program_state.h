@@ -1,27 +1,28 @@
 #pragma once
 // The run-time state of the program, owned by the main window: the chart,
-// the interface layer with its image, the speed settings, the chart colours
-// and the interpreter. Windows get references to it; nothing here is global.
+// the interface layer with its image, the speed settings, the chart colours,
+// the sensors of the analogue channels and the interpreter. Windows get references to it; nothing
+// here is global.
 
 #include "appearance/colour_set.h"
 #include "engine/interpreter.h"
 #include "engine/speed_settings.h"
 #include "flowchart/flow_document.h"
 #include "interfaces/interface_layer.h"
-#include "interfaces/percent_channels.h"
+#include "sensors/sensor_channels.h"
 
 namespace tarvel {
 
 class ProgramState {
 public:
     ProgramState(Messages& messages, Clock& clock)
-        : doc(&messages),
-          channels(io.image(), doc.sensorAssignment),
-          interpreter(doc, io, clock, messages, speed)
+        : doc(&messages), sensors(doc, io), interpreter(doc, io, clock, messages, speed)
     {
         io.setSliderLevels(&doc.outputLevels);
         io.setChannelAssignment(&doc.sensorAssignment);
-        interpreter.setChannelValues(&channels);
+        // A connect reads the calibration files and identifies the sensors.
+        io.setEvents(&sensors);
+        interpreter.setChannelValues(&sensors);
     }
     ProgramState(const ProgramState&) = delete;
     ProgramState& operator=(const ProgramState&) = delete;
@@ -30,7 +31,7 @@ public:
     InterfaceLayer io;
     SpeedSettings speed;
     ColourSet colours;
-    PercentChannels channels;
+    SensorChannels sensors;
     Interpreter interpreter;
     bool downloading() const { return io.flags.downloading; }
 };

@@ -481,7 +481,7 @@ void adoptSensors(const FlowFileInfo& info, const FlowLoadContext& context, Flow
         chart.sensorAutomatic.fill(false);
         return;
     }
-    const bool canIdentify = modelTraits(context.current).identifiesSensors;
+    const bool canIdentify = modelTraits(context.current).offersAutomaticSensors;
     for (std::size_t c = 0; c < kSensorChannels; ++c) {
         const int v = info.sensors[c];
         if (v == kSensorAutomatic) {
@@ -490,9 +490,11 @@ void adoptSensors(const FlowFileInfo& info, const FlowLoadContext& context, Flow
         } else if (v == kSensorPercent || v == kSensorNone) {
             chart.sensorAutomatic[c] = false;
             chart.sensorAssignment[c] = v;
-        } else if (v >= 0 && (!context.sensorKnown || context.sensorKnown(v))) {
+        } else if (v >= 0) {
+            // A sensor the table lacks reads in percent.
             chart.sensorAutomatic[c] = false;
-            chart.sensorAssignment[c] = v;
+            const bool known = !context.sensorKnown || context.sensorKnown(v);
+            chart.sensorAssignment[c] = known ? v : kSensorPercent;
         }
     }
 }

@@ -69,8 +69,9 @@ Refusal flowFileRefusal(FlowFileRefusal refusal);
 // settings decide renumbering, motor names and automatic sensors.
 struct FlowLoadContext {
     InterfaceSettings current;
-    // Whether a sensor identifier is in the sensor table; without it every
-    // identifier is taken as it is.
+    // Whether a sensor identifier is in the sensor table (a channel whose
+    // sensor is not reads in percent); without it every identifier is taken
+    // as it is.
     std::function<bool(int id)> sensorKnown;
     // Called by loadFlowFile, once the chart is in place, with the file's
     // mimic set name when it is not empty and differs from the loaded one;

@@ -92,6 +92,8 @@ public:
     // What the chosen model is and does (its row of the model traits table).
     ModelTraits traits() const;
     bool isContactControllerType() const;
+    // A box is driven: not simulating, and a protocol is in place.
+    bool linkLive() const { return live(); }
 
     // ---- Operations --------------------------------------------------------
     void connect(bool initOnly);

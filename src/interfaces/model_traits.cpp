@@ -41,7 +41,8 @@ constexpr ModelTraits deltronics(InterfaceChoice choice)
             .sensorSubdirectory = "DSI",
             .encoding = kPlainEncoding,
             .readsAnalogue = true,
-            .identifiesSensors = true,
+            .offersAutomaticSensors = true,
+            .reportsSensorIds = true,
             .motorSpeed = true,
             .choice = choice};
 }
@@ -94,9 +95,10 @@ constexpr ModelRow kModelRows[] = {
      }()},
     {ModelDeltronics, kDeltronicsDigitalAdaptor, kDeltronicsDigitalAdaptor,
      [] {
-         // The digital adaptor has no analogue inputs.
+         // The digital adaptor has no analogue inputs, and reports no sensors.
          ModelTraits t = deltronics(InterfaceChoice::DeltronicsDigitalAdaptor);
          t.readsAnalogue = false;
+         t.reportsSensorIds = false;
          return t;
      }()},
     {ModelDeltronics, kAnySub, kSubsUpward, deltronics(InterfaceChoice::Deltronics)},
@@ -107,7 +109,8 @@ constexpr ModelRow kModelRows[] = {
       .serialProfile = &kSenseControlProfile,
       .sensorSubdirectory = "SAC",
       .readsAnalogue = true,
-      .identifiesSensors = true,
+      .offersAutomaticSensors = true,
+      .reportsSensorIds = true,
       .automaticSensors = true,
       .choice = InterfaceChoice::SenseControl}},
     {ModelMfa,

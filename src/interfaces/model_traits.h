@@ -73,9 +73,11 @@ struct ModelTraits {
     // Connect sends all eight speed levels once the port is open.
     bool sendsSpeedsOnConnect = false;
     bool readsAnalogue = false;
-    // The box reports which sensor sits on each channel, so a chart's
-    // automatic channels stay automatic.
-    bool identifiesSensors = false;
+    // The sensor menus offer "Automática", and a chart's automatic channels
+    // stay automatic.
+    bool offersAutomaticSensors = false;
+    // The box reports which sensor sits on each channel.
+    bool reportsSensorIds = false;
     // New charts and every Connect let the channels identify their sensors.
     bool automaticSensors = false;
     // The keypads offer only what the chips run (variables x and y, ...).

@@ -6,8 +6,8 @@
 #include "flowchart/flow_document.h"
 #include "interfaces/interface_layer.h"
 #include "interfaces/interface_model.h"
-#include "interfaces/percent_channels.h"
 #include "platform/sound_player.h"
+#include "sensors/sensor_channels.h"
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
 
@@ -57,7 +57,7 @@ protected:
     RecordingShell shell;
     RecordingSound sound;
     RecordingVariables variables;
-    PercentChannels channels{io.image(), doc.sensorAssignment};
+    SensorChannels channels{doc, io};
 
     void SetUp() override
     {

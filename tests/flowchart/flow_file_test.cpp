@@ -302,7 +302,7 @@ TEST(FlowFileRead, AutomaticSensorsAndUnknownIdentifiers)
     ASSERT_EQ(test::readChart(bytes, doc, info, ctx), "");
     EXPECT_TRUE(doc.sensorAutomatic[0]);
     EXPECT_EQ(doc.sensorAssignment[2], 40);
-    EXPECT_EQ(doc.sensorAssignment[3], 7);  // not in the table: the channel keeps its sensor
+    EXPECT_EQ(doc.sensorAssignment[3], kSensorPercent);  // not in the table: percent
     EXPECT_EQ(info.sensors, (std::array<int, 4>{-3, -3, 40, 41}));
 
     FlowDocument other;

@@ -7,7 +7,7 @@
 #include "example_charts.h"
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_layer.h"
-#include "interfaces/percent_channels.h"
+#include "sensors/sensor_channels.h"
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
 
@@ -46,7 +46,7 @@ public:
     InterfaceLayer io;
     SpeedSettings speed;
     Interpreter run{doc, io, clock, messages, speed};
-    PercentChannels channels{io.image(), doc.sensorAssignment};
+    SensorChannels channels{doc, io};
     bool loaded = false;
     std::array<int, 8> lastOut{};
     std::array<int, 8> switchedOn{};

@@ -2,42 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "engine/chart_builder.h"
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
 #include "support/read_chart.h"
 #include "support/temp_dir.h"
+#include "support/tool_run.h"
 
 namespace tarvel {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const std::filesystem::path& p)
-{
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
+using test::slurp;
+using test::ToolRun;
 
 class TarvelTool : public ::testing::Test {
 protected:
@@ -45,17 +25,7 @@ protected:
 
     ToolRun tool(const std::vector<std::string>& args)
     {
-        std::string cmd = quote(TARVEL_TOOL_PATH);
-        for (const auto& a : args) cmd += " " + quote(a);
-        const auto out = dir.path() / "stdout";
-        const auto err = dir.path() / "stderr";
-        cmd += " >" + quote(out.string()) + " 2>" + quote(err.string());
-        ToolRun r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(out);
-        r.err = slurp(err);
-        return r;
+        return test::runTool(TARVEL_TOOL_PATH, args, dir.path());
     }
 
     // A chart saved with numbering from 0 on a compact interface.

@@ -9,7 +9,9 @@
 
 #include "chip/chip_compiler.h"
 #include "chip/chip_data.h"
+#include "interfaces/interface_layer.h"
 #include "interfaces/model_traits.h"
+#include "sensors/sensor_channel_scale.h"
 #include "tool_common.h"
 
 namespace tarvel::tool {
@@ -87,8 +89,18 @@ int compileCommand(std::vector<std::string> args)
         if (Result<ChipData> read = loadChipData(sensors)) chips = std::move(read.value());
         chip = chips.lookup(settings.subModel);
     }
+    // Numbers compared with a channel read through the chart's sensors, from
+    // the calibration files of the model's folder.
+    InterfaceLayer io;
+    io.settings = settings;
+    SensorChannels channels(doc, io);
+    channels.reloadTable(
+        sensors + "/" + std::string(sensorSubdirectory(settings.model, chip ? chip->linkKind : 0)));
+    channels.adoptDocument(false);
+    const SensorChannelScale scale(channels);
     ScriptedMessages messages = stderrMessages();
-    const ChipCompileResult result = compileChart(doc, chipTargetFor(settings, chip), messages);
+    const ChipCompileResult result =
+        compileChart(doc, chipTargetFor(settings, chip), messages, &scale);
     if (!result.program) return 1;
     std::cout << programJson(*result.program) << '\n';
     return 0;

@@ -174,6 +174,8 @@ int main(int argc, char** argv)
     if (command == "resave") return resave(args);
     if (command == "caps") return caps(args);
     if (command == "run") return runCommand(args);
+    if (command == "sensors") return sensorsCommand(args);
+    if (command == "calibrate") return calibrateCommand(args);
     if (command == "compile") return compileCommand(args);
     return usage();
 }

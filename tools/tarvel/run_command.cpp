@@ -9,6 +9,7 @@
 
 #include "engine/program_state.h"
 #include "platform/clock.h"
+#include "sensors/sensor_channels.h"
 #include "tool_common.h"
 
 namespace tarvel::tool {
@@ -127,6 +128,7 @@ int runCommand(std::vector<std::string> args)
     std::vector<int> selection;
     std::vector<TimedChange> changes;
     std::vector<std::string> files;
+    std::string sensorsDir = TARVEL_DEFAULT_SENSORS_DIR;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -168,6 +170,8 @@ int runCommand(std::vector<std::string> args)
             const auto c = parseChange(args[++i], a == "--value");
             if (!c) return usage();
             changes.push_back(*c);
+        } else if (a == "--sensors" && hasValue) {
+            sensorsDir = args[++i];
         } else if (a.rfind("--", 0) == 0) {
             return usage();
         } else {
@@ -176,19 +180,24 @@ int runCommand(std::vector<std::string> args)
     }
     if (files.size() != 1) return usage();
 
+    InterfaceSettings settings;
+    if (!readChartSettings(files[0], numbering, settings)) return 1;
+
+    // As the window does: the interface chosen (which reads the calibration
+    // files of the model's folder), then the chart loaded and its sensors
+    // looked up there (its automatic flags stand as saved).
     VirtualClock clock;
     // Questions take their default (OK); the last error ends the output.
     ScriptedMessages messages;
     ProgramState state(messages, clock);
-    FlowDocument& doc = state.doc;
-    FlowFileInfo info;
-    InterfaceSettings settings;
-    if (!loadAsProgram(files[0], numbering, doc, info, settings)) return 1;
-    doc.setMessages(&messages);
     InterfaceLayer& io = state.io;
     io.settings = settings;
-    io.setSensorsDirectory(TARVEL_DEFAULT_SENSORS_DIR);
+    io.setSensorsDirectory(sensorsDir);
     io.applySelection();
+    FlowDocument& doc = state.doc;
+    FlowFileInfo info;
+    if (!loadChart(files[0], settings, doc, info)) return 1;
+    state.sensors.adoptDocument(false);
     state.speed.interval = interval;
     state.speed.multiplicity = multiplicity;
     Interpreter& run = state.interpreter;

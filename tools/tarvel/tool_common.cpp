@@ -21,8 +21,10 @@ int usage()
                  "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n"
                  "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n"
                  "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
-                 "             [--run all|selection|sub:N] [--select I,J,...]\n"
+                 "             [--run all|selection|sub:N] [--select I,J,...] [--sensors DIR]\n"
                  "             [--input N=on|off@CS]... [--value C=RAW@CS]... ARCHIVO.FLO\n"
+                 "  tarvel sensors DIR\n"
+                 "  tarvel calibrate ARCHIVO.CAL LECTURA\n"
                  "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n";
     return 2;
 }
@@ -54,10 +56,8 @@ bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering
     return true;
 }
 
-// Loads a chart as the program does when its interface settings are the
-// file's own header settings (with the numbering given, if any).
-bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel::FlowDocument& doc,
-                   tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
+bool readChartSettings(const std::string& path, std::optional<int> numbering,
+                       tarvel::InterfaceSettings& settings)
 {
     ScriptedMessages messages = stderrMessages();
     if (!tarvel::hasFlowExtension(path)) {
@@ -80,15 +80,26 @@ bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel
     settings.numbering = numbering.value_or(header->numbering);
     settings.subModel = header->subModel;
     settings.model = header->model;
+    return true;
+}
+
+bool loadChart(const std::string& path, const tarvel::InterfaceSettings& settings,
+               tarvel::FlowDocument& doc, tarvel::FlowFileInfo& info)
+{
+    ScriptedMessages messages = stderrMessages();
     tarvel::FlowLoadContext context;
     context.current = settings;
-    doc.setMessages(&messages);
     tarvel::Result<tarvel::FlowFileInfo> loaded =
         tarvel::loadFlowFile(doc, path, context, messages);
-    doc.setMessages(nullptr);
     if (!loaded) return false;
     info = std::move(loaded.value());
     return true;
+}
+
+bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel::FlowDocument& doc,
+                   tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
+{
+    return readChartSettings(path, numbering, settings) && loadChart(path, settings, doc, info);
 }
 
 }  // namespace tarvel::tool

@@ -20,12 +20,20 @@ int usage();
 std::optional<int> parseInt(const std::string& s);
 // Splits "--numbering N" off the arguments; false when it is malformed.
 bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering);
-// Loads a chart as the program does when its interface settings are the
-// file's own header settings (with the numbering given, if any).
+// The interface settings a chart's header holds (with the numbering given,
+// if any); a refusal prints its message.
+bool readChartSettings(const std::string& path, std::optional<int> numbering,
+                       InterfaceSettings& settings);
+// Loads a chart as the program does when these are its interface settings.
+bool loadChart(const std::string& path, const InterfaceSettings& settings, FlowDocument& doc,
+               FlowFileInfo& info);
+// Both: a chart loaded under its own header settings.
 bool loadAsProgram(const std::string& path, std::optional<int> numbering, FlowDocument& doc,
                    FlowFileInfo& info, InterfaceSettings& settings);
 
 int runCommand(std::vector<std::string> args);
+int sensorsCommand(const std::vector<std::string>& args);
+int calibrateCommand(const std::vector<std::string>& args);
 int compileCommand(std::vector<std::string> args);
 
 }  // namespace tarvel::tool

@@ -186,10 +186,10 @@ void TManualMonitorDialog::showMotor(int motor, int state)
 void TManualMonitorDialog::showValue(int channel, int)
 {
     if (channel < 0 || channel > 3) return;
-    // Until sensors are calibrated a channel reads as a percentage of full scale.
+    // A channel without sensor shows nothing.
     QString text;
     if (state_.doc.sensorAssignment[idx(channel)] != kSensorNone)
-        text = QString::asprintf("%.0f", state_.channels.value(channel));
+        text = QString::fromStdString(state_.sensors.compactValueText(channel));
     if (valueFields_[idx(channel)]->text() != text) valueFields_[idx(channel)]->setText(text);
 }
 

@@ -6,6 +6,8 @@
 #include "interfaces/manual_control.h"
 #include "interfaces/ui/manual_monitor_dialog.h"
 #include "interfaces/ui/monitor_dialog.h"
+#include "interfaces/ui/sensors_dialog.h"
+#include "interfaces/ui/test_mode.h"
 #include "platform/qt/window_place.h"
 
 namespace tarvel {
@@ -20,8 +22,12 @@ TMonitorSet::TMonitorSet(ProgramState& state, QMainWindow* frame)
     motors_ = new TMonitorCDialog(state, *control_, frame);
     smallMotors_ = new TMonitorCSDialog(state, *control_, frame);
     reduced_ = new TManualMonitorDialog(state, *control_, frame);
-    for (QWidget* w : std::initializer_list<QWidget*>{outputs_, motors_, smallMotors_, reduced_})
+    testMode_ = new TTestMode(state, this);
+    sensors_ = new TSensorsDialog(state, *testMode_, frame);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{outputs_, motors_, smallMotors_, reduced_, sensors_})
         w->hide();
+    state.sensors.addObserver(this);
     // The strip keeps to the bottom of the chart's area through every resize and zoom.
     followClientArea(*frame, *this, [this] {
         if (reduced_ && reduced_->isVisible()) placeReduced();
@@ -32,7 +38,10 @@ TMonitorSet::~TMonitorSet()
 {
     // The dialogs are the frame's children, but they observe the program
     // state and use the manual control: they go first, while both still live.
-    for (QWidget* w : std::initializer_list<QWidget*>{outputs_, motors_, smallMotors_, reduced_})
+    state_.sensors.removeObserver(this);
+    testMode_->setOn(false);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{sensors_, outputs_, motors_, smallMotors_, reduced_})
         delete w;
     reduced_ = nullptr;  // the frame's watch outlives this body by a little
 }
@@ -61,6 +70,21 @@ void TMonitorSet::openLarge()
     fitting->show();
     fitting->placeBeside(frame_->frameGeometry(), screenAreaOf(*frame_));
     fitting->raise();
+    sensors_->show();
+    sensors_->placeBeside(fitting->frameGeometry(), frame_->frameGeometry());
+    sensors_->raise();
+}
+
+void TMonitorSet::openSensors()
+{
+    sensors_->show();
+    sensors_->placeAtRightOf(frame_->frameGeometry());
+    sensors_->raise();
+}
+
+void TMonitorSet::sensorChanged(int channel)
+{
+    reduced_->showValue(channel, state_.io.image().analogue[static_cast<std::size_t>(channel)]);
 }
 
 void TMonitorSet::openReduced()

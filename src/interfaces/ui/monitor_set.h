@@ -1,13 +1,15 @@
 #pragma once
-// The four monitors of the main window, created once and shown on demand,
-// with the manual control they share: which large monitor fits the interface,
-// where each opens, and keeping them in step with the document and the
-// interface choice. The owner destroys the set before the program state.
+// The four monitors and the sensors window of the main window, created once
+// and shown on demand, with the manual control and the test mode they share:
+// which large monitor fits the interface, where each opens, and keeping them
+// in step with the document and the interface choice. The owner destroys the
+// set before the program state.
 
 #include <QObject>
 #include <memory>
 
 #include "interfaces/monitor_layout.h"
+#include "sensors/sensor_channels.h"
 
 class QMainWindow;
 
@@ -20,8 +22,10 @@ class TMonitorCDialog;
 class TMonitorCSDialog;
 class TMonitorDialog;
 class TMonitorNDialog;
+class TSensorsDialog;
+class TTestMode;
 
-class TMonitorSet : public QObject {
+class TMonitorSet : public QObject, public SensorObserver {
     Q_OBJECT
 public:
     TMonitorSet(ProgramState& state, QMainWindow* frame);
@@ -33,10 +37,15 @@ public:
     TMonitorCDialog* motorMonitor() const { return motors_; }
     TMonitorCSDialog* smallMotorMonitor() const { return smallMotors_; }
     TManualMonitorDialog* reduced() const { return reduced_; }
+    TSensorsDialog* sensors() const { return sensors_; }
+    TTestMode& testMode() { return *testMode_; }
 
     // "Monitor Amplio": the large monitor that fits the interface, against the
-    // right edge of the screen, bottom level with the main window.
+    // right edge of the screen, bottom level with the main window, and the
+    // sensors window on its left.
     void openLarge();
+    // The sensors window alone, against the right edge of the main window.
+    void openSensors();
     // "Monitor Reducido": the strip along the bottom of the main window,
     // where it stays while the window is resized, zoomed or moved.
     void openReduced();
@@ -48,6 +57,9 @@ public:
     // A chart was loaded or cleared: its names and power levels.
     void refreshFromDocument();
 
+    // SensorObserver: the reduced monitor writes values with the sensor's decimals.
+    void sensorChanged(int channel) override;
+
 private:
     void placeReduced();
 
@@ -58,6 +70,8 @@ private:
     TMonitorCDialog* motors_ = nullptr;
     TMonitorCSDialog* smallMotors_ = nullptr;
     TManualMonitorDialog* reduced_ = nullptr;
+    TTestMode* testMode_ = nullptr;
+    TSensorsDialog* sensors_ = nullptr;
 };
 
 }  // namespace tarvel

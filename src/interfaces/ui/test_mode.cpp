@@ -1,0 +1,31 @@
+#include "interfaces/ui/test_mode.h"
+
+#include "engine/program_state.h"
+
+namespace tarvel {
+
+TTestMode::TTestMode(ProgramState& state, QObject* parent) : QObject(parent), state_(state)
+{
+    timer_.setObjectName(QStringLiteral("timer666"));
+    connect(&timer_, &QTimer::timeout, this, &TTestMode::poll);
+}
+
+void TTestMode::setOn(bool on)
+{
+    if (on == isOn()) return;
+    state_.io.flags.testMode = on;
+    if (on) {
+        state_.sensors.identify();
+        timer_.start(state_.speed.interval);
+    } else {
+        timer_.stop();
+    }
+    emit changed(on);
+}
+
+void TTestMode::poll()
+{
+    state_.io.pollInputs();
+}
+
+}  // namespace tarvel
