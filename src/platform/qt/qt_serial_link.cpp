@@ -64,6 +64,7 @@ std::vector<std::uint8_t> QtSerialLink::readBlock(int count)
 {
     std::vector<std::uint8_t> out;
     if (!isOpen() || count <= 0) return out;
+    port_->clearError();  // a time-out of the last read is no fault of this one
     out.reserve(static_cast<std::size_t>(count));
     QElapsedTimer total, gap;
     total.start();
