@@ -18,7 +18,6 @@ PaintOptions pictureOptions(const Rect& bounds, bool selectionOnly)
     o.background = false;
     o.pageGuides = false;
     o.selectionOnly = selectionOnly;
-    o.marks = false;
     o.offset = QPoint(-bounds.left, -bounds.top);
     return o;
 }

@@ -1,174 +1,34 @@
 #include "flowchart/ui/flow_painter.h"
 
 #include <QBrush>
-#include <QCoreApplication>
+#include <QColor>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QStaticText>
-#include <QString>
-#include <QTransform>
 #include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <memory>
-#include <string>
-#include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "flowchart/captions.h"
-#include "platform/qt/qt_text.h"
+#include "flowchart/ui/caption_place.h"
+#include "flowchart/ui/chart_shapes.h"
+#include "flowchart/ui/chart_text.h"
+#include "flowchart/ui/solid_fill.h"
 
 namespace tarvel {
 namespace {
-
-// ---- Fonts --------------------------------------------------------------------
-
-// Font sizes are given as a character cell height and an average character
-// width, in the proportions of the Arial design: the cell (ascent plus
-// descent) is 2288/2048 em and the average character 904/2048 em wide.
-constexpr int kEmUnits = 2048;
-constexpr int kCellUnits = 2288;
-constexpr int kAverageWidthUnits = 904;
-
-// Near the natural width the font is left unstretched: a few percent either
-// way is only the rounding of the pixel size.
-constexpr int kStretchTolerance = 6;
-
-QFont makeFont(int height, int width, bool italic)
-{
-    height = std::max(height, 1);
-    width = std::max(width, 1);
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setWeight(QFont::Normal);
-    font.setItalic(italic);
-    // Captions are measured against fixed thresholds: no kerning, so a text
-    // is as wide as its characters' advances.
-    font.setKerning(false);
-    const int pixels = std::max(1, (height * kEmUnits + kCellUnits / 2) / kCellUnits);
-    font.setPixelSize(pixels);
-    const int naturalCentipixels = std::max(1, pixels * kAverageWidthUnits * 100 / kEmUnits);
-    int stretch = (width * 10000 + naturalCentipixels / 2) / naturalCentipixels;
-    if (std::abs(stretch - 100) <= kStretchTolerance) stretch = 100;
-    font.setStretch(std::clamp(stretch, 1, 4000));
-    return font;
-}
-
-QStaticText laidOut(const QString& text, const QFont& font)
-{
-    QStaticText t(text);
-    // Captions may hold "<" (comparisons): plain text, never markup.
-    t.setTextFormat(Qt::PlainText);
-    t.prepare(QTransform(), font);
-    return t;
-}
-
-// A text laid out once in a font, with its advance for placing it.
-struct LaidText {
-    QStaticText text;
-    int width = 0;
-};
-
-// A symbol's caption as drawn: one line or two.
-struct CaptionText {
-    bool none = true;
-    bool twoLines = false;
-    LaidText first, second;
-};
-
-// Laid-out texts are kept between paints while they stay the same; a chart
-// has at most a few hundred of them, so a cache that outgrows this has seen
-// many edits and simply starts again.
-constexpr std::size_t kMaxCachedTexts = 2048;
-
-// The chart's fonts at one zoom, with their metrics and the texts laid out in them.
-struct FontSet {
-    FontSet(int zx, int zy)
-        : zoomX(zx),
-          zoomY(zy),
-          caption(makeFont(CaptionLayout::fontHeight * zy / 10, CaptionLayout::fontWidth * zx / 10,
-                           false)),
-          tag(makeFont(12 * zy / 10, 4 * zx / 10, false)),
-          label{makeFont(15 * zy / 10, 6 * zx / 10, true),
-                makeFont(23 * zy / 10, 9 * zx / 10, true),
-                makeFont(30 * zy / 10, 12 * zx / 10, true)},
-          captionMetrics(caption),
-          tagMetrics(tag),
-          labelMetrics{QFontMetrics(label[0]), QFontMetrics(label[1]), QFontMetrics(label[2])}
-    {
-        yesTag = laidOut(QStringLiteral("SI"), tag);
-        noTag = laidOut(QStringLiteral("NO"), tag);
-        tagWidth = std::max(tagMetrics.horizontalAdvance(QStringLiteral("SI")),
-                            tagMetrics.horizontalAdvance(QStringLiteral("NO")));
-        for (int k = 0; k < kConnectorLetters; ++k) {
-            const QString letter(QChar(static_cast<char16_t>('A' + k)));
-            letters[static_cast<std::size_t>(k)] = {laidOut(letter, caption),
-                                                    captionMetrics.horizontalAdvance(letter)};
-        }
-    }
-
-    int zoomX, zoomY;
-    QFont caption, tag;
-    std::array<QFont, 3> label;
-    QFontMetrics captionMetrics, tagMetrics;
-    std::array<QFontMetrics, 3> labelMetrics;
-    QStaticText yesTag, noTag;
-    int tagWidth = 0;
-    std::array<LaidText, kConnectorLetters> letters;
-
-    // Keyed by kind, caption rule and command text; by label text per size.
-    mutable std::unordered_map<std::string, CaptionText> captions;
-    mutable std::array<std::unordered_map<std::string, LaidText>, 3> labels;
-};
-
-// Fonts are made once per zoom and kept: the window paints many times at
-// the same zoom, and the pictures and label measuring use 100 %. A paint
-// holds its own reference, so trimming the cache never pulls fonts from
-// under it.
-std::vector<std::shared_ptr<const FontSet>>& fontCache()
-{
-    static std::vector<std::shared_ptr<const FontSet>> cache;
-    return cache;
-}
-
-void releaseFonts()
-{
-    fontCache().clear();
-}
-
-std::shared_ptr<const FontSet> fontsFor(int zoomX, int zoomY)
-{
-    auto& cache = fontCache();
-    // Fonts must go before the application object does.
-    static const bool cleanupSet = [] {
-        qAddPostRoutine(releaseFonts);
-        return true;
-    }();
-    (void)cleanupSet;
-    for (const auto& f : cache)
-        if (f->zoomX == zoomX && f->zoomY == zoomY) return f;
-    if (cache.size() >= 16) cache.erase(cache.begin());
-    cache.push_back(std::make_shared<const FontSet>(zoomX, zoomY));
-    return cache.back();
-}
-
-int labelIndex(std::int32_t size)
-{
-    return size >= 1 && size <= 3 ? size - 1 : 0;
-}
-
-constexpr std::array<int, 3> kLabelHeights{14, 21, 28};
 
 // ---- Colours ------------------------------------------------------------------
 
 struct Style {
     QColor colour;
     bool filled = false;
+    bool skipped = false;  // its colour is switched off: not drawn at all
 };
 
 QColor fromColourRef(std::uint32_t c)
@@ -179,9 +39,8 @@ QColor fromColourRef(std::uint32_t c)
 
 const QColor kSilver(192, 192, 192);
 
-// The colour and fill of a draw state. A chart colour switched off ("no
-// colour") means the marking is not shown: the object is drawn as normal, so
-// a repaint during a run never makes the running symbol vanish.
+// The colour and fill of a draw state. An object whose state takes a chart
+// colour switched off ("no colour") is not drawn.
 Style styleFor(std::int32_t state, const ColourSet& colours)
 {
     switch (state) {
@@ -194,8 +53,7 @@ Style styleFor(std::int32_t state, const ColourSet& colours)
         case 5:
         case 6: {
             const std::uint32_t c = colours.colours[static_cast<std::size_t>(state - 3)];
-            if (c & kNoColour) break;
-            return {fromColourRef(c), (c & kFilledColour) != 0};
+            return {fromColourRef(c), (c & kFilledColour) != 0, (c & kNoColour) != 0};
         }
         case 7:
             return {Qt::white, true};
@@ -205,261 +63,23 @@ Style styleFor(std::int32_t state, const ColourSet& colours)
     return {Qt::black, false};
 }
 
-// ---- Geometry -----------------------------------------------------------------
-
-struct Scale {
-    int zx, zy, ox, oy;
-    explicit Scale(const PaintOptions& o)
-        : zx(o.zoomX), zy(o.zoomY), ox(o.offset.x()), oy(o.offset.y())
-    {
-    }
-    int x(int v) const { return v * zx / 10 + ox; }
-    int y(int v) const { return v * zy / 10 + oy; }
-    QPoint pt(int px, int py) const { return {x(px), y(py)}; }
-    // The pixels a box from (l, t) up to but not including (r, b) covers, as
-    // a rectangle whose outline Qt draws on exactly those pixels.
-    QRect outline(int l, int t, int r, int b) const
-    {
-        const int L = x(l), T = y(t);
-        return {L, T, std::max(x(r) - L - 1, 0), std::max(y(b) - T - 1, 0)};
-    }
-    // The same box for filling.
-    QRect fill(int l, int t, int r, int b) const
-    {
-        const int L = x(l), T = y(t);
-        return {L, T, x(r) - L, y(b) - T};
-    }
-};
-
-// A straight join that stops one pixel short of its end, so vertical and
-// horizontal strokes end on the outline they meet rather than beyond it.
-void joinLine(QPainter& p, QPoint a, QPoint b)
-{
-    if (a.x() == b.x() && a.y() != b.y())
-        b.ry() += a.y() < b.y() ? -1 : 1;
-    else if (a.y() == b.y() && a.x() != b.x())
-        b.rx() += a.x() < b.x() ? -1 : 1;
-    p.drawLine(a, b);
-}
-
-// Outline (or, with the painter's brush and no pen, the fill) of a shape.
-void drawShape(QPainter& p, const Scale& s, SymbolKind kind, int x, int y, bool subCall,
-               bool printer, bool filling)
-{
-    switch (kind) {
-        case SymbolKind::StartStop: {
-            const int bottom = printer ? y + 12 : y + 13;
-            if (filling) {
-                p.drawEllipse(s.fill(x - 60, y - 12, x - 36, bottom));
-                p.drawEllipse(s.fill(x + 36, y - 12, x + 60, bottom));
-                p.drawRect(s.fill(x - 48, y - 12, x + 48, bottom));
-                return;
-            }
-            p.drawArc(s.outline(x - 60, y - 12, x - 36, bottom), 90 * 16, 180 * 16);
-            p.drawArc(s.outline(x + 36, y - 12, x + 60, bottom), -90 * 16, 180 * 16);
-            joinLine(p, s.pt(x - 48, y - 12), s.pt(x + 48, y - 12));
-            joinLine(p, s.pt(x - 48, y + 12), s.pt(x + 48, y + 12));
-            return;
-        }
-        case SymbolKind::Output: {
-            const std::array<QPoint, 4> pts{s.pt(x - 60, y + 24), s.pt(x + 36, y + 24),
-                                            s.pt(x + 60, y - 24), s.pt(x - 36, y - 24)};
-            p.drawPolygon(pts.data(), static_cast<int>(pts.size()));
-            return;
-        }
-        case SymbolKind::Process:
-            if (filling) {
-                p.drawRect(s.fill(x - 48, y - 24, x + 48, y + 24));
-                return;
-            }
-            p.drawRect(s.outline(x - 48, y - 24, x + 48, y + 24));
-            if (subCall) {
-                joinLine(p, s.pt(x - 45, y - 24), s.pt(x - 45, y + 24));
-                joinLine(p, s.pt(x + 45, y - 24), s.pt(x + 45, y + 24));
-            }
-            return;
-        case SymbolKind::Decision: {
-            const std::array<QPoint, 4> pts{s.pt(x - 60, y), s.pt(x, y + 24), s.pt(x + 60, y),
-                                            s.pt(x, y - 24)};
-            p.drawPolygon(pts.data(), static_cast<int>(pts.size()));
-            return;
-        }
-    }
-}
-
-// A filled arrowhead 6 units long and 8 wide with its tip at (x, y),
-// pointing along (dx, dy) turned to the nearest of the four directions.
-void drawArrowhead(QPainter& p, const Scale& s, int x, int y, int dx, int dy)
-{
-    int ux = 0, uy = 0;
-    if (std::abs(dx) >= std::abs(dy))
-        ux = dx > 0 ? 1 : -1;
-    else
-        uy = dy > 0 ? 1 : -1;
-    const int bx = x - 6 * ux, by = y - 6 * uy;
-    const std::array<QPoint, 3> pts{s.pt(x, y), s.pt(bx - 4 * uy, by + 4 * ux),
-                                    s.pt(bx + 4 * uy, by - 4 * ux)};
-    p.drawPolygon(pts.data(), static_cast<int>(pts.size()));
-}
-
-// The same arrowhead as strips one pixel wide, from its base to its tip. On
-// the screen a chart has a couple of thousand arrowheads: filling strips is
-// far cheaper than rasterising triangles.
-template <typename Strips>
-void arrowheadStrips(Strips& out, const Scale& s, int x, int y, int dx, int dy)
-{
-    const QPoint tip = s.pt(x, y);
-    if (std::abs(dx) >= std::abs(dy)) {
-        const int ux = dx > 0 ? 1 : -1;
-        const int base = s.x(x - 6 * ux);
-        const int up = tip.y() - s.y(y - 4), down = s.y(y + 4) - tip.y();
-        const int len = std::abs(tip.x() - base);
-        for (int k = 0; k <= len; ++k) {
-            const int c = tip.x() - ux * k;
-            const int a = len ? (up * k + len / 2) / len : up;
-            const int b = len ? (down * k + len / 2) / len : down;
-            out.append(QRect(QPoint(c, tip.y() - a), QPoint(c, tip.y() + b)));
-        }
-    } else {
-        const int uy = dy > 0 ? 1 : -1;
-        const int base = s.y(y - 6 * uy);
-        const int left = tip.x() - s.x(x - 4), right = s.x(x + 4) - tip.x();
-        const int len = std::abs(tip.y() - base);
-        for (int k = 0; k <= len; ++k) {
-            const int r = tip.y() - uy * k;
-            const int a = len ? (left * k + len / 2) / len : left;
-            const int b = len ? (right * k + len / 2) / len : right;
-            out.append(QRect(QPoint(tip.x() - a, r), QPoint(tip.x() + b, r)));
-        }
-    }
-}
-
-// The connector boxes: 20 units wide, 10 above and below the stub's point;
-// after the first stub's end, before the second stub's start.
-Rect connectorBoxAfter(Point end)
-{
-    return {end.x, end.y - 10, end.x + 20, end.y + 10};
-}
-Rect connectorBoxBefore(Point start)
-{
-    return {start.x - 20, start.y - 10, start.x, start.y + 10};
-}
-
-bool hasTag(const FlowLine& l)
-{
-    return l.kind != LineKind::Plain && l.geometry.tag.x >= 0;
-}
-
-// Everything a line draws, in document units; tagWidth is the width of its tag text.
-Rect lineExtent(const FlowLine& l, int tagWidth, int tagHeight)
-{
-    Rect r{};
-    const auto add = [&r](const Rect& part) { r = r.united(part); };
-    const int n = l.pointCount();
-    for (int i = 0; i < n; ++i) {
-        const Point pt = l.geometry.points[static_cast<std::size_t>(i)];
-        if (pt.x == kConnectorMarkX) {
-            if (i > 0) add(connectorBoxAfter(l.geometry.points[static_cast<std::size_t>(i - 1)]));
-            if (i + 1 < n)
-                add(connectorBoxBefore(l.geometry.points[static_cast<std::size_t>(i + 1)]));
-            continue;
-        }
-        // Arrowheads reach 4 to either side of the line.
-        add({pt.x - 4, pt.y - 4, pt.x + 5, pt.y + 5});
-    }
-    if (hasTag(l))
-        add({l.geometry.tag.x, l.geometry.tag.y - 10, l.geometry.tag.x + tagWidth + 1,
-             l.geometry.tag.y - 10 + tagHeight});
-    return r;
-}
-
-// The box a symbol's shape occupies, without its caption.
-Rect symbolBody(const FlowSymbol& s)
-{
-    const int h = bodySize(s.kind).halfHeight;
-    return {s.x - 60, s.y - h, s.x + 61, s.y + h + 1};
-}
-
-// A caption line may be wider than its symbol (a start/stop caption is never
-// broken, and a line without blanks cannot be): for skipping symbols outside
-// the area painted, this is wide enough for 39 of the widest characters.
-Rect symbolReach(const FlowSymbol& s)
-{
-    const int h = bodySize(s.kind).halfHeight;
-    return {s.x - 260, s.y - h - 2, s.x + 261, s.y + h + 3};
-}
-
-bool isSubCall(const FlowSymbol& s)
-{
-    return s.kind == SymbolKind::Process && s.text.at(0) == 'S';
-}
-
-CaptionText layoutCaption(SymbolKind kind, std::string_view text, bool picture,
-                          const FontSet& fonts)
-{
-    CaptionText out;
-    const std::string caption = symbolCaption(kind, text);
-    if (caption.empty()) return out;
-    out.none = false;
-    const QFontMetrics& fm = fonts.captionMetrics;
-    const QString whole = fromCp1252(caption);
-    const int wholeWidth = fm.horizontalAdvance(whole);
-    // The rule measures only the whole caption; each Windows-1252 byte is one
-    // character of the converted text, so the break position carries over.
-    const TextWidthFn width = [wholeWidth](std::string_view) { return wholeWidth; };
-    const CaptionLines lines =
-        picture
-            ? breakCaptionForClipboard(kind, caption, width)
-            : breakCaption(kind, caption, width, CaptionLayout::twoLineThreshold * fonts.zoomX / 10,
-                           CaptionLayout::wideThreshold * fonts.zoomX / 10);
-    if (!lines.twoLines) {
-        out.first = {laidOut(whole, fonts.caption), wholeWidth};
-        return out;
-    }
-    const auto cut = static_cast<qsizetype>(lines.first.size());
-    const QString first = whole.left(cut), second = whole.mid(cut);
-    out.twoLines = true;
-    out.first = {laidOut(first, fonts.caption), fm.horizontalAdvance(first)};
-    out.second = {laidOut(second, fonts.caption), fm.horizontalAdvance(second)};
-    return out;
-}
-
-const CaptionText& captionFor(const FlowSymbol& s, bool picture, const FontSet& fonts)
-{
-    std::string key;
-    key.reserve(s.text.size() + 2);
-    key.push_back(static_cast<char>('0' + static_cast<int>(s.kind)));
-    key.push_back(picture ? 'p' : 's');
-    key.append(s.text.view());
-    auto& cache = fonts.captions;
-    if (const auto it = cache.find(key); it != cache.end()) return it->second;
-    if (cache.size() >= kMaxCachedTexts) cache.clear();
-    CaptionText laid = layoutCaption(s.kind, s.text.view(), picture, fonts);
-    return cache.emplace(std::move(key), std::move(laid)).first->second;
-}
-
-const LaidText& labelTextFor(const FlowLabel& l, const FontSet& fonts)
-{
-    const auto k = static_cast<std::size_t>(labelIndex(l.size));
-    auto& cache = fonts.labels[k];
-    std::string key(l.text.view());
-    if (const auto it = cache.find(key); it != cache.end()) return it->second;
-    if (cache.size() >= kMaxCachedTexts) cache.clear();
-    const QString text = fromCp1252(l.text.view());
-    LaidText laid{laidOut(text, fonts.label[k]), fonts.labelMetrics[k].horizontalAdvance(text)};
-    return cache.emplace(std::move(key), std::move(laid)).first->second;
-}
-
 // ---- One paint ------------------------------------------------------------------
 
 class PaintRun {
 public:
     PaintRun(QPainter& p, const PaintOptions& o, const QRect& dirty, const FlowDocument& doc,
-             const ColourSet& colours, const FontSet& fonts)
-        : p_(p), o_(o), s_(o), dirty_(dirty), doc_(doc), colours_(colours), fonts_(fonts)
+             const ColourSet& colours, const ChartFonts& fonts)
+        : p_(p),
+          o_(o),
+          s_(o),
+          dirty_(dirty),
+          doc_(doc),
+          colours_(colours),
+          fonts_(fonts),
+          fill_(p, o.directFills && !o.picture)
     {
         for (std::size_t i = 0; i < styles_.size(); ++i)
-            styles_[i] = styleFor(o.marks ? static_cast<std::int32_t>(i) : 0, colours);
+            styles_[i] = styleFor(static_cast<std::int32_t>(i), colours);
         if (o.selectionOnly) {
             for (const int i : doc.selectedSymbols())
                 if (i >= 0 && i < kMaxSymbols) symbolPicked_[static_cast<std::size_t>(i)] = true;
@@ -479,16 +99,29 @@ public:
             for (int i = 0; i < doc_.labelCount(); ++i)
                 if (labelWanted(i)) label(doc_.label(i));
         }
-        if (o_.drawGhosts) o_.drawGhosts(p_);
+        if (o_.drawGhosts) {
+            o_.drawGhosts(p_);
+            forgetPainterState();
+        }
         if (!o_.loading) {
             for (int i = 0; i < doc_.lineCount(); ++i)
                 if (lineWanted(i)) line(doc_.line(i));
         }
-        if (o_.drawHandLine) o_.drawHandLine(p_);
+        if (o_.drawHandLine) {
+            o_.drawHandLine(p_);
+            forgetPainterState();
+        }
         if (screen && !o_.movingSomething && !o_.loading) labelFrames();
     }
 
 private:
+    // The hooks may leave the painter in any state.
+    void forgetPainterState()
+    {
+        font_ = nullptr;
+        blackPen_ = false;
+    }
+
     bool inDirty(const Rect& r) const
     {
         return dirty_.isEmpty() || FlowPainter::toDevice(r, o_).intersects(dirty_);
@@ -543,58 +176,52 @@ private:
     void symbol(const FlowSymbol& sym)
     {
         const Style& st = style(sym.selected);
+        if (st.skipped) return;
         const bool sub = isSubCall(sym);
         if (st.filled) {
-            p_.setPen(Qt::NoPen);
-            p_.setBrush(st.colour);
-            drawShape(p_, s_, sym.kind, sym.x, sym.y, sub, o_.printer, true);
-            p_.setPen(QPen(Qt::black, 1));
-        } else {
-            p_.setPen(QPen(st.colour, 1));
+            if (fill_.direct() && sym.kind == SymbolKind::Process) {
+                fill_.fill(s_.fill(sym.x - 48, sym.y - 24, sym.x + 48, sym.y + 24),
+                           st.colour.rgb());
+            } else {
+                p_.setPen(Qt::NoPen);
+                p_.setBrush(st.colour);
+                drawShape(p_, s_, sym.kind, sym.x, sym.y, sub, o_.printer, true);
+                blackPen_ = false;
+            }
         }
-        p_.setBrush(Qt::NoBrush);
-        drawShape(p_, s_, sym.kind, sym.x, sym.y, sub, o_.printer, false);
+        // A filled shape is outlined in black.
+        const QColor edge = st.filled ? QColor(Qt::black) : st.colour;
+        if (!directOutline(fill_, s_, sym.kind, sym.x, sym.y, sub, edge.rgb())) {
+            p_.setPen(QPen(edge, 1));
+            p_.setBrush(Qt::NoBrush);
+            drawShape(p_, s_, sym.kind, sym.x, sym.y, sub, o_.printer, false);
+            blackPen_ = false;
+        }
         caption(sym);
+    }
+
+    // Text is black in one of the chart's fonts; the painter is told only
+    // what changed since the last text.
+    void textIn(const QFont& font)
+    {
+        if (font_ != &font) {
+            p_.setFont(font);
+            font_ = &font;
+        }
+        if (!blackPen_) {
+            p_.setPen(Qt::black);
+            blackPen_ = true;
+        }
     }
 
     void caption(const FlowSymbol& sym)
     {
-        const CaptionText& c = captionFor(sym, o_.picture, fonts_);
-        if (c.none) return;
-        p_.setFont(fonts_.caption);
-        p_.setPen(Qt::black);
-        if (o_.picture) {
-            // Each line centred on the symbol's x, from a fixed top.
-            const int cx = s_.x(sym.x);
-            const auto atTop = [&](const LaidText& t, int top) {
-                p_.drawStaticText(QPoint(cx - t.width / 2, s_.y(sym.y + top)), t.text);
-            };
-            if (!c.twoLines) {
-                atTop(c.first, CaptionLayout::clipboardSingleLineTop);
-                return;
-            }
-            atTop(c.first, CaptionLayout::clipboardFirstLineTop);
-            atTop(c.second, CaptionLayout::clipboardSecondLineTop);
-            return;
-        }
-        // Each line centred in the caption box and in its band.
-        const int left = s_.x(sym.x + CaptionLayout::boxLeft);
-        const int boxWidth = s_.x(sym.x + CaptionLayout::boxRight) - left;
-        const QFontMetrics& fm = fonts_.captionMetrics;
-        const int textHeight = fm.ascent() + fm.descent();
-        const auto inBand = [&](const LaidText& t, CaptionBand band) {
-            const int top = s_.y(sym.y + band.top);
-            const int bandHeight = s_.y(sym.y + band.bottom) - top;
-            p_.drawStaticText(
-                QPoint(left + (boxWidth - t.width) / 2, top + (bandHeight - textHeight) / 2),
-                t.text);
-        };
-        if (!c.twoLines) {
-            inBand(c.first, CaptionLayout::singleLine);
-            return;
-        }
-        inBand(c.first, CaptionLayout::firstLine);
-        inBand(c.second, CaptionLayout::secondLine);
+        const PlacedCaption c = placeCaption(sym, s_, o_.picture, o_.printer, fonts_);
+        if (!c.font) return;
+        textIn(c.font->font);
+        for (int i = 0; i < c.count; ++i)
+            p_.drawStaticText(c.at[static_cast<std::size_t>(i)],
+                              c.lines[static_cast<std::size_t>(i)]->text);
     }
 
     void label(const FlowLabel& l)
@@ -610,8 +237,7 @@ private:
                 return;
         }
         if (l.text.empty()) return;
-        p_.setFont(fonts_.label[static_cast<std::size_t>(k)]);
-        p_.setPen(Qt::black);
+        textIn(fonts_.label[static_cast<std::size_t>(k)]);
         p_.drawStaticText(s_.pt(l.x, l.y), labelTextFor(l, fonts_).text);
     }
 
@@ -621,6 +247,7 @@ private:
         if (c & kNoColour) return;
         p_.setPen(QPen(fromColourRef(c), 1));
         p_.setBrush(Qt::NoBrush);
+        blackPen_ = false;
         const FlowPainter painter(doc_, colours_);
         for (const int i : doc_.selectedLabels()) {
             if (i < 0 || i >= doc_.labelCount()) continue;
@@ -641,11 +268,11 @@ private:
             const int l = s_.x(box.left), top = s_.y(box.top);
             const int w = s_.x(box.right) - l, h = s_.y(box.bottom) - top;
             const QPen pen = p_.pen();
-            p_.setFont(fonts_.caption);
-            p_.setPen(Qt::black);
+            textIn(fonts_.caption);
             p_.drawStaticText(
                 QPoint(l + (w - t.width) / 2, top + (h - fm.ascent() - fm.descent()) / 2), t.text);
             p_.setPen(pen);
+            blackPen_ = false;
         }
         p_.setBrush(brush_);
     }
@@ -663,18 +290,29 @@ private:
     void arrowhead(int x, int y, int dx, int dy)
     {
         // Pictures keep true triangles; they may be scaled up on paper.
-        if (o_.picture)
+        if (o_.picture) {
+            linePen();
             drawArrowhead(p_, s_, x, y, dx, dy);
-        else
+        } else
             arrowheadStrips(strips_, s_, x, y, dx, dy);
+    }
+
+    // The pen and brush of the line being drawn, set when the painter needs them.
+    void linePen()
+    {
+        if (linePenSet_) return;
+        brush_ = QBrush(lineStyle_->colour);
+        p_.setPen(QPen(lineStyle_->colour, 1));
+        p_.setBrush(brush_);
+        linePenSet_ = true;
+        blackPen_ = false;
     }
 
     void line(const FlowLine& l)
     {
-        const Style& st = style(l.selected);
-        brush_ = QBrush(st.colour);
-        p_.setPen(QPen(st.colour, 1));
-        p_.setBrush(brush_);
+        lineStyle_ = &style(l.selected);
+        if (lineStyle_->skipped) return;
+        linePenSet_ = false;
         strokes_.clear();
         strips_.clear();
 
@@ -690,6 +328,7 @@ private:
             if (cur.x == kConnectorMarkX) {
                 if (inStub) {
                     if (dirX || dirY) arrowhead(prev.x, prev.y, dirX, dirY);
+                    linePen();
                     connectorMark(connectorBoxAfter(prev), cur.y);
                 }
                 pendingLetter = cur.y;
@@ -699,7 +338,10 @@ private:
             }
             endsOnMark = false;
             if (!inStub) {
-                if (pendingLetter >= 0) connectorMark(connectorBoxBefore(cur), pendingLetter);
+                if (pendingLetter >= 0) {
+                    linePen();
+                    connectorMark(connectorBoxBefore(cur), pendingLetter);
+                }
                 pendingLetter = -1;
                 prev = cur;
                 inStub = true;
@@ -717,16 +359,18 @@ private:
             prev = cur;
         }
         if (inStub && !endsOnMark && (dirX || dirY)) arrowhead(prev.x, prev.y, dirX, dirY);
-        if (!strokes_.isEmpty())
+        if (!strokes_.isEmpty()) {
+            linePen();
             p_.drawLines(strokes_.constData(), static_cast<int>(strokes_.size()));
+        }
         if (!strips_.isEmpty()) {
-            p_.setPen(Qt::NoPen);
-            p_.drawRects(strips_.constData(), static_cast<int>(strips_.size()));
+            fill_.fill(strips_.constData(), static_cast<int>(strips_.size()),
+                       lineStyle_->colour.rgb());
+            if (!fill_.direct()) blackPen_ = false;
         }
 
         if (hasTag(l)) {
-            p_.setFont(fonts_.tag);
-            p_.setPen(Qt::black);
+            textIn(fonts_.tag);
             p_.drawStaticText(s_.pt(l.geometry.tag.x, l.geometry.tag.y - 10),
                               l.kind == LineKind::Yes ? fonts_.yesTag : fonts_.noTag);
         }
@@ -738,10 +382,19 @@ private:
     const QRect dirty_;
     const FlowDocument& doc_;
     const ColourSet& colours_;
-    const FontSet& fonts_;
+    const ChartFonts& fonts_;
     std::array<Style, 8> styles_{};
     std::array<bool, kMaxSymbols> symbolPicked_{};
     std::array<bool, kMaxLabels> labelPicked_{};
+    // Stores opaque strips straight into the screen's image where it can.
+    SolidFill fill_;
+    // What the painter holds now: the font of the last text (nullptr after
+    // anything else may have changed it) and whether its pen is the text's.
+    const QFont* font_ = nullptr;
+    bool blackPen_ = false;
+    // The line being drawn: its style, and whether its pen is set.
+    const Style* lineStyle_ = nullptr;
+    bool linePenSet_ = false;
     QBrush brush_;
     // One line's segments and arrowheads, drawn together.
     QVarLengthArray<QLine, 8> strokes_;
@@ -761,7 +414,7 @@ void FlowPainter::paint(QPainter& p, const PaintOptions& o, const QRect& dirty) 
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBackgroundMode(Qt::TransparentMode);
-    const std::shared_ptr<const FontSet> fonts = fontsFor(o.zoomX, o.zoomY);
+    const std::shared_ptr<const ChartFonts> fonts = chartFonts(o.zoomX, o.zoomY);
     PaintRun(p, o, dirty, doc_, colours_, *fonts).run();
     p.restore();
 }
@@ -775,14 +428,52 @@ QRect FlowPainter::toDevice(const Rect& r, const PaintOptions& o)
 int FlowPainter::labelWidth(const FlowLabel& label) const
 {
     if (label.text.empty()) return 4;
-    const std::shared_ptr<const FontSet> fonts = fontsFor(10, 10);
+    const std::shared_ptr<const ChartFonts> fonts = chartFonts(10, 10);
     return labelTextFor(label, *fonts).width;
+}
+
+namespace {
+
+// Text measured at 100 % for a repaint at any zoom: a quarter more and two
+// units either side.
+int roomFor(int width)
+{
+    return width + width / 4 + 4;
+}
+
+}  // namespace
+
+Rect FlowPainter::drawnArea(const FlowSymbol& symbol) const
+{
+    const Rect body = symbolBody(symbol);
+    Rect area{body.left - 2, body.top - 2, body.right + 2, body.bottom + 2};
+    const std::shared_ptr<const ChartFonts> fonts = chartFonts(10, 10);
+    const CaptionWords& words = fonts->captionWords(symbol, false);
+    if (words.none) return area;
+    const CaptionFont& font = fonts->captionFont(0);
+    const int widest =
+        std::max(font.line(words.first).width, words.twoLines ? font.line(words.second).width : 0);
+    const int half = roomFor(widest) / 2;
+    return area.united({symbol.x - half, symbol.y - 24, symbol.x + half + 1, symbol.y + 25});
+}
+
+Rect FlowPainter::drawnArea(const FlowLine& line) const
+{
+    const std::shared_ptr<const ChartFonts> fonts = chartFonts(10, 10);
+    const Rect r = lineExtent(line, roomFor(fonts->tagWidth), fonts->tagMetrics.height() + 2);
+    return {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1};
+}
+
+Rect FlowPainter::drawnArea(const FlowLabel& label) const
+{
+    const int h = kLabelHeights[static_cast<std::size_t>(labelIndex(label.size))];
+    return {label.x - 2, label.y - 1, label.x + roomFor(labelWidth(label)) + 2, label.y + h + 3};
 }
 
 Rect FlowPainter::pictureBounds(bool selectionOnly) const
 {
-    const std::shared_ptr<const FontSet> held = fontsFor(10, 10);
-    const FontSet& fonts = *held;
+    const std::shared_ptr<const ChartFonts> held = chartFonts(10, 10);
+    const ChartFonts& fonts = *held;
     std::array<bool, kMaxSymbols> picked{};
     for (const int i : doc_.selectedSymbols())
         if (i >= 0 && i < kMaxSymbols) picked[static_cast<std::size_t>(i)] = true;
@@ -791,22 +482,18 @@ Rect FlowPainter::pictureBounds(bool selectionOnly) const
     };
 
     Rect r{};
-    const int lineHeight = fonts.captionMetrics.height();
+    PaintOptions picture;
+    picture.picture = true;
+    const Scale unscaled(picture);
     for (int i = 0; i < doc_.symbolCount(); ++i) {
         if (!wanted(i)) continue;
         const FlowSymbol& s = doc_.symbol(i);
         r = r.united(symbolBody(s));
-        const CaptionText& c = captionFor(s, true, fonts);
-        if (c.none) continue;
-        const auto addLine = [&](const LaidText& t, int top) {
-            const int left = s.x - t.width / 2;
-            r = r.united({left, s.y + top, left + t.width + 1, s.y + top + lineHeight});
-        };
-        if (c.twoLines) {
-            addLine(c.first, CaptionLayout::clipboardFirstLineTop);
-            addLine(c.second, CaptionLayout::clipboardSecondLineTop);
-        } else {
-            addLine(c.first, CaptionLayout::clipboardSingleLineTop);
+        const PlacedCaption c = placeCaption(s, unscaled, true, false, fonts);
+        for (int k = 0; k < c.count; ++k) {
+            const QRect ink = c.ink(k);
+            if (!ink.isEmpty())
+                r = r.united({ink.left(), ink.top(), ink.right() + 1, ink.bottom() + 1});
         }
     }
     std::array<bool, kMaxLabels> labelPicked{};

@@ -31,12 +31,12 @@ struct PaintOptions {
     bool picture = false;
     // The printer: start/stop end boxes stop one unit higher (y + 12).
     bool printer = false;
-    // Draw the highlight states (selection, running marks). The clipboard
-    // pictures leave them out: a copied selection would otherwise come out
-    // all in the selection colour.
-    bool marks = true;
     // Only the selected symbols and labels and the lines whose both ends are selected.
     bool selectionOnly = false;
+    // Store the screen's opaque strips straight into a 32-bit image target,
+    // with the pixels the painter would leave; off, everything goes through
+    // the painter (the reference the tests compare with).
+    bool directFills = true;
     bool loading = false;          // a file is being loaded: no symbols, labels or lines
     bool movingSomething = false;  // no label selection frames while something moves
 
@@ -64,6 +64,14 @@ public:
     // their caption when it is wider), labels by their text box, lines by
     // their points, connector circles and tags. Empty when nothing would be drawn.
     Rect pictureBounds(bool selectionOnly) const;
+
+    // What a symbol (shape and caption), a line (with its arrowheads,
+    // connector circles and tag) or a label (with its selection frame) draws,
+    // in document units at any zoom, for repainting only what changed. Texts
+    // are measured at 100 % with room to spare: small fonts run relatively wider.
+    Rect drawnArea(const FlowSymbol& symbol) const;
+    Rect drawnArea(const FlowLine& line) const;
+    Rect drawnArea(const FlowLabel& label) const;
 
     // The width of a label's text at 100 % in document units, in the label's
     // own size; an empty text counts 4 wide (aligning and selection frames use it).

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "engine/program_state.h"
+#include "flowchart/ui/drawn_state.h"
 #include "flowchart/ui/flow_painter.h"
 #include "platform/messages.h"
 
@@ -146,7 +147,7 @@ void TFlowWindow::markSymbol(int symbol, Mark mark)
     FlowSymbol& sym = doc.symbolRef(symbol);
     if (sym.selected == s) return;
     sym.selected = s;
-    invalidate(FlowDocument::symbolBounds(sym));
+    invalidate(FlowPainter(doc, state_.colours).drawnArea(sym));
 }
 
 void TFlowWindow::markLine(int line, Mark mark)
@@ -157,7 +158,8 @@ void TFlowWindow::markLine(int line, Mark mark)
     FlowLine& l = doc.lineRef(line);
     if (l.selected == s) return;
     l.selected = s;
-    invalidate(FlowDocument::lineBounds(l));
+    // All the line draws, connector circles included.
+    invalidate(FlowPainter(doc, state_.colours).drawnArea(l));
 }
 
 // ---- Painting ---------------------------------------------------------------------------
@@ -207,6 +209,15 @@ void TFlowWindow::drawEditing(QPainter& p) const
     p.restore();
 }
 
+// Repaints where the chart or the editor's outlines are drawn differently
+// now than when `before` was taken; the rest of the window stays as it is.
+void TFlowWindow::repaintChanges(const DrawnState& before, bool chart)
+{
+    const DrawnState after(state_.doc, *editor_, chart);
+    const FlowPainter painter(state_.doc, state_.colours);
+    for (const Rect& r : DrawnState::changes(before, after, painter)) invalidate(r);
+}
+
 // ---- Keys, mouse, drops ---------------------------------------------------------------------
 
 void TFlowWindow::keyPressEvent(QKeyEvent* event)
@@ -234,9 +245,10 @@ void TFlowWindow::documentReplaced()
 
 bool TFlowWindow::chooseTool(EditorTool tool)
 {
+    const DrawnState before(state_.doc, *editor_, true);
     if (!editor_->chooseTool(tool, running())) return false;
     updateCursor();
-    update();
+    repaintChanges(before, true);
     emit editingChanged();
     return true;
 }
@@ -275,6 +287,7 @@ void TFlowWindow::handleOutcome(const PressOutcome& outcome)
 void TFlowWindow::mousePressEvent(QMouseEvent* event)
 {
     const Point p = toDocument(event->position().toPoint());
+    const DrawnState before(state_.doc, *editor_, true);
     if (event->button() == Qt::LeftButton) {
         handleOutcome(editor_->press(p, running()));
     } else if (event->button() == Qt::RightButton) {
@@ -286,7 +299,7 @@ void TFlowWindow::mousePressEvent(QMouseEvent* event)
     buttonDown_ = true;
     dragging_ = false;
     updateCursor();
-    update();
+    repaintChanges(before, true);
     emit editingChanged();
 }
 
@@ -300,17 +313,16 @@ void TFlowWindow::mouseMoveEvent(QMouseEvent* event)
             dragging_ = true;
             editorTimer_.stop();
             const bool copy = event->modifiers() & Qt::ShiftModifier;
+            const DrawnState before(state_.doc, *editor_, true);
             editor_->startDrag(toDocument(pressPoint_), copy, running());
             updateCursor(copy && editor_->moveState() == kMoveGroupCopy);
+            repaintChanges(before, true);
         }
     }
-    const auto ghostBefore = editor_->ghost();
-    const auto bandBefore = editor_->rubberBand();
-    const auto groupBefore = editor_->groupOffset();
+    // A move changes only the editor's outlines.
+    const DrawnState before(state_.doc, *editor_, false);
     editor_->pointerMoved(p);
-    if (editor_->ghost() != ghostBefore || editor_->rubberBand() != bandBefore ||
-        editor_->groupOffset() != groupBefore || editor_->moveState() == kMoveHandLine)
-        update();
+    repaintChanges(before, false);
     if (!buttonDown_ && editor_->tool() == EditorTool::MoveEdit && !running()) {
         // Rewritten only when what lies under the pointer changes.
         std::string prompt = editor_->hoverPrompt(p);
@@ -327,10 +339,11 @@ void TFlowWindow::mouseReleaseEvent(QMouseEvent* event)
     if (!buttonDown_) return;
     if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) return;
     buttonDown_ = false;
+    const DrawnState before(state_.doc, *editor_, true);
     if (dragging_ || editor_->moving()) editor_->release(toDocument(event->position().toPoint()));
     dragging_ = false;
     updateCursor();
-    update();
+    repaintChanges(before, true);
     emit editingChanged();
 }
 

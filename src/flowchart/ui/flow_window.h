@@ -18,6 +18,7 @@ class QScrollArea;
 
 namespace tarvel {
 
+class DrawnState;
 class Messages;
 class ProgramState;
 
@@ -100,6 +101,7 @@ private:
     void autoScrollStep();
     void stopAutoScroll();
     void drawEditing(QPainter& p) const;
+    void repaintChanges(const DrawnState& before, bool chart);
 
     ProgramState& state_;
     Messages& messages_;

@@ -273,19 +273,31 @@ TEST(FlowPainterSymbols, DrawStatesAndTheirColours)
     EXPECT_EQ(edge(img, 4), kBlack);
     EXPECT_EQ(inside(img, 4), QColor(0, 0, 255));
 
-    // A mark switched off is not shown: the running symbol looks normal.
+    // A symbol whose state's colour is switched off is not drawn at all,
+    // caption included; the others are drawn as before.
+    doc.setSymbolText(3, "Delay 5");
     colours.setDrawn(ColourSet::ActiveSymbol, false);
     img = render(doc, plain(), colours);
-    EXPECT_EQ(edge(img, 3), kBlack);
-    EXPECT_EQ(inside(img, 3), kWhite);
+    const QRect running(60 + 110 * 3 - 49, 40 - 25, 99, 51);
+    EXPECT_EQ(ink(img, running), 0);
+    EXPECT_EQ(inside(img, 4), QColor(0, 0, 255));
+    // The selection colour switched off hides the selected symbol the same way.
+    colours.colours[ColourSet::Selected] |= kNoColour;
+    EXPECT_EQ(edge(render(doc, plain(), colours), 4), kWhite);
 
-    // A followed line takes the active-line colour, or black when it is off.
+    // A followed line takes the active-line colour, and is not drawn when it is off:
+    // neither its segments nor its arrowheads, connector or tag.
     FlowDocument lineDoc;
     lineDoc.lineRef(addLine(lineDoc, {{10, 10}, {200, 10}})).selected = 4;
+    lineDoc
+        .lineRef(addLine(lineDoc,
+                         {{100, 100}, {124, 100}, {kConnectorMarkX, 'B'}, {276, 200}, {300, 200}},
+                         LineKind::Yes, 0, 0, {102, 92}))
+        .selected = 4;
     colours.colours[ColourSet::ActiveLine] = 0x00FF8000u;
     EXPECT_EQ(render(lineDoc, plain(), colours).pixelColor(100, 10), QColor(0, 128, 255));
     colours.setDrawn(ColourSet::ActiveLine, false);
-    EXPECT_EQ(render(lineDoc, plain(), colours).pixelColor(100, 10), kBlack);
+    EXPECT_EQ(inkBounds(render(lineDoc, plain(), colours)), QRect());
 }
 
 TEST(FlowPainterSymbols, CaptionsCentredInTheirBands)
@@ -454,9 +466,11 @@ TEST(FlowPainterPictures, BoundsAndClipboardData)
     const ChartPicture picture = renderChartPicture(doc, ColourSet{}, true);
     ASSERT_FALSE(picture.empty());
     EXPECT_EQ(picture.image.size(), QSize(sel.right - sel.left, sel.bottom - sel.top));
-    // Process a's left edge lands at its place in the picture; the line
-    // towards c, whose end is not selected, is left out.
-    EXPECT_EQ(picture.image.pixelColor(152 - sel.left, 110 - sel.top), kBlack);
+    // Process a's left edge lands at its place in the picture, in the
+    // selection colour as on the screen; the line towards c, whose end is not
+    // selected, is left out.
+    EXPECT_EQ(picture.image.pixelColor(152 - sel.left, 110 - sel.top), kRed);
+    EXPECT_TRUE(picture.svg.contains("#ff0000"));
     EXPECT_EQ(ink(picture.image, QRect(252 - sel.left, 290 - sel.top, 10, 20)), 0);
 
     const std::unique_ptr<QMimeData> data(makeChartPicture(doc, ColourSet{}, true));
