@@ -8,8 +8,8 @@ namespace tarvel {
 
 namespace {
 
-constexpr int kAnySub = INT_MIN;
-constexpr int kSubsUpward = INT_MAX;
+constexpr int kLowestSub = INT_MIN;
+constexpr int kHighestSub = INT_MAX;
 
 // A row applies to a model's sub-models first..last; the first row that
 // applies wins.
@@ -60,7 +60,7 @@ constexpr ModelTraits contactController(InterfaceChoice choice, CapsOverrides ca
             .choice = choice};
 }
 
-// The link of the chosen chip fills in the rest (chipLinkTraits below).
+// The link of the chosen chip fills in the rest (applyChipLink below).
 constexpr ModelTraits tolvaChip(InterfaceChoice choice, bool runCompiles)
 {
     return {.encoding = kChipBank,
@@ -101,10 +101,10 @@ constexpr ModelRow kModelRows[] = {
          t.reportsSensorIds = false;
          return t;
      }()},
-    {ModelDeltronics, kAnySub, kSubsUpward, deltronics(InterfaceChoice::Deltronics)},
+    {ModelDeltronics, kLowestSub, kHighestSub, deltronics(InterfaceChoice::Deltronics)},
     {ModelSenseControl,
-     kAnySub,
-     kSubsUpward,
+     kLowestSub,
+     kHighestSub,
      {.protocol = ProtocolFamily::SenseControl,
       .serialProfile = &kSenseControlProfile,
       .sensorSubdirectory = "SAC",
@@ -114,8 +114,8 @@ constexpr ModelRow kModelRows[] = {
       .automaticSensors = true,
       .choice = InterfaceChoice::SenseControl}},
     {ModelMfa,
-     kAnySub,
-     kSubsUpward,
+     kLowestSub,
+     kHighestSub,
      {.protocol = ProtocolFamily::Mfa,
       .serialProfile = &kMfaProfile,
       .motorOptionWiring = true,
@@ -128,21 +128,21 @@ constexpr ModelRow kModelRows[] = {
      contactController(InterfaceChoice::ContactControllerPlus)},
     {ModelContactController, kContactControllerBasic, kContactControllerBasic,
      contactController(InterfaceChoice::ContactController, kFourIoCaps)},
-    {ModelContactController, kAnySub, kSubsUpward,
+    {ModelContactController, kLowestSub, kHighestSub,
      contactController(InterfaceChoice::ContactController)},
     // Not offered: it shares the MFA's lamp order but has no analogue output.
-    {ModelMfaAlt, kAnySub, kSubsUpward, {.reversedLamps = true}},
+    {ModelMfaAlt, kLowestSub, kHighestSub, {.reversedLamps = true}},
     // Not offered: no live protocol, four inputs.
-    {ModelInert, kAnySub, kSubsUpward, {.caps = {.inputMask = 0x1E00}}},
-    // The boards interpret on screen only with the third board; the others
-    // and the single chips run what is downloaded to them.
+    {ModelInert, kLowestSub, kHighestSub, {.caps = {.inputMask = 0x1E00}}},
+    // The run command interprets a chart only for the third board (sub-model
+    // 2); for the other boards and the single chips it compiles and downloads.
     {ModelTolvaChip, 0, 1, tolvaChip(InterfaceChoice::TolvaChipBoard, true)},
     {ModelTolvaChip, 2, 2, tolvaChip(InterfaceChoice::TolvaChipBoard, false)},
-    {ModelTolvaChip, kFirstSingleChip, kSubsUpward, tolvaChip(InterfaceChoice::Vizo, true)},
-    {ModelTolvaChip, kAnySub, kSubsUpward, tolvaChip(InterfaceChoice::TolvaChipBoard, true)},
+    {ModelTolvaChip, kFirstSingleChip, kHighestSub, tolvaChip(InterfaceChoice::Vizo, true)},
+    {ModelTolvaChip, kLowestSub, kHighestSub, tolvaChip(InterfaceChoice::TolvaChipBoard, true)},
     {ModelLego,
-     kAnySub,
-     kSubsUpward,
+     kLowestSub,
+     kHighestSub,
      {.protocol = ProtocolFamily::Lego,
       .serialProfile = &kLegoProfile,
       .sensorSubdirectory = "Lego",
@@ -150,8 +150,8 @@ constexpr ModelRow kModelRows[] = {
       .motorSpeed = true,
       .choice = InterfaceChoice::Lego}},
     {ModelFischertechnik,
-     kAnySub,
-     kSubsUpward,
+     kLowestSub,
+     kHighestSub,
      {.protocol = ProtocolFamily::Fischertechnik,
       .serialProfile = &kFischertechnikProfile,
       .sensorSubdirectory = "Ft",
@@ -159,7 +159,7 @@ constexpr ModelRow kModelRows[] = {
       .fileMayCarryEightLevels = true,
       .caps = {.outputMask = 0x1E00, .valueKeyMask = 0x610},
       .choice = InterfaceChoice::Fischertechnik}},
-    {ModelQuillo, kAnySub, kSubsUpward,
+    {ModelQuillo, kLowestSub, kHighestSub,
      [] {
          ModelTraits t = contactController(InterfaceChoice::Quillo);
          t.sendsSpeedsOnConnect = true;
