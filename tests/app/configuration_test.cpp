@@ -213,6 +213,7 @@ TEST(InterfaceSettingsAtStartUp, AnUnreadableRecordFallsBackWithAMessage)
 
     const std::string missing = (dir.path() / "CONFIGUR.FCF").string();
     EXPECT_EQ(startupInterfaceSettings(missing, messages), fallbackSettings());
+    EXPECT_FALSE(loadInterfaceConfig(missing, test::ignoredMessages()));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.last().caption, "Error de Tarvel");
     EXPECT_EQ(messages.last().text, "No se puede cargar Configuración");
@@ -234,6 +235,7 @@ TEST(InterfaceSettingsAtStartUp, AnUnreadableRecordFallsBackWithAMessage)
     // Saved as "configur.fcf" on a disk that tells the cases apart: found all the same.
     std::filesystem::rename(missing, dir.path() / "configur.fcf");
     EXPECT_EQ(startupInterfaceSettings(missing, messages), s);
+    EXPECT_TRUE(loadInterfaceConfig(missing, messages));
     EXPECT_EQ(messages.shown.size(), 2u);
 }
 
