@@ -8,7 +8,7 @@
 
 #include "chip/chip_compiler.h"
 #include "flowchart/flow_document.h"
-#include "platform/messages.h"
+#include "platform/scripted_messages.h"
 
 namespace {
 
@@ -86,7 +86,8 @@ void BM_CompileLargestChart(benchmark::State& state)
     FlowDocument doc;
     buildLargestChart(doc);
     ChipTarget target;
-    SilentMessages messages;
+    ScriptedMessages messages;
+    messages.recording = false;
     const ChipCompileResult first = compileChart(doc, target, messages);
     if (!first.program || doc.symbolCount() != kMaxSymbols) {
         state.SkipWithError(first.fault ? first.fault->text.c_str() : "not the largest chart");

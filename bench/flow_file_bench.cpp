@@ -8,6 +8,7 @@
 
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
+#include "platform/scripted_messages.h"
 
 namespace {
 
@@ -62,11 +63,8 @@ void BM_ParseFullChart(benchmark::State& state)
     const std::string bytes = serializeFlowFile(doc, compactSettings());
     FlowLoadContext ctx;
     ctx.current = compactSettings();
-    FlowDocument target;
-    for (auto _ : state) {
-        FlowFileInfo info;
-        benchmark::DoNotOptimize(parseFlowFile(bytes, target, info, ctx));
-    }
+    const FlowDocument base;
+    for (auto _ : state) benchmark::DoNotOptimize(parseFlowFile(bytes, base, ctx));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
 BENCHMARK(BM_ParseFullChart)->Unit(benchmark::kMicrosecond);
@@ -77,8 +75,9 @@ void BM_SaveFullChart(benchmark::State& state)
     FlowDocument doc;
     fillFull(doc);
     const auto path = (std::filesystem::temp_directory_path() / "tarvel-bench-save.FLO").string();
+    ScriptedMessages messages;
     for (auto _ : state)
-        benchmark::DoNotOptimize(saveFlowFile(doc, path, compactSettings(), nullptr));
+        benchmark::DoNotOptimize(saveFlowFile(doc, path, compactSettings(), messages));
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_SaveFullChart)->Unit(benchmark::kMicrosecond);
@@ -88,11 +87,12 @@ void BM_LoadFullChart(benchmark::State& state)
     FlowDocument doc;
     fillFull(doc);
     const auto path = (std::filesystem::temp_directory_path() / "tarvel-bench-load.FLO").string();
-    saveFlowFile(doc, path, compactSettings(), nullptr);
+    ScriptedMessages messages;
+    if (!saveFlowFile(doc, path, compactSettings(), messages)) state.SkipWithError("not saved");
     FlowLoadContext ctx;
     ctx.current = compactSettings();
     FlowDocument target;
-    for (auto _ : state) benchmark::DoNotOptimize(loadFlowFile(target, path, ctx, nullptr, true));
+    for (auto _ : state) benchmark::DoNotOptimize(loadFlowFile(target, path, ctx, messages, true));
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_LoadFullChart)->Unit(benchmark::kMicrosecond);

@@ -13,8 +13,8 @@
 #include "engine/program_state.h"
 #include "flowchart/ui/flow_window.h"
 #include "fullest_chart.h"
-#include "platform/messages.h"
 #include "platform/qt/qt_clock.h"
+#include "platform/scripted_messages.h"
 
 namespace {
 
@@ -47,7 +47,8 @@ void moveTo(TFlowWindow& window, QPointF pos)
 void BM_GhostStep(benchmark::State& state)
 {
     bench::ensureApplication();
-    SilentMessages messages;
+    ScriptedMessages messages;
+    messages.recording = false;
     QtClock clock;
     ProgramState program(messages, clock);
     examples::fillFullestChart(program.doc);

@@ -11,7 +11,7 @@
 #include "interfaces/interface_layer.h"
 #include "interfaces/percent_channels.h"
 #include "platform/clock.h"
-#include "platform/messages.h"
+#include "platform/scripted_messages.h"
 
 namespace {
 
@@ -55,11 +55,14 @@ void BM_RunTickHeaviestLoad(benchmark::State& state)
         const int a = addSymbol(doc, SymbolKind::Output, std::string("Output ") + out + " on", n++);
         const int b = addSymbol(doc, SymbolKind::Process, "Let a = a + 1", n++);
         const int c = addSymbol(doc, SymbolKind::Decision, "Is Val 1 > 50", n++);
-        const int d = addSymbol(doc, SymbolKind::Output, std::string("Output ") + out + " off", n++);
+        const int d =
+            addSymbol(doc, SymbolKind::Output, std::string("Output ") + out + " off", n++);
         const int e = addSymbol(doc, SymbolKind::Process, "Delay 0.01", n++);
         const int f = addSymbol(doc, SymbolKind::Decision, "Is x < 1000", n++);
         const int g = addSymbol(doc, SymbolKind::Process, "Let x = x + 1", n++);
-        auto line = [&](int from, int to, LineKind k) { doc.appendLine(from, to, k, LineGeometry{}); };
+        auto line = [&](int from, int to, LineKind k) {
+            doc.appendLine(from, to, k, LineGeometry{});
+        };
         line(s, a, LineKind::Plain);
         line(a, b, LineKind::Plain);
         line(b, c, LineKind::Plain);
@@ -75,11 +78,12 @@ void BM_RunTickHeaviestLoad(benchmark::State& state)
     io.setSliderLevels(&doc.outputLevels);
     io.applySelection();
     StepClock clock;
-    SilentMessages messages;
+    ScriptedMessages messages;
+    messages.recording = false;
     SpeedSettings speed;
     speed.multiplicity = 101;
     Interpreter run(doc, io, clock, messages, speed);
-    PercentChannels channels(io.image, doc.sensorAssignment);
+    PercentChannels channels(io.image(), doc.sensorAssignment);
     run.setChannelValues(&channels);
     CountingObserver observer;
     io.addObserver(&observer);
@@ -96,8 +100,8 @@ void BM_RunTickHeaviestLoad(benchmark::State& state)
             state.ResumeTiming();
         }
     }
-    state.counters["events/tick"] =
-        benchmark::Counter(static_cast<double>(observer.events), benchmark::Counter::kAvgIterations);
+    state.counters["events/tick"] = benchmark::Counter(static_cast<double>(observer.events),
+                                                       benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_RunTickHeaviestLoad)->Unit(benchmark::kMicrosecond);
 

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "flowchart/line_router.h"
-#include "platform/messages.h"
+#include "platform/scripted_messages.h"
 
 namespace {
 
@@ -53,7 +53,8 @@ void denseChart(FlowDocument& doc, bool tightest)
 template <class Ends>
 void routeInDenseChart(benchmark::State& state, LineKind kind, Ends ends)
 {
-    SilentMessages messages;
+    ScriptedMessages messages;
+    messages.recording = false;
     FlowDocument doc(&messages);
     const bool tightest = state.range(0) != 0;
     denseChart(doc, tightest);
@@ -65,7 +66,9 @@ void routeInDenseChart(benchmark::State& state, LineKind kind, Ends ends)
         if (connector) doc.freeConnectorLetter(g->points[2].y);
         benchmark::DoNotOptimize(g);
         state.counters["points"] =
-            !g ? -1 : connector ? 0 : 7 - std::count(g->points.begin(), g->points.end(), Point{});
+            !g          ? -1
+            : connector ? 0
+                        : 7 - std::count(g->points.begin(), g->points.end(), Point{});
     }
 }
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config clang-format
     qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-serialport-dev qt6-translations-l10n
     libqt6svg6 qt6-qpa-plugins
     nlohmann-json3-dev

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything under AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs the whole test suite (widget tests offscreen).
+# Checks the format of the C++ sources, builds everything under
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test suite
+# (widget tests offscreen).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
+"$root/scripts/format_check.sh"
 build="$root/build/asan"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVEL_SANITIZE=ON >/dev/null
 cmake --build "$build"

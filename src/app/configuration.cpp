@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string_view>
+#include <vector>
 
 #include "interfaces/interface_config.h"
 #include "platform/cp1252.h"
@@ -93,18 +94,21 @@ std::string windowsDirectory()
 #endif
 }
 
-AppConfiguration loadConfiguration(const std::string& currentDir)
+Result<AppConfiguration> parseConfiguration(const IniSection& ini, const SettingsKey& key,
+                                            const std::string& currentDir)
 {
     AppConfiguration config;
     config.mimicsDir = currentDir + "/MIMICS";
     config.configPath = currentDir + "/CONFIGUR.FCF";
     config.sensorsDir = currentDir + "/SENSORS";
 
-    const auto iniPath = findIgnoringCase(pathFromUtf8(windowsDirectory()), "TARVEL2.INI");
-    const IniSection ini = iniPath ? readIniSection(*iniPath, "LOCATIONS") : IniSection{};
-    const auto iniValue = [&ini](std::string_view key) {
-        const auto v = ini.value(key);
+    const auto iniValue = [&ini](std::string_view name) {
+        const auto v = ini.value(name);
         return v ? iniText(*v) : std::string();
+    };
+    const auto keyText = [&key](const std::string& name) {
+        const auto found = key.find(name);
+        return found == key.end() ? std::string() : found->second;
     };
 
     // The base address has no place in the settings key, so the
@@ -112,20 +116,10 @@ AppConfiguration loadConfiguration(const std::string& currentDir)
     config.baseIo = parseNumber(iniValue("BASEIO"), 16, kDefaultBaseIo);
     if (config.baseIo < 0) config.baseIo = kDefaultBaseIo;
 
-    QSettings key(QSettings::SystemScope, QStringLiteral("Orvane"), QStringLiteral("Tarvel2"));
-    const auto keyText = [&key](const char* name) {
-        const QVariant value = key.value(QLatin1String(name));
-        // Outside Windows the key is a text file, where an unquoted path with
-        // a comma in it reads back as a list.
-        if (value.typeId() == QMetaType::QStringList)
-            return value.toStringList().join(QLatin1Char(',')).toStdString();
-        return value.toString().toStdString();
-    };
     // A key lacking any of these is not used at all, not even its directories.
     constexpr std::array required{"Interval", "Mimics", "Configuration", "Sensors", "Multiplicity"};
-    const bool keyComplete =
-        std::all_of(required.begin(), required.end(),
-                    [&key](const char* name) { return key.contains(QLatin1String(name)); });
+    const bool keyComplete = std::all_of(required.begin(), required.end(),
+                                         [&key](const char* name) { return key.count(name) > 0; });
 
     if (keyComplete) {
         setPath(config.mimicsDir, keyText("Mimics"));
@@ -136,7 +130,7 @@ AppConfiguration loadConfiguration(const std::string& currentDir)
         config.multiplicity = parseNumber(keyText("Multiplicity"), 10, kDefaultMultiplicity);
         // Devices the key does not name may still be named by the file.
         for (int n = 0; n < kComPorts; ++n) {
-            const std::string device = keyText(comKey(n).c_str());
+            const std::string device = keyText(comKey(n));
             config.comDevices[std::size_t(n)] = device.empty() ? iniValue(comKey(n)) : device;
         }
     } else {
@@ -152,16 +146,36 @@ AppConfiguration loadConfiguration(const std::string& currentDir)
     return config;
 }
 
-InterfaceSettings loadInterfaceSettings(const std::string& configPath, Messages& messages,
-                                        bool& loaded)
+AppConfiguration loadConfiguration(const std::string& currentDir)
 {
-    if (auto settings = readConfigFile(configPath)) {
-        loaded = true;
-        return *settings;
+    // No initialisation file reads as one without keys.
+    const auto iniPath = findIgnoringCase(pathFromUtf8(windowsDirectory()), "TARVEL2.INI");
+    Result<IniSection> ini = iniPath ? loadIniSection(*iniPath, "LOCATIONS") : IniSection{};
+
+    QSettings settings(QSettings::SystemScope, QStringLiteral("Orvane"), QStringLiteral("Tarvel2"));
+    // The names are looked up as the platform's settings match them (without
+    // regard to case in the registry).
+    std::vector<std::string> names{"Interval", "Mimics",  "Configuration",
+                                   "Sensors",  "FileDir", "Multiplicity"};
+    for (int n = 0; n < kComPorts; ++n) names.push_back(comKey(n));
+    SettingsKey key;
+    for (const std::string& name : names) {
+        const QString qname = QString::fromStdString(name);
+        if (!settings.contains(qname)) continue;
+        const QVariant value = settings.value(qname);
+        // Outside Windows the key is a text file, where an unquoted path with
+        // a comma in it reads back as a list.
+        key[name] = value.typeId() == QMetaType::QStringList
+                        ? value.toStringList().join(QLatin1Char(',')).toStdString()
+                        : value.toString().toStdString();
     }
-    loaded = false;
-    messages.tell(caption::Error, "No se puede cargar Configuración", MsgIcon::Exclamation);
-    return fallbackSettings();
+    return parseConfiguration(ini ? ini.value() : IniSection{}, key, currentDir).value();
+}
+
+InterfaceSettings startupInterfaceSettings(const std::string& configPath, Messages& messages)
+{
+    const Result<InterfaceSettings> record = loadInterfaceConfig(configPath, messages);
+    return record ? record.value() : fallbackSettings();
 }
 
 void adjustStartupPort(InterfaceSettings& settings, const PortPresence& present)

@@ -6,10 +6,13 @@
 // CONFIGUR.FCF, fitted to the serial ports this machine has.
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "interfaces/interface_settings.h"
 #include "interfaces/port_probe.h"
+#include "platform/ini_file.h"
+#include "platform/result.h"
 
 namespace tarvel {
 
@@ -31,13 +34,22 @@ struct AppConfiguration {
 // elsewhere.
 std::string windowsDirectory();
 
+// The values of the machine-wide settings key, by the names the key holds.
+using SettingsKey = std::map<std::string, std::string>;
+
+// The configuration from the LOCATIONS section of the initialisation file
+// (values as stored) and the settings key; `currentDir` gives the places used
+// where neither names one. Never refused: missing or malformed values take
+// their defaults.
+Result<AppConfiguration> parseConfiguration(const IniSection& ini, const SettingsKey& key,
+                                            const std::string& currentDir);
+
+// Reads the settings key and the initialisation file and parses them.
 AppConfiguration loadConfiguration(const std::string& currentDir);
 
-// The interface record of CONFIGUR.FCF. When it cannot be read, `loaded` is
-// false, the fallback record is returned and "No se puede cargar
-// Configuración" is shown.
-InterfaceSettings loadInterfaceSettings(const std::string& configPath, Messages& messages,
-                                        bool& loaded);
+// The interface record of CONFIGUR.FCF at start-up. When it cannot be read,
+// "No se puede cargar Configuración" is shown and the fallback record stands.
+InterfaceSettings startupInterfaceSettings(const std::string& configPath, Messages& messages);
 
 // Fits the record read at start-up to this machine: with no interface the
 // subModel is 0, and a COM port is kept within the present ports (within COM1

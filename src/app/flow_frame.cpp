@@ -27,7 +27,7 @@
 #include "flowchart/ui/chart_picture.h"
 #include "flowchart/ui/flow_window.h"
 #include "flowchart/ui/scale_dialog.h"
-#include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "interfaces/ui/interface_dialog.h"
 #include "interfaces/ui/manual_monitor_dialog.h"
 #include "interfaces/ui/monitor_set.h"
@@ -445,11 +445,8 @@ void TFlowFrame::startUp(const AppConfiguration& config)
         portNames_.setDevice(n, config.comDevices[static_cast<std::size_t>(n)]);
     ports_ = probePorts(services_.ports, portNames_, -2, PortPresence{});
 
-    bool loaded = false;
-    InterfaceSettings settings =
-        loadInterfaceSettings(config.configPath, services_.messages, loaded);
     InterfaceLayer& io = state_->io;
-    io.settings = settings;
+    io.settings = startupInterfaceSettings(config.configPath, services_.messages);
     io.setSensorsDirectory(config.sensorsDir);
     io.flags.simulate = true;
     io.applySelection();
@@ -477,7 +474,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
 void TFlowFrame::afterSplash(const std::string& startupFile)
 {
     const InterfaceSettings& s = state_->io.settings;
-    if (s.mode == 1 && s.model != ModelTolvaChip)
+    if (s.mode == 1 && !modelTraits(s).usesChipEntry)
         services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);
     if (!startupFile.empty()) loadChart(startupFile, true);
 }
@@ -488,10 +485,9 @@ bool TFlowFrame::closingChecks()
 {
     const InterfaceLayer& io = state_->io;
     if (state_->downloading() && io.settings.mode == 1) {
-        if (io.settings.model == ModelTolvaChip)
-            warn("No se puede cerrar mientras esté bajando a TolvaChip");
-        else if (io.settings.model == ModelQuillo)
-            warn("No se puede cerrar mientras esté bajando a Quillo");
+        const std::string_view target = modelTraits(io.settings).downloadTarget;
+        if (!target.empty())
+            warn(("No se puede cerrar mientras esté bajando a " + std::string(target)).c_str());
         return false;
     }
     if (state_->interpreter.running()) runCommand();
@@ -514,11 +510,10 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     const SensorTable& sensors = state_->sensors.table();
     context.sensorKnown = [&sensors](int id) { return sensors.lastWithId(id) >= 0; };
     flowWindow_->setLoading(true);
-    FlowFileInfo info;
-    const FlowFileStatus status =
-        loadFlowFile(state_->doc, path, context, &services_.messages, silent, &info);
+    const Result<FlowFileInfo> loaded =
+        loadFlowFile(state_->doc, path, context, services_.messages, silent);
     flowWindow_->setLoading(false);
-    if (status != FlowFileStatus::Ok) return false;
+    if (!loaded) return false;
     state_->sensors.adoptDocument(false);
     state_->doc.clearSelection();
     flowWindow_->documentReplaced();
@@ -529,7 +524,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     updateCommands();
     flowWindow_->update();
     // Once the chart is in place: the question about the set it names.
-    if (info.hasMimic) mimics_->offerMimic(info.mimic);
+    if (loaded->hasMimic) mimics_->offerMimic(loaded->mimic);
     return true;
 }
 
@@ -566,8 +561,8 @@ void TFlowFrame::openCommand()
 bool TFlowFrame::saveCommand()
 {
     if (state_->doc.untitled()) return saveAsCommand();
-    const bool ok = saveFlowFile(state_->doc, state_->doc.path(), state_->io.settings,
-                                 &services_.messages) == FlowFileStatus::Ok;
+    const bool ok =
+        saveFlowFile(state_->doc, state_->doc.path(), state_->io.settings, services_.messages).ok();
     updateCaption();
     return ok;
 }
@@ -581,8 +576,7 @@ bool TFlowFrame::saveAsCommand()
     const std::size_t slash = path.find_last_of("/\\");
     if (path.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
         path += ".FLO";
-    const bool ok = saveFlowFile(state_->doc, path, state_->io.settings, &services_.messages) ==
-                    FlowFileStatus::Ok;
+    const bool ok = saveFlowFile(state_->doc, path, state_->io.settings, services_.messages).ok();
     updateCaption();
     return ok;
 }
@@ -763,7 +757,7 @@ void TFlowFrame::interfaceCommand()
     if (interface_->exec() != QDialog::Accepted) return;
     if (state_->doc.renumberIo(oldNumbering, io.settings.numbering)) flowWindow_->update();
     const InterfaceSettings& s = io.settings;
-    if (s.mode == 1 && io.flags.simulate && !(s.model == ModelTolvaChip && s.subModel != 2))
+    if (s.mode == 1 && io.flags.simulate && !modelTraits(s).runCompiles)
         services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);
     updateCommands();
 }

@@ -9,6 +9,7 @@
 #include "flowchart/flow_document.h"
 #include "interfaces/interface_caps.h"
 #include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "platform/messages.h"
 
 namespace tarvel {

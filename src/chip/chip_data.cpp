@@ -6,6 +6,7 @@
 #include "flowchart/captions.h"
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
+#include "platform/messages.h"
 #include "platform/utf8_path.h"
 
 namespace tarvel {
@@ -100,9 +101,9 @@ bool ChipEntry::hasChannel(int c) const
     return flag(analogue, c);
 }
 
-ChipData ChipData::parse(std::string_view text)
+Result<ChipData> parseChipData(std::string_view text)
 {
-    ChipData data;
+    std::vector<ChipEntry> entries;
     const std::vector<EntryHead> heads = entryHeads(text);
     // A '/' anywhere from the previous entry's first ',' up to a name keeps
     // that entry out of the lists.
@@ -122,18 +123,18 @@ ChipData ChipData::parse(std::string_view text)
         entry->name = std::string(text.substr(head.open + 1, head.close - head.open - 1));
         entry->listed = listed;
         entry->position = static_cast<int>(k);
-        data.entries_.push_back(std::move(*entry));
+        entries.push_back(std::move(*entry));
     }
-    return data;
+    return ChipData(std::move(entries));
 }
 
-ChipData ChipData::load(const std::string& sensorsDir)
+Result<ChipData> loadChipData(const std::string& sensorsDir)
 {
     const auto path = findIgnoringCase(pathFromUtf8(sensorsDir), kChipDataFileName);
-    if (!path) return {};
     std::string bytes;
-    if (!readWholeFile(utf8FromPath(*path), bytes)) return {};
-    return parse(bytes);
+    if (!path || !readWholeFile(utf8FromPath(*path), bytes))
+        return Refusal{std::string(caption::FileError), "No se puede abrir archivo"};
+    return parseChipData(bytes);
 }
 
 std::vector<std::string> ChipData::boardNames() const

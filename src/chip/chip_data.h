@@ -10,7 +10,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "platform/result.h"
 
 namespace tarvel {
 
@@ -36,12 +39,7 @@ struct ChipEntry {
 class ChipData {
 public:
     ChipData() = default;
-    // The well-formed entries of the text. An entry with a field missing, too
-    // long or not a number is left out, as is a head without its fields; a
-    // damaged entry offers no chip rather than a wrong one.
-    static ChipData parse(std::string_view text);
-    // Empty when the file is missing or unreadable.
-    static ChipData load(const std::string& sensorsDir);
+    explicit ChipData(std::vector<ChipEntry> entries) : entries_(std::move(entries)) {}
 
     // The well-formed entries in file order.
     const std::vector<ChipEntry>& entries() const { return entries_; }
@@ -59,6 +57,16 @@ public:
 private:
     std::vector<ChipEntry> entries_;
 };
+
+// The well-formed entries of the text. An entry with a field missing, too long
+// or not a number is left out, as is a head without its fields; a damaged
+// entry offers no chip rather than a wrong one. No text is refused whole.
+Result<ChipData> parseChipData(std::string_view text);
+
+// The chip data file of a sensors directory, refused ("No se puede abrir
+// archivo") when it is missing or unreadable. Nothing is shown: without the
+// file the interface dialog's chip boxes simply stay empty.
+Result<ChipData> loadChipData(const std::string& sensorsDir);
 
 inline constexpr const char* kChipDataFileName = "tolvachip.dat";
 inline constexpr std::size_t kChipFieldMax = 253;

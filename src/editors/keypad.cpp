@@ -1,36 +1,41 @@
 #include "editors/keypad.h"
 
+#include <string_view>
+
 namespace tarvel {
 
 namespace {
 
-constexpr std::uint32_t bits(std::initializer_list<int> list)
-{
-    std::uint32_t k = 0;
-    for (const int b : list) k |= keyBit(b);
-    return k;
-}
-
+constexpr int kVariableCount = 8;
 // Variables a..d, n, x, y, z on the process and decision keypads.
-constexpr int kVariableBits[8] = {22, 23, 24, 25, 26, 27, 28, 29};
+constexpr int kVariableBits[kVariableCount] = {22, 23, 24, 25, 26, 27, 28, 29};
 // On the output keypad 26 and 27 are "S&onido" and "&DAC": n..z sit above them.
-constexpr int kOutputVariableBits[8] = {22, 23, 24, 25, 28, 29, 30, 31};
-constexpr char kVariableLetters[8] = {'a', 'b', 'c', 'd', 'n', 'x', 'y', 'z'};
+constexpr int kOutputVariableBits[kVariableCount] = {22, 23, 24, 25, 28, 29, 30, 31};
+constexpr char kVariableLetters[kVariableCount] = {'a', 'b', 'c', 'd', 'n', 'x', 'y', 'z'};
 
-char letterIn(const int (&layout)[8], int bit)
+char letterIn(const int (&layout)[kVariableCount], int bit)
 {
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < kVariableCount; ++i)
         if (layout[i] == bit) return kVariableLetters[i];
     return 0;
 }
 
-std::uint32_t keysOf(const int (&layout)[8], bool restricted)
+// The keys of some variables in a layout.
+constexpr std::uint32_t keysOfLetters(const int (&layout)[kVariableCount], std::string_view letters)
 {
     std::uint32_t k = 0;
-    for (int i = 0; i < 8; ++i)
-        if (!restricted || kVariableLetters[i] == 'x' || kVariableLetters[i] == 'y')
-            k |= keyBit(layout[i]);
+    for (int i = 0; i < kVariableCount; ++i)
+        if (letters.find(kVariableLetters[i]) != std::string_view::npos) k |= keyBit(layout[i]);
     return k;
+}
+
+// The variables the chips have.
+constexpr std::string_view kChipLetters = "xy";
+constexpr std::string_view kAllLetters = "abcdnxyz";
+
+constexpr std::uint32_t keysOf(const int (&layout)[kVariableCount], bool restricted)
+{
+    return keysOfLetters(layout, restricted ? kChipLetters : kAllLetters);
 }
 
 }  // namespace
@@ -86,6 +91,7 @@ std::uint32_t Keypad::allVariables() const
 // ---- Output ----------------------------------------------------------------------------
 
 namespace {
+
 enum OutputMode {
     OutStart,
     OutTurn,
@@ -98,7 +104,20 @@ enum OutputMode {
     OutSound,
     OutSend
 };
-}
+
+namespace out = key::out;
+// How a command starts: most boxes switch things or play a sound; a chip that
+// talks live also sets its output byte and sends; one that runs alone switches.
+constexpr std::uint32_t kOutputStart = keySet({out::Turn, out::Sound});
+constexpr std::uint32_t kLiveChipStart = keySet({out::Turn, out::Sound, out::Sal, out::Send});
+constexpr std::uint32_t kChipStart = keySet({out::Turn});
+constexpr std::uint32_t kTurnKinds = keySet({out::Output, out::Motor, out::Dac});
+constexpr std::uint32_t kOutputStates = keySet({out::On, out::Off});
+constexpr std::uint32_t kDirections = keySet({out::Off, out::Forward, out::Reverse});
+// The variables a speed may be.
+constexpr std::uint32_t kSpeedVariables = keysOfLetters(kOutputVariableBits, "nxyz");
+
+}  // namespace
 
 char OutputKeypad::variableOf(int bit) const
 {
@@ -117,18 +136,22 @@ void OutputKeypad::begin()
     clause_ = 1;
     digits_ = 0;
     awaitingItem_ = false;
-    using namespace key::out;
-    if (ctx_.model == 10 && ctx_.chipLinkKind == 2)
-        offer(bits({Turn, Sound, Sal, Send}));
-    else if (ctx_.model == 10)
-        offer(keyBit(Turn));
-    else
-        offer(bits({Turn, Sound}));
+    switch (ctx_.chipKeys()) {
+        case ChipKeys::LiveLink:
+            offer(kLiveChipStart);
+            break;
+        case ChipKeys::TurnOnly:
+            offer(kChipStart);
+            break;
+        default:
+            offer(kOutputStart);
+            break;
+    }
 }
 
 std::uint32_t OutputKeypad::outputItems() const
 {
-    std::uint32_t k = ctx_.caps.outputMask & allDigits();
+    std::uint32_t k = ctx_.caps.outputMask & key::Digits;
     if (!ctx_.restricted()) k |= keysOf(kOutputVariableBits, false);
     return k;
 }
@@ -136,7 +159,7 @@ std::uint32_t OutputKeypad::outputItems() const
 // Digits of a number that ends the command: a leading 0 ends it at once.
 void OutputKeypad::number(int bit, int most)
 {
-    append(std::string(1, digitOf(bit)));
+    appendDigit(bit);
     if (digits_ == 0 && bit == key::digit(0)) {
         finish();
         return;
@@ -144,7 +167,7 @@ void OutputKeypad::number(int bit, int most)
     if (++digits_ >= most)
         finish();
     else
-        offer(allDigits() | keyBit(key::Accept));
+        offer(key::Digits | keyBit(key::Accept));
 }
 
 void OutputKeypad::afterDirection()
@@ -161,118 +184,148 @@ void OutputKeypad::afterDirection()
 
 void OutputKeypad::key(int bit)
 {
-    using namespace key::out;
-    const char letter = variableOf(bit);
     switch (mode_) {
         case OutStart:
-            if (bit == Turn) {
-                append("Turn");
-                mode_ = OutTurn;
-                offer(ctx_.caps.turnKeyMask & bits({Output, Motor, Dac}));
-            } else if (bit == Sound) {
-                append("Sound ");
-                mode_ = OutSound;
-                offer(allDigits());
-            } else if (bit == Sal) {
-                append("Set OUT = ");
-                mode_ = OutSal;
-                digits_ = 0;
-                offer(allDigits());
-            } else if (bit == Send) {
-                mode_ = OutSend;
-                offer(0);
-            }
-            return;
+            return onStart(bit);
         case OutTurn:
-            if (bit == Output) {
-                append(" Output ");
-                mode_ = OutItems;
-                awaitingItem_ = true;
-                offer(outputItems());
-            } else if (bit == Motor) {
-                append(" Motor ");
-                mode_ = OutMotorLetter;
-                offer(motorLetters());
-            } else if (bit == Dac) {
-                append(" DAC ");
-                mode_ = OutDac;
-                digits_ = 0;
-                offer(allDigits() | variableKeys());
-            }
-            return;
+            return onTurn(bit);
         case OutItems:
-            if (awaitingItem_) {
-                if (items_ > 0) append(",");
-                append(std::string(1, letter ? letter : digitOf(bit)));
-                usedItems_ |= keyBit(bit);
-                awaitingItem_ = false;
-                offer(bits({On, Off}));
-                return;
-            }
-            append(bit == On ? " on" : " off");
-            list_ = true;
-            if (++items_ >= 4) {
-                finish();
-            } else {
-                awaitingItem_ = true;
-                offer((outputItems() & ~usedItems_) | keyBit(key::Accept));
-            }
-            return;
+            return onItem(bit);
         case OutMotorLetter:
-            append(std::string(1, letter));
-            mode_ = OutMotorDirection;
-            offer(bits({Off, Forward, Reverse}));
-            return;
+            return onMotorLetter(bit);
         case OutMotorDirection:
-            if (bit == Off) {
-                append(" off ");
-                afterDirection();
-                return;
-            }
-            append(bit == Forward ? " fd " : " rev ");
-            if (!ctx_.caps.motorSpeed) {
-                afterDirection();
-                return;
-            }
-            mode_ = OutMotorSpeed;
-            digits_ = 0;
-            if (ctx_.restricted())
-                offer((clause_ == 1 ? motorLetters() : 0) | allDigits());
-            else
-                offer((clause_ == 1 ? motorLetters() : 0) | allDigits() | bits({28, 29, 30, 31}));
-            return;
+            return onMotorDirection(bit);
         case OutMotorSpeed:
-            if (isDigitKey(bit)) {
-                number(bit, 3);
-            } else if (letter == 'n' || letter == 'x' || letter == 'y' || letter == 'z') {
-                append(std::string(1, letter));
-                finish();
-            } else {
-                // A motor letter starts the second clause; the speed comes last.
-                append(std::string(1, letter));
-                clause_ = 2;
-                mode_ = OutMotorDirection;
-                offer(bits({Off, Forward, Reverse}));
-            }
-            return;
+            return onMotorSpeed(bit);
         case OutDac:
-            if (letter) {
-                append(std::string(1, letter));
-                finish();
-            } else {
-                number(bit, 3);
-            }
-            return;
+            return onDac(bit);
         case OutSal:
-            number(bit, 3);
-            return;
+            return number(bit, 3);
         case OutSound:
-            append(std::string(1, digitOf(bit)));
-            finish();
-            return;
+            return onSound(bit);
         default:
             return;
     }
+}
+
+void OutputKeypad::onStart(int bit)
+{
+    if (bit == out::Turn) {
+        append("Turn");
+        mode_ = OutTurn;
+        offer(ctx_.caps.turnKeyMask & kTurnKinds);
+    } else if (bit == out::Sound) {
+        append("Sound ");
+        mode_ = OutSound;
+        offer(key::Digits);
+    } else if (bit == out::Sal) {
+        append("Set OUT = ");
+        mode_ = OutSal;
+        digits_ = 0;
+        offer(key::Digits);
+    } else if (bit == out::Send) {
+        mode_ = OutSend;  // the "Enviar Serie" dialog answers (sendChosen)
+        offer(0);
+    }
+}
+
+void OutputKeypad::onTurn(int bit)
+{
+    if (bit == out::Output) {
+        append(" Output ");
+        mode_ = OutItems;
+        awaitingItem_ = true;
+        offer(outputItems());
+    } else if (bit == out::Motor) {
+        append(" Motor ");
+        mode_ = OutMotorLetter;
+        offer(motorLetters());
+    } else if (bit == out::Dac) {
+        append(" DAC ");
+        mode_ = OutDac;
+        digits_ = 0;
+        offer(key::Digits | variableKeys());
+    }
+}
+
+// An item, then its state; up to four of them, each item once.
+void OutputKeypad::onItem(int bit)
+{
+    if (awaitingItem_) {
+        if (items_ > 0) append(",");
+        const char letter = variableOf(bit);
+        append(std::string(1, letter ? letter : digitOf(bit)));
+        usedItems_ |= keyBit(bit);
+        awaitingItem_ = false;
+        offer(kOutputStates);
+        return;
+    }
+    append(bit == out::On ? " on" : " off");
+    list_ = true;
+    if (++items_ >= 4) {
+        finish();
+    } else {
+        awaitingItem_ = true;
+        offer((outputItems() & ~usedItems_) | keyBit(key::Accept));
+    }
+}
+
+void OutputKeypad::onMotorLetter(int bit)
+{
+    append(std::string(1, variableOf(bit)));
+    mode_ = OutMotorDirection;
+    offer(kDirections);
+}
+
+void OutputKeypad::onMotorDirection(int bit)
+{
+    if (bit == out::Off) {
+        append(" off ");
+        afterDirection();
+        return;
+    }
+    append(bit == out::Forward ? " fd " : " rev ");
+    if (!ctx_.caps.motorSpeed) {
+        afterDirection();
+        return;
+    }
+    mode_ = OutMotorSpeed;
+    digits_ = 0;
+    const std::uint32_t secondMotor = clause_ == 1 ? motorLetters() : 0;
+    offer(secondMotor | key::Digits | (ctx_.restricted() ? 0 : kSpeedVariables));
+}
+
+void OutputKeypad::onMotorSpeed(int bit)
+{
+    const char letter = variableOf(bit);
+    if (isDigitKey(bit)) {
+        number(bit, 3);
+    } else if (kSpeedVariables & keyBit(bit)) {
+        append(std::string(1, letter));
+        finish();
+    } else {
+        // A motor letter starts the second clause; the speed comes last.
+        append(std::string(1, letter));
+        clause_ = 2;
+        mode_ = OutMotorDirection;
+        offer(kDirections);
+    }
+}
+
+void OutputKeypad::onDac(int bit)
+{
+    if (const char letter = variableOf(bit)) {
+        append(std::string(1, letter));
+        finish();
+    } else {
+        number(bit, 3);
+    }
+}
+
+void OutputKeypad::onSound(int bit)
+{
+    appendDigit(bit);
+    finish();
 }
 
 void OutputKeypad::sendChosen(const std::string* result)
@@ -289,6 +342,7 @@ void OutputKeypad::sendChosen(const std::string* result)
 // ---- Process ----------------------------------------------------------------------------
 
 namespace {
+
 enum ProcessMode {
     ProcStart,
     ProcDelay,
@@ -301,134 +355,184 @@ enum ProcessMode {
     ProcChannel,
     ProcRepeat,
     ProcRepeatMore,
-    ProcDone
 };
-}
+
+namespace proc = key::proc;
+constexpr std::uint32_t kProcessStart = keySet({proc::Delay, proc::Let, proc::Sub});
+constexpr std::uint32_t kArithmetic = keySet({proc::Plus, proc::Minus, proc::Times, proc::Divide});
+// What the chips compute: sums and differences.
+constexpr std::uint32_t kChipArithmetic = keySet({proc::Plus, proc::Minus});
+// A repeat count starts with 1..9.
+constexpr std::uint32_t kRepeatFirstDigits = key::Digits & ~keyBit(key::digit(0));
+
+}  // namespace
 
 void ProcessKeypad::begin()
 {
-    using namespace key::proc;
     target_ = -1;
     digits_ = 0;
     point_ = false;
-    operand_ = 0;
-    offer(bits({Delay, Let, Sub}));
+    offer(kProcessStart);
 }
 
 void ProcessKeypad::key(int bit)
 {
-    using namespace key::proc;
-    const char letter = variableOf(bit);
-    const bool restricted = ctx_.restricted();
     switch (mode_) {
         case ProcStart:
-            if (bit == Delay) {
-                append("Delay ");
-                mode_ = ProcDelay;
-                offer(allDigits() | keyBit(Point));
-            } else if (bit == Let) {
-                append("Let ");
-                mode_ = ProcTarget;
-                offer(variableKeys());
-            } else if (bit == Sub) {
-                append("Sub ");
-                mode_ = kSubMenu;
-                offer(0);
-            }
-            return;
+            return onStart(bit);
         case ProcDelay:
-            // 1 to 3 digits with no leading 0; or d.d; or 0.d.
-            if (bit == Point) {
-                append(digits_ == 0 ? "0." : ".");
-                point_ = true;
-                offer(allDigits());
-            } else if (point_) {
-                append(std::string(1, digitOf(bit)));
-                finish();
-            } else if (digits_ == 0 && bit == key::digit(0)) {
-                append("0");
-                digits_ = 1;
-                offer(keyBit(Point));
-            } else {
-                append(std::string(1, digitOf(bit)));
-                ++digits_;
-                if (digits_ == 1)
-                    offer(allDigits() | keyBit(Point) | keyBit(key::Accept));
-                else if (digits_ == 2)
-                    offer(allDigits() | keyBit(key::Accept));
-                else
-                    finish();
-            }
-            return;
+            return onDelay(bit);
         case ProcTarget:
-            target_ = bit;
-            append(std::string(1, letter) + " ");
-            mode_ = ProcEquals;
-            offer(keyBit(Equals));
-            return;
+            return onTarget(bit);
         case ProcEquals:
-            append("= ");
-            mode_ = ProcFirst;
-            if (restricted)
-                offer(allDigits() | keyBit(target_));
-            else
-                offer(allDigits() | variableKeys() | keyBit(Val));
-            return;
+            return onEquals(bit);
         case ProcFirst:
-            if (bit == Val) {
-                append("Val ");
-                mode_ = ProcChannel;
-                offer(ctx_.caps.valueKeyMask & allDigits());
-            } else if (letter) {
-                append(std::string(1, letter) + " ");
-                mode_ = ProcAfterVariable;
-                offer(keyBit(key::Accept) |
-                      (restricted ? bits({Plus, Minus}) : bits({Plus, Minus, Times, Divide})));
-            } else {
-                mode_ = ProcNumber;
-                digits_ = 0;
-                key(bit);
-            }
-            return;
+            return onFirstOperand(bit);
         case ProcAfterVariable:
-            append(bit == Plus ? "+ " : bit == Minus ? "- " : bit == Times ? "* " : "/ ");
-            mode_ = ProcSecond;
-            operand_ = 1;
-            offer(allDigits() | variableKeys());
-            return;
+            return onOperator(bit);
         case ProcSecond:
-            if (letter) {
-                append(std::string(1, letter));
-                finish();
-            } else {
-                mode_ = ProcNumber;
-                digits_ = 0;
-                key(bit);
-            }
-            return;
+            return onSecondOperand(bit);
         case ProcNumber:
-            append(std::string(1, digitOf(bit)));
-            if (++digits_ >= 6)
-                finish();
-            else
-                offer(allDigits() | keyBit(key::Accept));
-            return;
+            return onNumber(bit);
         case ProcChannel:
-            append(std::string(1, digitOf(bit)));
-            finish();
-            return;
+            return onChannel(bit);
         case ProcRepeat:
-            append(" x " + std::string(1, digitOf(bit)));
-            mode_ = ProcRepeatMore;
-            offer(allDigits() | keyBit(key::Accept));
-            return;
+            return onRepeat(bit);
         case ProcRepeatMore:
-            append(std::string(1, digitOf(bit)));
-            finish();
-            return;
+            return onRepeatMore(bit);
         default:
             return;
     }
+}
+
+void ProcessKeypad::onStart(int bit)
+{
+    if (bit == proc::Delay) {
+        append("Delay ");
+        mode_ = ProcDelay;
+        offer(key::Digits | keyBit(proc::Point));
+    } else if (bit == proc::Let) {
+        append("Let ");
+        mode_ = ProcTarget;
+        offer(variableKeys());
+    } else if (bit == proc::Sub) {
+        append("Sub ");
+        mode_ = kSubMenu;  // the sub menu answers (subChosen)
+        offer(0);
+    }
+}
+
+// 1 to 3 digits with no leading 0; or d.d; or 0.d.
+void ProcessKeypad::onDelay(int bit)
+{
+    if (bit == proc::Point) {
+        append(digits_ == 0 ? "0." : ".");
+        point_ = true;
+        offer(key::Digits);
+    } else if (point_) {
+        appendDigit(bit);
+        finish();
+    } else if (digits_ == 0 && bit == key::digit(0)) {
+        append("0");
+        digits_ = 1;
+        offer(keyBit(proc::Point));
+    } else {
+        appendDigit(bit);
+        ++digits_;
+        if (digits_ == 1)
+            offer(key::Digits | keyBit(proc::Point) | keyBit(key::Accept));
+        else if (digits_ == 2)
+            offer(key::Digits | keyBit(key::Accept));
+        else
+            finish();
+    }
+}
+
+void ProcessKeypad::onTarget(int bit)
+{
+    target_ = bit;
+    append(std::string(1, variableOf(bit)) + " ");
+    mode_ = ProcEquals;
+    offer(keyBit(proc::Equals));
+}
+
+void ProcessKeypad::onEquals(int /*bit*/)
+{
+    append("= ");
+    mode_ = ProcFirst;
+    // On the chips a variable is only added to or taken from itself.
+    if (ctx_.restricted())
+        offer(key::Digits | keyBit(target_));
+    else
+        offer(key::Digits | variableKeys() | keyBit(proc::Val));
+}
+
+void ProcessKeypad::onFirstOperand(int bit)
+{
+    if (bit == proc::Val) {
+        append("Val ");
+        mode_ = ProcChannel;
+        offer(ctx_.caps.valueKeyMask & key::Digits);
+    } else if (const char letter = variableOf(bit)) {
+        append(std::string(1, letter) + " ");
+        mode_ = ProcAfterVariable;
+        offer(keyBit(key::Accept) | (ctx_.restricted() ? kChipArithmetic : kArithmetic));
+    } else {
+        startNumber(bit);
+    }
+}
+
+void ProcessKeypad::onOperator(int bit)
+{
+    append(bit == proc::Plus ? "+ " : bit == proc::Minus ? "- " : bit == proc::Times ? "* " : "/ ");
+    mode_ = ProcSecond;
+    offer(key::Digits | variableKeys());
+}
+
+void ProcessKeypad::onSecondOperand(int bit)
+{
+    if (const char letter = variableOf(bit)) {
+        append(std::string(1, letter));
+        finish();
+    } else {
+        startNumber(bit);
+    }
+}
+
+void ProcessKeypad::startNumber(int bit)
+{
+    mode_ = ProcNumber;
+    digits_ = 0;
+    onNumber(bit);
+}
+
+// Up to six digits.
+void ProcessKeypad::onNumber(int bit)
+{
+    appendDigit(bit);
+    if (++digits_ >= 6)
+        finish();
+    else
+        offer(key::Digits | keyBit(key::Accept));
+}
+
+void ProcessKeypad::onChannel(int bit)
+{
+    appendDigit(bit);
+    finish();
+}
+
+void ProcessKeypad::onRepeat(int bit)
+{
+    append(" x " + std::string(1, digitOf(bit)));
+    mode_ = ProcRepeatMore;
+    offer(key::Digits | keyBit(key::Accept));
+}
+
+void ProcessKeypad::onRepeatMore(int bit)
+{
+    appendDigit(bit);
+    finish();
 }
 
 void ProcessKeypad::subChosen(std::string_view entry)
@@ -437,13 +541,13 @@ void ProcessKeypad::subChosen(std::string_view entry)
     append(entry);
     ++step_;
     mode_ = ProcRepeat;
-    // A repeat count starts with 1..9.
-    offer((allDigits() & ~keyBit(key::digit(0))) | keyBit(key::Accept));
+    offer(kRepeatFirstDigits | keyBit(key::Accept));
 }
 
 // ---- Decision ---------------------------------------------------------------------------
 
 namespace {
+
 enum DecisionMode {
     DeciStart,
     DeciWhat,
@@ -457,156 +561,208 @@ enum DecisionMode {
     DeciInEquals,
     DeciInVariable
 };
-}
+
+namespace deci = key::deci;
+constexpr std::uint32_t kOperators =
+    keySet({deci::Equals, deci::NotEquals, deci::Less, deci::Greater});
+constexpr std::uint32_t kInputStates = keySet({deci::On, deci::Off});
+// What "IN" reads into: the chips' variables.
+constexpr std::uint32_t kChipVariables = keysOfLetters(kVariableBits, kChipLetters);
+// At most six keys of a number compared; the margin takes fewer.
+constexpr int kNumberKeys = 6;
+
+}  // namespace
 
 void DecisionKeypad::begin()
 {
-    left_ = 0;
+    left_ = Compared::Nothing;
     keys_ = 0;
     point_ = false;
-    offer(keyBit(key::deci::Is));
-}
-
-std::uint32_t DecisionKeypad::operators() const
-{
-    using namespace key::deci;
-    return bits({Equals, NotEquals, Less, Greater});
-}
-
-void DecisionKeypad::rightOperand()
-{
-    using namespace key::deci;
-    mode_ = DeciRight;
-    keys_ = 0;
-    point_ = false;
-    if (!ctx_.restricted())
-        offer(allDigits() | keyBit(Point) | keyBit(Val) | variableKeys());
-    else if (left_ == 1)
-        offer(allDigits() | keyBit(Point) | keyBit(Val));
-    else
-        offer(allDigits() | keyBit(Point) | variableKeys());
+    offer(keyBit(deci::Is));
 }
 
 void DecisionKeypad::key(int bit)
 {
-    using namespace key::deci;
-    const char letter = variableOf(bit);
     switch (mode_) {
-        case DeciStart: {
-            append("Is");
-            mode_ = DeciWhat;
-            std::uint32_t mask = ctx_.caps.decisionKeyMask & ~keyBit(key::Accept);
-            if (ctx_.model == 10 && ctx_.chipLinkKind == 2)
-                mask |= keyBit(In);
-            else
-                mask &= ~keyBit(In);
-            offer(mask);
-            return;
-        }
+        case DeciStart:
+            return onStart(bit);
         case DeciWhat:
-            if (bit == Input) {
-                append(" Input ");
-                mode_ = DeciInputItem;
-                offer((ctx_.caps.inputMask & allDigits()) |
-                      (ctx_.restricted() ? 0 : allVariables()));
-            } else if (bit == Val) {
-                append(" Val ");
-                left_ = 3;
-                mode_ = DeciLeftChannel;
-                offer(ctx_.caps.valueKeyMask & allDigits());
-            } else if (bit == Margin) {
-                append(" Margin");
-                left_ = 1;
-                mode_ = DeciOperator;
-                offer(operators());
-            } else if (bit == In) {
-                append(" IN");
-                left_ = 4;
-                mode_ = DeciInEquals;
-                offer(keyBit(Equals));
-            } else {
-                append(std::string(" ") + letter);
-                left_ = 2;
-                mode_ = DeciOperator;
-                offer(operators());
-            }
-            return;
+            return onWhat(bit);
         case DeciInputItem:
-            append(std::string(1, letter ? letter : digitOf(bit)));
-            mode_ = DeciInputState;
-            offer(bits({On, Off}));
-            return;
+            return onInputItem(bit);
         case DeciInputState:
-            append(bit == On ? " on" : " off");
-            finish();
-            return;
+            return onInputState(bit);
         case DeciLeftChannel:
-            append(std::string(1, digitOf(bit)));
-            mode_ = DeciOperator;
-            offer(operators());
-            return;
+            return onLeftChannel(bit);
         case DeciOperator:
-            append(bit == Equals ? " = " : bit == NotEquals ? " != " : bit == Less ? " < " : " > ");
-            rightOperand();
-            return;
+            return onOperator(bit);
         case DeciInEquals:
-            append(" = ");
-            mode_ = DeciInVariable;
-            offer(bits({27, 28}));  // x, y
-            return;
+            return onInEquals(bit);
         case DeciInVariable:
-            append(std::string(1, letter));
-            finish();
-            return;
+            return onInVariable(bit);
         case DeciRight:
-            if (bit == Val) {
-                append("Val ");
-                mode_ = DeciRightChannel;
-                offer(ctx_.caps.valueKeyMask & allDigits());
-                return;
-            }
-            if (letter) {
-                append(std::string(1, letter));
-                finish();
-                return;
-            }
-            mode_ = DeciNumber;
-            [[fallthrough]];
-        case DeciNumber: {
-            if (left_ == 1) {
-                marginNumber(bit);
-                return;
-            }
-            // At most one point; a leading point is "0."; a leading 0 takes
-            // only the point or the end; up to six keys.
-            constexpr int most = 6;
-            if (bit == Point) {
-                append(keys_ == 0 ? "0." : ".");
-                point_ = true;
-                ++keys_;
-                offer(allDigits());
-                return;
-            }
-            const bool leadingZero = keys_ == 0 && bit == key::digit(0);
-            append(std::string(1, digitOf(bit)));
-            ++keys_;
-            if (keys_ >= most) {
-                finish();
-            } else if (leadingZero) {
-                offer(keyBit(Point) | keyBit(key::Accept));
-            } else {
-                offer(allDigits() | (point_ || keys_ >= most - 1 ? 0u : keyBit(Point)) |
-                      keyBit(key::Accept));
-            }
-            return;
-        }
+            return onRight(bit);
+        case DeciNumber:
+            return onNumber(bit);
         case DeciRightChannel:
-            append(std::string(1, digitOf(bit)));
-            finish();
-            return;
+            return onRightChannel(bit);
         default:
             return;
     }
+}
+
+void DecisionKeypad::onStart(int /*bit*/)
+{
+    append("Is");
+    mode_ = DeciWhat;
+    std::uint32_t mask = ctx_.caps.decisionKeyMask & ~keyBit(key::Accept);
+    // "IN" reads the input byte of a chip that talks live.
+    if (ctx_.chipKeys() == ChipKeys::LiveLink)
+        mask |= keyBit(deci::In);
+    else
+        mask &= ~keyBit(deci::In);
+    offer(mask);
+}
+
+void DecisionKeypad::compare(Compared left, std::string_view text)
+{
+    append(text);
+    left_ = left;
+    mode_ = DeciOperator;
+    offer(kOperators);
+}
+
+void DecisionKeypad::onWhat(int bit)
+{
+    if (bit == deci::Input) {
+        append(" Input ");
+        mode_ = DeciInputItem;
+        offer((ctx_.caps.inputMask & key::Digits) | (ctx_.restricted() ? 0 : allVariables()));
+    } else if (bit == deci::Val) {
+        append(" Val ");
+        left_ = Compared::Value;
+        mode_ = DeciLeftChannel;
+        offer(ctx_.caps.valueKeyMask & key::Digits);
+    } else if (bit == deci::Margin) {
+        compare(Compared::Margin, " Margin");
+    } else if (bit == deci::In) {
+        append(" IN");
+        left_ = Compared::In;
+        mode_ = DeciInEquals;
+        offer(keyBit(deci::Equals));
+    } else {
+        compare(Compared::Variable, std::string(" ") + variableOf(bit));
+    }
+}
+
+void DecisionKeypad::onInputItem(int bit)
+{
+    const char letter = variableOf(bit);
+    append(std::string(1, letter ? letter : digitOf(bit)));
+    mode_ = DeciInputState;
+    offer(kInputStates);
+}
+
+void DecisionKeypad::onInputState(int bit)
+{
+    append(bit == deci::On ? " on" : " off");
+    finish();
+}
+
+void DecisionKeypad::onLeftChannel(int bit)
+{
+    appendDigit(bit);
+    mode_ = DeciOperator;
+    offer(kOperators);
+}
+
+void DecisionKeypad::onOperator(int bit)
+{
+    append(bit == deci::Equals      ? " = "
+           : bit == deci::NotEquals ? " != "
+           : bit == deci::Less      ? " < "
+                                    : " > ");
+    rightOperand();
+}
+
+void DecisionKeypad::rightOperand()
+{
+    mode_ = DeciRight;
+    keys_ = 0;
+    point_ = false;
+    const std::uint32_t number = key::Digits | keyBit(deci::Point);
+    // The chips compare the margin with a number or a channel, and a variable
+    // with a number or a variable.
+    if (!ctx_.restricted())
+        offer(number | keyBit(deci::Val) | variableKeys());
+    else if (left_ == Compared::Margin)
+        offer(number | keyBit(deci::Val));
+    else
+        offer(number | variableKeys());
+}
+
+void DecisionKeypad::onInEquals(int /*bit*/)
+{
+    append(" = ");
+    mode_ = DeciInVariable;
+    offer(kChipVariables);
+}
+
+void DecisionKeypad::onInVariable(int bit)
+{
+    append(std::string(1, variableOf(bit)));
+    finish();
+}
+
+void DecisionKeypad::onRight(int bit)
+{
+    if (bit == deci::Val) {
+        append("Val ");
+        mode_ = DeciRightChannel;
+        offer(ctx_.caps.valueKeyMask & key::Digits);
+        return;
+    }
+    if (const char letter = variableOf(bit)) {
+        append(std::string(1, letter));
+        finish();
+        return;
+    }
+    mode_ = DeciNumber;
+    onNumber(bit);
+}
+
+// At most one point; a leading point is "0."; a leading 0 takes only the point
+// or the end; up to six keys. The margin has its own form.
+void DecisionKeypad::onNumber(int bit)
+{
+    if (left_ == Compared::Margin) {
+        marginNumber(bit);
+        return;
+    }
+    if (bit == deci::Point) {
+        append(keys_ == 0 ? "0." : ".");
+        point_ = true;
+        ++keys_;
+        offer(key::Digits);
+        return;
+    }
+    const bool leadingZero = keys_ == 0 && bit == key::digit(0);
+    appendDigit(bit);
+    ++keys_;
+    if (keys_ >= kNumberKeys) {
+        finish();
+    } else if (leadingZero) {
+        offer(keyBit(deci::Point) | keyBit(key::Accept));
+    } else {
+        const bool pointFits = !point_ && keys_ < kNumberKeys - 1;
+        offer(key::Digits | (pointFits ? keyBit(deci::Point) : 0u) | keyBit(key::Accept));
+    }
+}
+
+void DecisionKeypad::onRightChannel(int bit)
+{
+    appendDigit(bit);
+    finish();
 }
 
 // The margin is one or two digits, or one digit, a point and one more digit
@@ -614,19 +770,18 @@ void DecisionKeypad::key(int bit)
 // takes only the point or the end, and a leading point is written "0.".
 void DecisionKeypad::marginNumber(int bit)
 {
-    using namespace key::deci;
-    if (bit == Point) {
+    if (bit == deci::Point) {
         append(keys_ == 0 ? "0." : ".");
         point_ = true;
-        offer(allDigits());
+        offer(key::Digits);
         return;
     }
-    append(std::string(1, digitOf(bit)));
+    appendDigit(bit);
     if (point_ || ++keys_ == 2) {
         finish();
         return;
     }
-    offer((bit == key::digit(0) ? 0u : allDigits()) | keyBit(Point) | keyBit(key::Accept));
+    offer((bit == key::digit(0) ? 0u : key::Digits) | keyBit(deci::Point) | keyBit(key::Accept));
 }
 
 }  // namespace tarvel

@@ -6,10 +6,12 @@
 // every keypad. A command is complete when only those two are enabled.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "interfaces/interface_caps.h"
+#include "interfaces/model_traits.h"
 
 namespace tarvel {
 
@@ -45,6 +47,22 @@ constexpr std::uint32_t keyBit(int bit)
     return 1u << bit;
 }
 
+constexpr std::uint32_t keySet(std::initializer_list<int> bits)
+{
+    std::uint32_t keys = 0;
+    for (const int b : bits) keys |= keyBit(b);
+    return keys;
+}
+
+namespace key {
+// The digit keys "0".."9".
+inline constexpr std::uint32_t Digits = 0x3FF00u;
+// The motor letters "A".."D" of the output keypad (as the motor mask has them).
+inline constexpr std::uint32_t MotorLetters = 0x3C00000u;
+// What a finished command offers: "Aceptar" and "Borrar".
+inline constexpr std::uint32_t Finished = keySet({Accept, Clear});
+}  // namespace key
+
 // What the keypads need to know about the chosen interface.
 struct KeypadContext {
     int model = 0;
@@ -52,8 +70,10 @@ struct KeypadContext {
     int chipLinkKind = 0;
     InterfaceCaps caps;
 
-    // The two models whose keypads are cut down to what their chips run.
-    bool restricted() const { return model == 10 || model == 13; }
+    ModelTraits traits() const { return modelTraits(model, subModel, chipLinkKind); }
+    // The models whose keypads are cut down to what their chips run.
+    bool restricted() const { return traits().restrictedKeypads; }
+    ChipKeys chipKeys() const { return traits().chipKeys; }
 };
 
 // The shared part: the text, the step, the enabled keys.
@@ -73,7 +93,7 @@ public:
 
     std::uint32_t enabled() const { return enabled_; }
     bool isEnabled(int bit) const { return (enabled_ >> bit) & 1u; }
-    bool complete() const { return enabled_ == (keyBit(key::Accept) | keyBit(key::Clear)); }
+    bool complete() const { return enabled_ == key::Finished; }
     const std::string& text() const { return text_; }
     int step() const { return step_; }
     const KeypadContext& context() const { return ctx_; }
@@ -89,11 +109,11 @@ protected:
     virtual void key(int bit) = 0;
 
     void offer(std::uint32_t keys) { enabled_ = keys | keyBit(key::Clear); }
-    void finish() { enabled_ = keyBit(key::Accept) | keyBit(key::Clear); }
+    void finish() { enabled_ = key::Finished; }
     void append(std::string_view s) { text_ += s; }
+    void appendDigit(int bit) { text_ += digitOf(bit); }
     static bool isDigitKey(int bit) { return bit >= key::FirstDigit && bit <= key::LastDigit; }
     static char digitOf(int bit) { return static_cast<char>('0' + bit - key::FirstDigit); }
-    static constexpr std::uint32_t allDigits() { return 0x3FF00u; }
     std::uint32_t allVariables() const;
 
     KeypadContext ctx_;
@@ -120,8 +140,18 @@ protected:
     void key(int bit) override;
 
 private:
+    // One handler per step of the command.
+    void onStart(int bit);
+    void onTurn(int bit);
+    void onItem(int bit);
+    void onMotorLetter(int bit);
+    void onMotorDirection(int bit);
+    void onMotorSpeed(int bit);
+    void onDac(int bit);
+    void onSound(int bit);
+
     std::uint32_t outputItems() const;
-    std::uint32_t motorLetters() const { return ctx_.caps.motorMask & 0x3C00000u; }
+    std::uint32_t motorLetters() const { return ctx_.caps.motorMask & key::MotorLetters; }
     void afterDirection();
     void number(int bit, int most);
 
@@ -146,10 +176,24 @@ protected:
 
 private:
     static constexpr int kSubMenu = 30;
+    // One handler per step of the command.
+    void onStart(int bit);
+    void onDelay(int bit);
+    void onTarget(int bit);
+    void onEquals(int bit);
+    void onFirstOperand(int bit);
+    void onOperator(int bit);
+    void onSecondOperand(int bit);
+    void onNumber(int bit);
+    void onChannel(int bit);
+    void onRepeat(int bit);
+    void onRepeatMore(int bit);
+    // A number starts with this digit key.
+    void startNumber(int bit);
+
     int target_ = -1;
     int digits_ = 0;
     bool point_ = false;
-    int operand_ = 0;  // 0 before the operator, 1 after it
 };
 
 // Decision panel: inputs, channels, the margin and variables compared.
@@ -162,10 +206,26 @@ protected:
     void key(int bit) override;
 
 private:
-    std::uint32_t operators() const;
+    // What the left side compares.
+    enum class Compared { Nothing, Margin, Variable, Value, In };
+
+    // One handler per step of the command.
+    void onStart(int bit);
+    void onWhat(int bit);
+    void onInputItem(int bit);
+    void onInputState(int bit);
+    void onLeftChannel(int bit);
+    void onOperator(int bit);
+    void onInEquals(int bit);
+    void onInVariable(int bit);
+    void onRight(int bit);
+    void onNumber(int bit);
+    void onRightChannel(int bit);
+
+    void compare(Compared left, std::string_view text);
     void rightOperand();
     void marginNumber(int bit);
-    int left_ = 0;  // what is compared: 1 margin, 2 variable, 3 Val, 4 IN
+    Compared left_ = Compared::Nothing;
     int keys_ = 0;
     bool point_ = false;
 };

@@ -108,14 +108,7 @@ void Interpreter::buildTables()
 
 void Interpreter::resetImageAndDisplays()
 {
-    IoImage& image = io_.image;
-    for (int i = 0; i < 8; ++i) {
-        io_.setOutput(i, 0);
-        io_.setInput(i, 0);
-    }
-    image.motorLines = {};
-    for (int m = 0; m < 4; ++m) io_.setMotor(m, kMotorOff);
-    io_.setDac(0);
+    io_.resetImage();
     vars_ = {};
     showVariables();
 }
@@ -207,10 +200,7 @@ bool Interpreter::start()
     resetImageAndDisplays();
     if (!placeTasks()) return false;
 
-    io_.image.dacValue = 0;
-    io_.image.sentOutputByte = 0;
-    io_.image.sentMotorByte = 0;
-    io_.image.sentDacValue = 0;
+    io_.forgetSentBytes();
     for (int k = 0; k < kMaxTasks; ++k) {
         Task& t = tasks_[static_cast<std::size_t>(k)];
         t.waiting = false;
@@ -245,18 +235,8 @@ void Interpreter::stopRun(StopReason reason)
         io_.allOff();
     else if (!io_.flags.simulate)
         io_.connect(true);
-    io_.image.sentOutputByte = 0;
-    io_.image.sentMotorByte = 0;
-    io_.image.sentDacValue = 0;
-    for (int i = 0; i < 8; ++i) {
-        io_.setOutput(i, 0);
-        io_.setInput(i, 0);
-    }
-    io_.image.motorLines = {};
-    for (int m = 0; m < 4; ++m) io_.setMotor(m, kMotorOff);
-    io_.setDac(0);
-    vars_ = {};
-    showVariables();
+    io_.forgetSentBytes();
+    resetImageAndDisplays();
     for (int k = 0; k < taskCount_; ++k) {
         Task& t = tasks_[static_cast<std::size_t>(k)];
         for (int d = 0; d < t.depth; ++d)
@@ -459,7 +439,7 @@ void Interpreter::executeProcess(Task& t, std::string_view text)
         case 'L': {  // Let
             if (letReadsAnalogue(text)) io_.readAnalogue();
             ExpressionInputs in;
-            in.inputs = &io_.image.inputs;
+            in.inputs = &io_.image().inputs;
             in.numbersFromZero = numberingFromZero(io_.settings.numbering);
             in.channels = channels_;
             const LetResult r = evaluateLet(text, vars_, in);
@@ -534,7 +514,7 @@ void Interpreter::executeDecision(Task& t, std::string_view text)
         inputsRead_ = true;
     }
     ExpressionInputs in;
-    in.inputs = &io_.image.inputs;
+    in.inputs = &io_.image().inputs;
     in.numbersFromZero = numberingFromZero(io_.settings.numbering);
     in.channels = channels_;
     const DecisionResult r = evaluateDecision(text, vars_, in, t.margin);
@@ -582,7 +562,7 @@ void Interpreter::switchOutput(int number, int state)
     io_.setOutput(i, state);
     const MotorEncoding& enc = io_.encoding;
     if (enc.outputsMirrorMotors) {
-        io_.image.motorLines[static_cast<std::size_t>(i)] = state;
+        io_.setMotorLine(i, state);
         io_.refreshMotor(i / 2);
     }
     if (enc.motorsDriveOutputs && number <= 4) io_.setMotor(i, state ? kMotorForward : kMotorOff);
@@ -636,8 +616,9 @@ void Interpreter::driveMotors(std::string_view t)
             direction[static_cast<std::size_t>(clause)] = state;
             io_.setMotor(m, state);
             if (enc.outputsMirrorMotors) {
-                io_.setOutput(2 * m, io_.image.motorLines[static_cast<std::size_t>(2 * m)]);
-                io_.setOutput(2 * m + 1, io_.image.motorLines[static_cast<std::size_t>(2 * m + 1)]);
+                io_.setOutput(2 * m, io_.image().motorLines[static_cast<std::size_t>(2 * m)]);
+                io_.setOutput(2 * m + 1,
+                              io_.image().motorLines[static_cast<std::size_t>(2 * m + 1)]);
             }
             if (enc.motorsDriveOutputs) io_.setOutput(m, state == kMotorOff ? 0 : 1);
         }
@@ -661,7 +642,7 @@ void Interpreter::driveMotors(std::string_view t)
     const bool pairs = io_.isContactControllerType();
     for (int k = 0; k < 2; ++k) {
         const int m = named[static_cast<std::size_t>(k)];
-        if (m < 0 || io_.image.outputPower[static_cast<std::size_t>(2 * m)] == percent) continue;
+        if (m < 0 || io_.image().outputPower[static_cast<std::size_t>(2 * m)] == percent) continue;
         io_.setPowerShown(2 * m, percent);
         if (pairs) {
             // Reverse sends the second line first.
@@ -680,8 +661,7 @@ void Interpreter::setOutputByte(std::string_view t)
     for (int i = 0; i < 8; ++i) {
         const int state = (value >> i) & 1;
         io_.setOutput(i, state);
-        if (io_.encoding.outputsMirrorMotors)
-            io_.image.motorLines[static_cast<std::size_t>(i)] = state;
+        if (io_.encoding.outputsMirrorMotors) io_.setMotorLine(i, state);
     }
     if (io_.encoding.outputsMirrorMotors)
         for (int m = 0; m < 4; ++m) io_.refreshMotor(m);
@@ -697,7 +677,7 @@ void Interpreter::setDac(std::string_view t)
     else
         value = digitsFrom(t.substr(0, std::min<std::size_t>(t.size(), 16)), 9);
     const int v = static_cast<int>(std::clamp<std::int64_t>(value, 0, 255));
-    if (v == io_.image.dacValue) return;
+    if (v == io_.image().dacValue) return;
     io_.setDac(v);
     io_.writeOutputs();
 }

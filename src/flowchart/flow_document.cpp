@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "flowchart/command_text.h"
+#include "interfaces/model_traits.h"
 #include "platform/messages.h"
 
 namespace tarvel {
@@ -51,7 +52,7 @@ void FlowDocument::clear(int model, int subModel)
     outputNames.fill(NameText("Salida"));
     motorNames.fill(NameText("Motor"));
     sensorAssignment.fill(kSensorPercent);
-    sensorAutomatic.fill(automaticSensorsFor(model, subModel));
+    sensorAutomatic.fill(modelTraits(model, subModel).automaticSensors);
     for (auto& s : soundFiles) s.clear();
     selectedSymbols_.clear();
     selectedLabels_.clear();
@@ -184,8 +185,7 @@ void FlowDocument::selectSymbol(int i)
 void FlowDocument::deselectSymbol(int i)
 {
     eraseValue(selectedSymbols_, i);
-    if (i >= 0 && i < symbolCount_)
-        symbols_[static_cast<std::size_t>(i)].selected = draw::Normal;
+    if (i >= 0 && i < symbolCount_) symbols_[static_cast<std::size_t>(i)].selected = draw::Normal;
 }
 
 void FlowDocument::selectLabel(int i)

@@ -199,11 +199,6 @@ public:
     static Rect symbolBounds(const FlowSymbol& s);
     static Rect lineBounds(const FlowLine& l);
 
-    static bool automaticSensorsFor(int model, int subModel)
-    {
-        return model == 2 || (model == 1 && subModel == 1);
-    }
-
 private:
     void deleteSymbol(int index);
     void removeLine(int index);

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "flowchart/flow_document.h"
+#include "interfaces/model_traits.h"
 #include "platform/messages.h"
 
 namespace tarvel {
@@ -106,31 +107,28 @@ void appendLevel(std::string& out, int percent)
 
 }  // namespace
 
-bool isCompactLayout(int mode, int model, int subModel)
+std::string_view flowFileMessage(FlowFileRefusal refusal)
 {
-    return mode == 0 || model == 7 || model == 10 || model == 11 || model == 12 || model == 13 ||
-           (model == 1 && subModel == 2);
-}
-
-std::string_view flowFileMessage(FlowFileStatus status)
-{
-    switch (status) {
-        case FlowFileStatus::Ok:
-            return {};
-        case FlowFileStatus::WrongExtension:
+    switch (refusal) {
+        case FlowFileRefusal::WrongExtension:
             return "Debe cargar un archivo de Tarvel con extención .FLO";
-        case FlowFileStatus::CannotOpen:
+        case FlowFileRefusal::CannotOpen:
             return "No se puede abrir archivo";
-        case FlowFileStatus::NewerVersion:
+        case FlowFileRefusal::NewerVersion:
             return "Este archivo requiere una versión más reciente de Tarvel";
-        case FlowFileStatus::Damaged:
+        case FlowFileRefusal::Damaged:
             return "El archivo está dañado o incompleto";
-        case FlowFileStatus::CannotWrite:
+        case FlowFileRefusal::CannotWrite:
             return "No se puede guardar el archivo. El archivo anterior queda como estaba";
-        case FlowFileStatus::Unsound:
+        case FlowFileRefusal::Unsound:
             return "No se puede guardar el diagrama: el archivo no se podría volver a abrir";
     }
     return {};
+}
+
+Refusal flowFileRefusal(FlowFileRefusal refusal)
+{
+    return {std::string(caption::FileError), std::string(flowFileMessage(refusal))};
 }
 
 void appendNumber(std::string& out, int value)
@@ -176,7 +174,7 @@ std::string serializeFlowFile(const FlowDocument& doc, const InterfaceSettings& 
     const auto& lv = doc.outputLevels;
     if (!compact) {
         for (const int l : lv) appendLevel(out, l);
-    } else if (settings.subModel == 0) {
+    } else if (modelTraits(settings).fileKeepsFourMotorLevels) {
         for (int k = 0; k < 4; ++k) appendLevel(out, lv[static_cast<std::size_t>(2 * k)]);
     } else {
         appendLevel(out, lv[0]);
@@ -257,12 +255,12 @@ bool fitsCode(int value, char base)
     return value + base >= '@' && value + base <= 'Z';
 }
 
-std::string unsound(const std::string& why)
+Refusal unsound(const std::string& why)
 {
-    return "No se puede guardar el diagrama: " + why;
+    return {std::string(caption::FileError), "No se puede guardar el diagrama: " + why};
 }
 
-std::string lineFault(const FlowDocument& doc, int i)
+Status lineFault(const FlowDocument& doc, int i)
 {
     const FlowLine& l = doc.line(i);
     const std::string name = "la línea " + std::to_string(i + 1);
@@ -277,12 +275,12 @@ std::string lineFault(const FlowDocument& doc, int i)
         if (p.x == kConnectorMarkX && (p.y < 'A' || p.y > 'Z'))
             return unsound(name + " tiene un conector sin letra");
     }
-    return {};
+    return done();
 }
 
 }  // namespace
 
-std::string flowFileFault(const FlowDocument& doc, const InterfaceSettings& settings)
+Status checkFlowFile(const FlowDocument& doc, const InterfaceSettings& settings)
 {
     if (doc.symbolCount() > kMaxSymbols || doc.lineCount() > kMaxLines ||
         doc.labelCount() > kMaxLabels)
@@ -305,61 +303,73 @@ std::string flowFileFault(const FlowDocument& doc, const InterfaceSettings& sett
         if (!fitsNumbers({l.x, l.y})) return unsound(name + " está fuera del dibujo");
     }
     for (int i = 0; i < doc.lineCount(); ++i)
-        if (std::string fault = lineFault(doc, i); !fault.empty()) return fault;
+        if (Status fault = lineFault(doc, i); !fault) return fault;
     for (int c = 0; c < kSensorChannels; ++c) {
         const int v = doc.sensorAssignment[static_cast<std::size_t>(c)];
         if (!doc.sensorAutomatic[static_cast<std::size_t>(c)] &&
             (v < kSensorAutomatic || v > 32767))
             return unsound("el sensor del canal " + std::to_string(c + 1) + " no es válido");
     }
-    return {};
+    return done();
 }
 
 namespace {
-FlowFileStatus readHeader(Reader& in, FlowFileHeader& h)
+
+// Why a reading stopped: none, or the refusal, or (only while deciding the
+// layout of an empty chart) a choice left open.
+enum class ReadFault { None, NewerVersion, Damaged, Ambiguous };
+
+Refusal refusalOf(ReadFault fault)
+{
+    return flowFileRefusal(fault == ReadFault::NewerVersion ? FlowFileRefusal::NewerVersion
+                                                            : FlowFileRefusal::Damaged);
+}
+
+ReadFault readHeader(Reader& in, FlowFileHeader& h)
 {
     h.version = in.byte();
-    if (!in.ok()) return FlowFileStatus::Damaged;
-    if (h.version > kFlowFileVersion || h.version == '<') return FlowFileStatus::NewerVersion;
+    if (!in.ok()) return ReadFault::Damaged;
+    if (h.version > kFlowFileVersion || h.version == '<') return ReadFault::NewerVersion;
     h.analogueSource = in.code(kCodeBase);
     h.highLow = in.code(kCodeBase);
     h.mode = in.code(kCodeBase);
     h.numbering = in.code(kCodeBase);
     h.subModel = in.code(kSubModelBase);
     h.model = in.code(kCodeBase);
-    return in.ok() ? FlowFileStatus::Ok : FlowFileStatus::Damaged;
+    return in.ok() ? ReadFault::None : ReadFault::Damaged;
 }
+
 }  // namespace
 
-FlowFileStatus readFlowFileHeader(std::string_view bytes, FlowFileHeader& header)
+Result<FlowFileHeader> parseFlowFileHeader(std::string_view bytes)
 {
     Reader in(bytes);
-    return readHeader(in, header);
+    FlowFileHeader header;
+    if (const ReadFault fault = readHeader(in, header); fault != ReadFault::None)
+        return refusalOf(fault);
+    return header;
 }
 
 namespace {
 
-// How the reader treats the four bytes after the level block of a model-12
-// file that are not the start of the symbol table.
+// How the reader treats the four bytes after the level block of a model's
+// file that may carry eight levels, when they are not the start of the symbol
+// table.
 enum class ExtraLevels { Decide, Keep, Skip };
-// Returned internally when an empty chart leaves the choice open.
-constexpr auto kAmbiguous = static_cast<FlowFileStatus>(-1);
 
-FlowFileStatus parseWith(std::string_view bytes, FlowDocument& doc, FlowFileInfo& info,
-                         const FlowLoadContext& context, ExtraLevels extra)
+struct TableCounts {
+    int symbols = 0, lines = 0, labels = 0;
+    bool empty() const { return symbols == 0 && lines == 0 && labels == 0; }
+};
+
+// The level block: 4 bytes in the compact layout (one per motor), else 8.
+ReadFault readLevels(Reader& in, const TableCounts& counts, ExtraLevels extra, bool compact,
+                     FlowFile& file)
 {
-    Reader in(bytes);
-    FlowFileHeader& h = info.header;
-    if (const FlowFileStatus hs = readHeader(in, h); hs != FlowFileStatus::Ok) return hs;
-    const int symbols = in.number(0, kMaxSymbols);
-    const int lines = in.number(0, kMaxLines);
-    const int labels = in.number(0, kMaxLabels);
-    if (!in.ok()) return FlowFileStatus::Damaged;
-
-    const bool compact = isCompactLayout(h.mode, h.model, h.subModel);
-    info.levels.clear();
-    for (int k = 0; k < (compact ? 4 : 8); ++k) info.levels.push_back(in.level());
-    if (h.model == 12) {
+    const FlowFileHeader& h = file.info.header;
+    file.info.levels.clear();
+    for (int k = 0; k < (compact ? 4 : 8); ++k) file.info.levels.push_back(in.level());
+    if (modelTraits(h.model, h.subModel).fileMayCarryEightLevels) {
         // Files of this model may carry eight level bytes: four more that are
         // not the start of the symbol table are skipped. With all three tables
         // empty no symbol table follows, so the four bytes may as well be the
@@ -368,42 +378,41 @@ FlowFileStatus parseWith(std::string_view bytes, FlowDocument& doc, FlowFileInfo
         const std::string_view next = in.peek(4);
         int unused = 0;
         if (next.size() == 4 && !decodeNumber(next, unused)) {
-            if (extra == ExtraLevels::Decide && symbols == 0 && labels == 0 && lines == 0)
-                return kAmbiguous;
+            if (extra == ExtraLevels::Decide && counts.empty()) return ReadFault::Ambiguous;
             if (extra != ExtraLevels::Keep) in.skip(4);
         }
     }
-    if (!in.ok()) return FlowFileStatus::Damaged;
-    std::array<int, kIoCount> levels{};
-    if (compact) {
-        for (std::size_t k = 0; k < 4; ++k) levels[2 * k] = levels[2 * k + 1] = info.levels[k];
-    } else {
-        for (std::size_t k = 0; k < 8; ++k) levels[k] = info.levels[k];
-    }
+    if (!in.ok()) return ReadFault::Damaged;
+    auto& levels = file.chart.outputLevels;
+    const auto& stored = file.info.levels;
+    for (std::size_t k = 0; k < kIoCount; ++k) levels[k] = stored[compact ? k / 2 : k];
+    return ReadFault::None;
+}
 
-    // The tables are rebuilt from the file into empty ones.
-    FlowDocument fresh(nullptr, nullptr);
-    for (int i = 0; i < symbols; ++i) {
+// The symbol, label and line tables, rebuilt into the empty tables of `chart`.
+void readTables(Reader& in, const TableCounts& counts, FlowDocument& chart)
+{
+    for (int i = 0; i < counts.symbols; ++i) {
         const int kind = in.number(0, 3);
         const int x = in.number();
         const int y = in.number();
-        fresh.appendSymbol(static_cast<SymbolKind>(kind), {x, y});
+        chart.appendSymbol(static_cast<SymbolKind>(kind), {x, y});
     }
-    for (int i = 0; i < labels; ++i) {
+    for (int i = 0; i < counts.labels; ++i) {
         const int size = in.number(1, 3);
         const int x = in.number();
         const int y = in.number();
-        const int idx = fresh.appendLabel({x, y});
-        if (idx >= 0) fresh.labelRef(idx).size = size;
+        const int idx = chart.appendLabel({x, y});
+        if (idx >= 0) chart.labelRef(idx).size = size;
     }
-    for (int i = 0; i < lines; ++i) {
-        const int origin = in.number(0, symbols - 1);
-        const int destination = in.number(0, symbols - 1);
+    for (int i = 0; i < counts.lines; ++i) {
+        const int origin = in.number(0, counts.symbols - 1);
+        const int destination = in.number(0, counts.symbols - 1);
         const int kind = in.number(0, 2);
-        fresh.appendLine(origin, destination, static_cast<LineKind>(kind), LineGeometry{});
+        chart.appendLine(origin, destination, static_cast<LineKind>(kind), LineGeometry{});
     }
-    for (int i = 0; i < lines; ++i) {
-        LineGeometry& g = fresh.lineRef(i).geometry;
+    for (int i = 0; i < counts.lines; ++i) {
+        LineGeometry& g = chart.lineRef(i).geometry;
         g.tag.x = in.number();
         g.tag.y = in.number();
         for (Point& p : g.points) {
@@ -412,9 +421,13 @@ FlowFileStatus parseWith(std::string_view bytes, FlowDocument& doc, FlowFileInfo
             if (p.x == kConnectorMarkX && (p.y < 'A' || p.y > 'Z')) in.fail();
         }
     }
-    if (!in.ok()) return FlowFileStatus::Damaged;
+}
 
-    info.hasMimic = h.version > 130;
+// The mimic name field and the sensor words, as the version has them.
+void readMimicAndSensors(Reader& in, FlowFileInfo& info)
+{
+    const int version = info.header.version;
+    info.hasMimic = version > 130;
     info.mimic.clear();
     if (info.hasMimic) {
         if (in.peek(1) == std::string_view("\0", 1)) {
@@ -425,93 +438,125 @@ FlowFileStatus parseWith(std::string_view bytes, FlowDocument& doc, FlowFileInfo
             info.mimic = std::string(field.substr(0, field.find('\0')));
         }
     }
-
-    info.hasSensors = h.version > 128;
+    info.hasSensors = version > 128;
     info.sensors = {-1, -1, -1, -1};
     if (info.hasSensors)
         for (int& v : info.sensors) v = in.number(kSensorAutomatic, 32767);
+}
 
-    for (int i = 0; i < symbols; ++i) fresh.setSymbolText(i, in.text(kSymbolTextMax));
-    for (int i = 0; i < labels; ++i) fresh.setLabelText(i, in.text(kLabelTextMax));
-    std::array<NameText, kIoCount> inputs, outputs;
+// The texts: symbols, labels, names and, as the layout and version have them,
+// motor names and sound files. A chart read under a compact layout from a
+// file without motor names names its motors "Motor".
+void readTexts(Reader& in, const TableCounts& counts, bool compact, const FlowLoadContext& context,
+               FlowFile& file)
+{
+    FlowDocument& chart = file.chart;
+    for (int i = 0; i < counts.symbols; ++i) chart.setSymbolText(i, in.text(kSymbolTextMax));
+    for (int i = 0; i < counts.labels; ++i) chart.setLabelText(i, in.text(kLabelTextMax));
     for (std::size_t k = 0; k < kIoCount; ++k) {
-        inputs[k] = in.text(kNameMax);
-        outputs[k] = in.text(kNameMax);
+        chart.inputNames[k] = in.text(kNameMax);
+        chart.outputNames[k] = in.text(kNameMax);
     }
-    std::array<NameText, kSensorChannels> channels;
-    for (auto& n : channels) n = in.text(kNameMax);
-    std::array<NameText, kMotorCount> motors = doc.motorNames;
+    for (auto& n : chart.channelNames) n = in.text(kNameMax);
+    const InterfaceSettings& now = context.current;
     if (compact) {
-        for (auto& n : motors) n = in.text(kNameMax);
-    } else if (isCompactLayout(context.current.mode, context.current.model,
-                               context.current.subModel)) {
-        motors.fill(NameText("Motor"));
+        for (auto& n : chart.motorNames) n = in.text(kNameMax);
+    } else if (isCompactLayout(now.mode, now.model, now.subModel)) {
+        chart.motorNames.fill(NameText("Motor"));
     }
-    info.hasSounds = h.version >= kFlowFileVersion;
-    std::array<SoundName, kSoundSlots> sounds{};
-    if (info.hasSounds)
-        for (auto& s : sounds) s = in.text(kSoundNameMax);
-    if (!in.ok()) return FlowFileStatus::Damaged;
+    file.info.hasSounds = file.info.header.version >= kFlowFileVersion;
+    chart.soundFiles = {};
+    if (file.info.hasSounds)
+        for (auto& s : chart.soundFiles) s = in.text(kSoundNameMax);
+}
 
-    // Everything was read: only now does the document change.
-    const std::array<int, 4> oldAssignment = doc.sensorAssignment;
-    const std::array<bool, 4> oldAutomatic = doc.sensorAutomatic;
-    const MimicName oldMimic = doc.mimicSet;
-    Messages* messages = doc.messages();
-
-    doc = fresh;
-    doc.setMessages(messages);
-    doc.outputLevels = levels;
-    doc.inputNames = inputs;
-    doc.outputNames = outputs;
-    doc.channelNames = channels;
-    doc.motorNames = motors;
-    doc.soundFiles = sounds;
-    doc.mimicSet = oldMimic;
-    doc.sensorAssignment = oldAssignment;
-    doc.sensorAutomatic = oldAutomatic;
-    if (info.hasMimic && !info.mimic.empty() && info.mimic != oldMimic.view()) {
-        if (context.offerMimic)
-            context.offerMimic(info.mimic);
-        else
-            doc.mimicSet = info.mimic;
+// The sensor of each channel as the program takes a file's: automatic where
+// the interface identifies its sensors (percent elsewhere), percent and none
+// as stored, a known identifier as stored; an unknown one keeps the channel's
+// sensor. A file without sensor words reads every channel in percent.
+void adoptSensors(const FlowFileInfo& info, const FlowLoadContext& context, FlowDocument& chart)
+{
+    if (!info.hasSensors) {
+        chart.sensorAssignment.fill(kSensorPercent);
+        chart.sensorAutomatic.fill(false);
+        return;
     }
-    if (info.hasSensors) {
-        const bool canIdentify = context.current.model == 1 || context.current.model == 2;
-        for (std::size_t c = 0; c < kSensorChannels; ++c) {
-            const int v = info.sensors[c];
-            if (v == kSensorAutomatic) {
-                doc.sensorAutomatic[c] = canIdentify;
-                if (!canIdentify) doc.sensorAssignment[c] = kSensorPercent;
-            } else if (v == kSensorPercent || v == kSensorNone) {
-                doc.sensorAutomatic[c] = false;
-                doc.sensorAssignment[c] = v;
-            } else if (v >= 0) {
-                // A sensor the table lacks reads in percent.
-                doc.sensorAutomatic[c] = false;
-                const bool known = !context.sensorKnown || context.sensorKnown(v);
-                doc.sensorAssignment[c] = known ? v : kSensorPercent;
-            }
+    const bool canIdentify = modelTraits(context.current).offersAutomaticSensors;
+    for (std::size_t c = 0; c < kSensorChannels; ++c) {
+        const int v = info.sensors[c];
+        if (v == kSensorAutomatic) {
+            chart.sensorAutomatic[c] = canIdentify;
+            if (!canIdentify) chart.sensorAssignment[c] = kSensorPercent;
+        } else if (v == kSensorPercent || v == kSensorNone) {
+            chart.sensorAutomatic[c] = false;
+            chart.sensorAssignment[c] = v;
+        } else if (v >= 0) {
+            // A sensor the table lacks reads in percent.
+            chart.sensorAutomatic[c] = false;
+            const bool known = !context.sensorKnown || context.sensorKnown(v);
+            chart.sensorAssignment[c] = known ? v : kSensorPercent;
         }
-    } else {
-        doc.sensorAssignment.fill(kSensorPercent);
-        doc.sensorAutomatic.fill(false);
     }
-    doc.recountConnectorLetters();
-    return FlowFileStatus::Ok;
+}
+
+ReadFault parseWith(std::string_view bytes, const FlowDocument& base,
+                    const FlowLoadContext& context, ExtraLevels extra, FlowFile& file)
+{
+    Reader in(bytes);
+    FlowFileHeader& h = file.info.header;
+    if (const ReadFault fault = readHeader(in, h); fault != ReadFault::None) return fault;
+    TableCounts counts;
+    counts.symbols = in.number(0, kMaxSymbols);
+    counts.lines = in.number(0, kMaxLines);
+    counts.labels = in.number(0, kMaxLabels);
+    if (!in.ok()) return ReadFault::Damaged;
+
+    // The tables are rebuilt from the file into empty ones; what a file does
+    // not carry comes from the document it replaces.
+    FlowDocument& chart = file.chart;
+    chart.clear(0, 0);
+    chart.setMessages(base.messages());
+    chart.motorNames = base.motorNames;
+    chart.mimicSet = base.mimicSet;
+    chart.sensorAssignment = base.sensorAssignment;
+    chart.sensorAutomatic = base.sensorAutomatic;
+
+    const bool compact = isCompactLayout(h.mode, h.model, h.subModel);
+    if (const ReadFault fault = readLevels(in, counts, extra, compact, file);
+        fault != ReadFault::None)
+        return fault;
+    readTables(in, counts, chart);
+    if (!in.ok()) return ReadFault::Damaged;
+    readMimicAndSensors(in, file.info);
+    readTexts(in, counts, compact, context, file);
+    if (!in.ok()) return ReadFault::Damaged;
+
+    const FlowFileInfo& info = file.info;
+    // The mimic window, when there is one, is offered the set once the chart
+    // is in place (loadFlowFile); otherwise the name is simply taken.
+    if (info.hasMimic && !info.mimic.empty() && info.mimic != base.mimicSet.view() &&
+        !context.offerMimic)
+        chart.mimicSet = info.mimic;
+    adoptSensors(info, context, chart);
+    chart.recountConnectorLetters();
+    return ReadFault::None;
 }
 
 }  // namespace
 
-FlowFileStatus parseFlowFile(std::string_view bytes, FlowDocument& doc, FlowFileInfo& info,
-                             const FlowLoadContext& context)
+Result<FlowFile> parseFlowFile(std::string_view bytes, const FlowDocument& base,
+                               const FlowLoadContext& context)
 {
-    const FlowFileStatus status = parseWith(bytes, doc, info, context, ExtraLevels::Decide);
-    if (status != kAmbiguous) return status;
-    // The layout this program writes first, then the one with eight level bytes.
-    if (parseWith(bytes, doc, info, context, ExtraLevels::Keep) == FlowFileStatus::Ok)
-        return FlowFileStatus::Ok;
-    return parseWith(bytes, doc, info, context, ExtraLevels::Skip);
+    FlowFile file;
+    ReadFault fault = parseWith(bytes, base, context, ExtraLevels::Decide, file);
+    if (fault == ReadFault::Ambiguous) {
+        // The layout this program writes first, then the one with eight level bytes.
+        fault = parseWith(bytes, base, context, ExtraLevels::Keep, file);
+        if (fault != ReadFault::None)
+            fault = parseWith(bytes, base, context, ExtraLevels::Skip, file);
+    }
+    if (fault != ReadFault::None) return refusalOf(fault);
+    return file;
 }
 
 bool hasFlowExtension(std::string_view path)
@@ -521,76 +566,75 @@ bool hasFlowExtension(std::string_view path)
     return ext == ".FLO" || ext == ".flo";
 }
 
-FlowFileStatus loadFlowFile(FlowDocument& doc, const std::string& path,
-                            const FlowLoadContext& context, Messages* messages, bool silent,
-                            FlowFileInfo* infoOut)
+Result<FlowFileInfo> loadFlowFile(FlowDocument& doc, const std::string& path,
+                                  const FlowLoadContext& context, Messages& messages, bool silent)
 {
-    auto refuse = [&](FlowFileStatus status) {
-        if (messages)
-            messages->tell(caption::FileError, flowFileMessage(status), MsgIcon::Exclamation);
-        return status;
+    auto refuse = [&](FlowFileRefusal kind) {
+        const Refusal refusal = flowFileRefusal(kind);
+        refusal.show(messages);
+        return refusal;
     };
     if (!hasFlowExtension(path)) {
-        if (!silent && messages) refuse(FlowFileStatus::WrongExtension);
-        return FlowFileStatus::WrongExtension;
+        if (silent) return flowFileRefusal(FlowFileRefusal::WrongExtension);
+        return refuse(FlowFileRefusal::WrongExtension);
     }
     std::string bytes;
-    if (!readWholeFile(path, bytes)) return refuse(FlowFileStatus::CannotOpen);
+    if (!readWholeFile(path, bytes)) return refuse(FlowFileRefusal::CannotOpen);
 
-    FlowDocument next = doc;
-    next.setObserver(nullptr);
-    FlowFileInfo info;
-    const FlowFileStatus status = parseFlowFile(bytes, next, info, context);
-    if (status != FlowFileStatus::Ok) return refuse(status);
-
+    Result<FlowFile> read = parseFlowFile(bytes, doc, context);
+    if (!read) {
+        read.refusal().show(messages);
+        return read.refusal();
+    }
+    FlowFile& file = read.value();
     DocumentObserver* observer = doc.observer();
-    doc = next;
+    doc = std::move(file.chart);
     doc.setObserver(observer);
     doc.setModified(false);
     doc.setUntitled(false);
     doc.setPath(path);
-    doc.renumberIo(info.header.numbering, context.current.numbering);
+    doc.renumberIo(file.info.header.numbering, context.current.numbering);
     doc.clearSelection();
     if (observer) {
         observer->invalidate({0, 0, kDrawingWidth, kDrawingHeight});
         observer->subroutinesChanged();
     }
-    if (infoOut) *infoOut = info;
-    return FlowFileStatus::Ok;
+    const FlowFileInfo& info = file.info;
+    if (context.offerMimic && info.hasMimic && !info.mimic.empty() &&
+        info.mimic != doc.mimicSet.view())
+        context.offerMimic(info.mimic);
+    return std::move(file.info);
 }
 
-FlowFileStatus saveFlowFile(FlowDocument& doc, const std::string& path,
-                            const InterfaceSettings& settings, Messages* messages)
+Status saveFlowFile(FlowDocument& doc, const std::string& path, const InterfaceSettings& settings,
+                    Messages& messages)
 {
     // A save must never leave a file the program cannot open: the document is
     // checked, and the bytes are read back before they are written.
-    std::string fault = flowFileFault(doc, settings);
+    Status sound = checkFlowFile(doc, settings);
     const std::string bytes = serializeFlowFile(doc, settings);
-    if (fault.empty()) {
-        FlowDocument scratch(nullptr, nullptr);
-        FlowFileInfo info;
+    if (sound) {
         FlowLoadContext context;
         context.current = settings;
-        if (parseFlowFile(bytes, scratch, info, context) != FlowFileStatus::Ok)
-            fault = flowFileMessage(FlowFileStatus::Unsound);
+        if (!parseFlowFile(bytes, FlowDocument(nullptr, nullptr), context))
+            sound = flowFileRefusal(FlowFileRefusal::Unsound);
     }
-    if (!fault.empty()) {
-        if (messages) messages->tell(caption::FileError, fault, MsgIcon::Exclamation);
-        return FlowFileStatus::Unsound;
+    if (!sound) {
+        sound.refusal().show(messages);
+        return sound;
     }
     const WriteResult written = writeFileReplacing(path, bytes);
     if (written != WriteResult::Ok) {
-        const FlowFileStatus status = written == WriteResult::OpenFailed
-                                          ? FlowFileStatus::CannotOpen
-                                          : FlowFileStatus::CannotWrite;
-        if (messages)
-            messages->tell(caption::FileError, flowFileMessage(status), MsgIcon::Exclamation);
-        return status;
+        const Refusal refusal =
+            flowFileRefusal(written == WriteResult::OpenFailed ? FlowFileRefusal::CannotOpen
+                                                               : FlowFileRefusal::CannotWrite);
+        refusal.show(messages);
+        return refusal;
     }
     doc.setModified(false);
     doc.setUntitled(false);
     doc.setPath(path);
-    return FlowFileStatus::Ok;
+    return done();
 }
 
 }  // namespace tarvel

@@ -16,12 +16,13 @@
 #include <string_view>
 #include <vector>
 
+#include "flowchart/flow_document.h"
 #include "interfaces/interface_settings.h"
 #include "platform/file_io.h"
+#include "platform/result.h"
 
 namespace tarvel {
 
-class FlowDocument;
 class Messages;
 
 inline constexpr int kFlowFileVersion = 132;
@@ -49,12 +50,9 @@ struct FlowFileInfo {
     bool hasSounds = false;
 };
 
-// Files of interfaces with a separate motor bank keep 4 level bytes and add
-// the motor names.
-bool isCompactLayout(int mode, int model, int subModel);
-
-enum class FlowFileStatus {
-    Ok,
+// The refusals of the flowchart file, each with its message in an "Error de
+// archivo" box.
+enum class FlowFileRefusal {
     WrongExtension,
     CannotOpen,
     NewerVersion,
@@ -63,8 +61,9 @@ enum class FlowFileStatus {
     Unsound,  // a document the reader would refuse: not written
 };
 
-// The program's message for a status (empty for Ok).
-std::string_view flowFileMessage(FlowFileStatus status);
+// The program's message for a refusal, and the refusal as it is shown.
+std::string_view flowFileMessage(FlowFileRefusal refusal);
+Refusal flowFileRefusal(FlowFileRefusal refusal);
 
 // How the program stands when a file is loaded: its current interface
 // settings decide renumbering, motor names and automatic sensors.
@@ -74,10 +73,17 @@ struct FlowLoadContext {
     // sensor is not reads in percent); without it every identifier is taken
     // as it is.
     std::function<bool(int id)> sensorKnown;
-    // Called with a file's mimic set name when it is not empty and differs
-    // from the loaded one; the mimic window asks and loads. Without it, the
-    // name is simply taken.
+    // Called by loadFlowFile, once the chart is in place, with the file's
+    // mimic set name when it is not empty and differs from the loaded one;
+    // the mimic window asks and loads. Without it, the name is simply taken.
     std::function<void(const std::string& name)> offerMimic;
+};
+
+// A chart as a file holds it: the document (with the items the file does not
+// carry taken from the document it replaces) and what the file stored.
+struct FlowFile {
+    FlowDocument chart;
+    FlowFileInfo info;
 };
 
 // ---- Pure encoding ---------------------------------------------------------
@@ -89,35 +95,36 @@ bool decodeNumber(std::string_view four, int& value);
 
 std::string serializeFlowFile(const FlowDocument& doc, const InterfaceSettings& settings);
 
-// Why a document cannot be written as a file that reads back (an index out of
-// range, a kind or size the format lacks, a number beyond its four letters),
-// as the message to show; empty when it can.
-std::string flowFileFault(const FlowDocument& doc, const InterfaceSettings& settings);
+// Whether a document can be written as a file that reads back; refused with
+// the reason (an index out of range, a kind or size the format lacks, a
+// number beyond its four letters) when not.
+Status checkFlowFile(const FlowDocument& doc, const InterfaceSettings& settings);
 
 // Reads the header settings alone (the version check included).
-FlowFileStatus readFlowFileHeader(std::string_view bytes, FlowFileHeader& header);
+Result<FlowFileHeader> parseFlowFileHeader(std::string_view bytes);
 
-// Reads a whole file image into `doc`, which should be a copy of the document
-// being replaced (items a file does not carry keep their values from it).
-FlowFileStatus parseFlowFile(std::string_view bytes, FlowDocument& doc, FlowFileInfo& info,
-                             const FlowLoadContext& context);
+// Reads a whole file image. `base` is the document being replaced: items a
+// file does not carry keep their values from it. Nothing else is touched.
+Result<FlowFile> parseFlowFile(std::string_view bytes, const FlowDocument& base,
+                               const FlowLoadContext& context);
 
 // ---- Files -------------------------------------------------------------------
 
 // The extension accepted by the open paths: ".FLO" or ".flo".
 bool hasFlowExtension(std::string_view path);
 
-// Loads a chart: the extension check (its message unless silent), reading,
-// version check, the numbering adjustment. Refusals show their message in an
-// "Error de archivo" box and leave the document, its flags and path as they were.
-FlowFileStatus loadFlowFile(FlowDocument& doc, const std::string& path,
-                            const FlowLoadContext& context, Messages* messages, bool silent,
-                            FlowFileInfo* info = nullptr);
+// Loads a chart into `doc`: the extension check (its message unless silent),
+// reading, version check, the numbering adjustment; gives what the file
+// stored. Refusals show their message and leave the document, its flags and
+// path as they were.
+Result<FlowFileInfo> loadFlowFile(FlowDocument& doc, const std::string& path,
+                                  const FlowLoadContext& context, Messages& messages,
+                                  bool silent = false);
 
 // Saves a chart under the given settings; on success clears the modified and
 // untitled flags and keeps the path. A document whose file would not read back
 // is not written at all: its fault is shown and it stays modified.
-FlowFileStatus saveFlowFile(FlowDocument& doc, const std::string& path,
-                            const InterfaceSettings& settings, Messages* messages);
+Status saveFlowFile(FlowDocument& doc, const std::string& path, const InterfaceSettings& settings,
+                    Messages& messages);
 
 }  // namespace tarvel

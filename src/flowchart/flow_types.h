@@ -18,7 +18,7 @@ inline constexpr std::int32_t Calling = 2;     // a sub call waiting for its sub
 inline constexpr std::int32_t Active = 3;      // a task is on it
 inline constexpr std::int32_t ActiveLine = 4;  // a task followed it
 inline constexpr std::int32_t Selected = 5;
-inline constexpr std::int32_t Origin = 6;      // where a line being drawn starts
+inline constexpr std::int32_t Origin = 6;  // where a line being drawn starts
 }  // namespace draw
 
 struct Point {

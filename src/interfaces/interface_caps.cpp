@@ -1,13 +1,13 @@
 #include "interfaces/interface_caps.h"
 
 #include "chip/chip_data.h"
-#include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 
 namespace tarvel {
 
 namespace {
 
-void applyChip(InterfaceCaps& caps, const ChipEntry& chip)
+void applyChip(InterfaceCaps& caps, const ChipEntry& chip, const ModelTraits& traits)
 {
     caps.inputMask = 0;
     caps.outputMask = 0;
@@ -41,7 +41,8 @@ void applyChip(InterfaceCaps& caps, const ChipEntry& chip)
     if (anyChannel) caps.decisionKeyMask |= 0x82u;
     caps.motorSpeed = chip.motorSpeed ? 1 : 0;
     caps.optionWord = chip.optionWord;
-    if (chip.linkKind == kChipLinkContactController) caps.decisionKeyMask |= 0x1u;
+    // A chip that talks live offers the decision's "IN".
+    if (traits.chipKeys == ChipKeys::LiveLink) caps.decisionKeyMask |= 0x1u;
 }
 
 }  // namespace
@@ -49,45 +50,27 @@ void applyChip(InterfaceCaps& caps, const ChipEntry& chip)
 InterfaceCaps computeCaps(const InterfaceSettings& s, const ChipEntry* chip,
                           const InterfaceCaps& previous)
 {
+    const ModelTraits traits = modelTraits(s, chip ? chip->linkKind : 0);
     InterfaceCaps caps;
     const std::uint32_t items = numberingFromZero(s.numbering) ? 0xFF00u : 0x1FE00u;
     caps.outputMask = items;
     caps.inputMask = items;
     caps.motorMask = 0x3C00000;
     caps.valueKeyMask = 0x1E10;
-    caps.turnKeyMask = s.model == ModelMfa ? 0x80000D0u : 0xD0u;
+    caps.turnKeyMask = traits.dacKey ? 0x80000D0u : 0xD0u;
     caps.decisionKeyMask = 0x3FC000D2;
     caps.optionWord = previous.optionWord;
-    caps.motorSpeed = (s.model == ModelDeltronics || s.model == ModelContactController ||
-                       s.model == ModelLego || s.model == ModelQuillo)
-                          ? 1
-                          : 0;
+    caps.motorSpeed = traits.motorSpeed ? 1 : 0;
 
-    if (s.model == ModelInert) caps.inputMask = 0x1E00;
-    if (s.model == ModelContactController && s.subModel == kContactControllerBasic) {
-        caps.outputMask = 0x1E00;
-        caps.inputMask = 0x1E00;
-        caps.motorMask = 0xC00000;
-    }
-    if (s.model == ModelDeltronics && s.subModel == kDeltronicsJunior) {
-        caps.inputMask = 0x1E00;
-        caps.outputMask = 0xBE00;
-        caps.motorMask = 0x3000000;
-    }
-    if (s.model == ModelFischertechnik) {
-        caps.valueKeyMask = 0x610;
-        caps.outputMask = 0x1E00;
-    }
-    if (s.model == ModelQuillo) {
-        caps.inputMask = 0x1E00;
-        caps.outputMask = 0x7E00;
-        caps.motorMask = 0xC00000;
-        caps.optionWord = 0;
-        caps.valueKeyMask = 0x610;
-        caps.decisionKeyMask = 0x180000D2;
-        caps.turnKeyMask = 0xD0;
-    }
-    if (s.model == ModelTolvaChip && chip) applyChip(caps, *chip);
+    const CapsOverrides& o = traits.caps;
+    if (o.inputMask) caps.inputMask = *o.inputMask;
+    if (o.outputMask) caps.outputMask = *o.outputMask;
+    if (o.motorMask) caps.motorMask = *o.motorMask;
+    if (o.valueKeyMask) caps.valueKeyMask = *o.valueKeyMask;
+    if (o.decisionKeyMask) caps.decisionKeyMask = *o.decisionKeyMask;
+    if (o.turnKeyMask) caps.turnKeyMask = *o.turnKeyMask;
+    if (o.clearsOptionWord) caps.optionWord = 0;
+    if (traits.usesChipEntry && chip) applyChip(caps, *chip, traits);
     return caps;
 }
 

@@ -7,10 +7,18 @@
 namespace tarvel {
 
 namespace {
+
 constexpr char kBase = 'A';
+constexpr std::size_t kRecordSize = 8;
+
+Refusal cannotLoad()
+{
+    return {std::string(caption::Error), "No se puede cargar Configuración"};
 }
 
-std::string encodeConfig(const InterfaceSettings& s)
+}  // namespace
+
+std::string serializeInterfaceConfig(const InterfaceSettings& s)
 {
     std::string out;
     for (const int v : {s.highLow, s.numbering, s.analogueSource, s.mode, s.model, s.port,
@@ -19,10 +27,10 @@ std::string encodeConfig(const InterfaceSettings& s)
     return out;
 }
 
-std::optional<InterfaceSettings> decodeConfig(std::string_view text)
+Result<InterfaceSettings> parseInterfaceConfig(std::string_view bytes)
 {
-    if (text.size() < 8) return std::nullopt;
-    auto value = [&](std::size_t i) { return static_cast<unsigned char>(text[i]) - kBase; };
+    if (bytes.size() < kRecordSize) return cannotLoad();
+    auto value = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]) - kBase; };
     InterfaceSettings s;
     s.highLow = value(0);
     s.numbering = value(1);
@@ -35,22 +43,27 @@ std::optional<InterfaceSettings> decodeConfig(std::string_view text)
     return s;
 }
 
-bool writeConfigFile(const std::string& path, const InterfaceSettings& settings, Messages* messages)
+Result<InterfaceSettings> loadInterfaceConfig(const std::string& path, Messages& messages)
+{
+    std::string bytes;
+    Result<InterfaceSettings> read = readWholeFile(existingSpelling(path), bytes)
+                                         ? parseInterfaceConfig(bytes)
+                                         : Result<InterfaceSettings>(cannotLoad());
+    if (!read) read.refusal().show(messages);
+    return read;
+}
+
+Status saveInterfaceConfig(const std::string& path, const InterfaceSettings& settings,
+                           Messages& messages)
 {
     // The file already there is rewritten, whatever the case of its name,
     // rather than a second one made beside it.
-    if (writeFileReplacing(existingSpelling(path), encodeConfig(settings)) == WriteResult::Ok)
-        return true;
-    if (messages)
-        messages->tell(caption::Error, "No se puede guardar Configuración", MsgIcon::Exclamation);
-    return false;
-}
-
-std::optional<InterfaceSettings> readConfigFile(const std::string& path)
-{
-    std::string bytes;
-    if (!readWholeFile(existingSpelling(path), bytes)) return std::nullopt;
-    return decodeConfig(bytes);
+    if (writeFileReplacing(existingSpelling(path), serializeInterfaceConfig(settings)) ==
+        WriteResult::Ok)
+        return done();
+    const Refusal refusal{std::string(caption::Error), "No se puede guardar Configuración"};
+    refusal.show(messages);
+    return refusal;
 }
 
 InterfaceSettings fallbackSettings()

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "interfaces/interface_model.h"
 #include "interfaces/interface_protocol.h"
 #include "interfaces/monitor_layout.h"
 
@@ -19,92 +18,54 @@ void InterfaceLayer::removeObserver(IoObserver* observer)
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
+ModelTraits InterfaceLayer::traits() const
+{
+    return modelTraits(settings, chipLinkKind());
+}
+
 bool InterfaceLayer::isContactControllerType() const
 {
-    return tarvel::isContactControllerType(settings.model, chipLinkKind());
+    return traits().protocol == ProtocolFamily::ContactController;
 }
 
 void InterfaceLayer::connect(bool initOnly)
 {
-    const int model = settings.model;
     const bool simulate = flags.simulate || protocol_ == nullptr;
     if (protocol_) protocol_->closeLink();
-    if (events_) events_->setReducedMonitorLayout(model == ModelMfa || model == ModelMfaAlt);
+    ModelTraits t = traits();
+    if (events_) events_->setReducedMonitorLayout(t.reversedLamps);
 
     encoding = MotorEncoding{};  // no motor bank, outputs mirror motors, flags 1
-    sensorDir_ = sensorsDir_ + "/" + sensorSubdirectory(model, chipLinkKind());
+    sensorDir_ = sensorsDir_ + "/" + std::string(t.sensorSubdirectory);
 
     if (settings.mode == 0) {
         settings.subModel = 0;
+        t = traits();
         encoding.separateMotorBank = true;
         encoding.outputsMirrorMotors = false;
     } else if (settings.mode == 1) {
-        auto open = [&] {
-            if (!simulate) protocol_->openLink(settings, chipLinkKind());
-        };
-        if (isContactControllerType()) {
-            encoding.separateMotorBank = true;
-            open();
-            const bool chipVariant = model == ModelTolvaChip;
-            if (model == ModelQuillo || chipVariant) {
-                recomputeOutputPower();
-                if (!simulate) sendAllPowers();
-            }
-            encoding.encodingFlag = {0, 0};
-            encoding.outputsMirrorMotors = chipVariant;
-        } else {
-            switch (model) {
-                case ModelDeltronics:
-                    open();
-                    if (settings.subModel == kDeltronicsSerialPlus) {
-                        encoding.separateMotorBank = true;
-                        encoding.outputsMirrorMotors = false;
-                    }
-                    break;
-                case ModelSenseControl:
-                    open();
-                    break;
-                case ModelMfa:
-                    if (!simulate) {
-                        protocol_->openLink(settings, 0);
-                        image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
-                    }
-                    break;
-                case ModelTolvaChip:
-                    encoding.separateMotorBank = true;
-                    encoding.encodingFlag = {0, 0};
-                    break;
-                case ModelLego:
-                    encoding.separateMotorBank = true;
-                    encoding.outputsMirrorMotors = false;
-                    encoding.motorsDriveOutputs = true;
-                    open();
-                    break;
-                case ModelFischertechnik:
-                    encoding.separateMotorBank = true;
-                    encoding.encodingFlag = {0, 0};
-                    encoding.outputsMirrorMotors = false;
-                    encoding.motorsDriveOutputs = true;
-                    open();
-                    break;
-                default:
-                    break;  // old codes drive nothing
-            }
+        encoding = t.encoding;
+        if (t.protocol != ProtocolFamily::None && !simulate) {
+            protocol_->openLink(settings, chipLinkKind());
+            if (t.protocol == ProtocolFamily::Mfa)
+                image_.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
+        }
+        if (t.sendsSpeedsOnConnect) {
+            recomputeOutputPower();
+            if (!simulate) sendAllPowers();
         }
     }
     applyMotorOption();
     if (!initOnly && events_) {
         events_->reloadSensors(sensorDir_);
-        events_->setAutomaticSensors(
-            model == ModelSenseControl ||
-            (model == ModelDeltronics && settings.subModel == kDeltronicsJunior));
+        events_->setAutomaticSensors(t.automaticSensors);
         events_->identifySensors();
     }
 }
 
 void InterfaceLayer::applyMotorOption()
 {
-    if (settings.model != ModelMfa) return;
+    if (!traits().motorOptionWiring) return;
     switch (settings.motorOption) {
         case 1:
             encoding.encodingFlag = {1, 0};
@@ -128,8 +89,9 @@ void InterfaceLayer::setMotorOption(int option)
 void InterfaceLayer::applySelection()
 {
     chip_ = nullptr;
-    if (settings.model == ModelTolvaChip) {
-        chipData_ = ChipData::load(sensorsDir_);
+    if (modelTraits(settings).usesChipEntry) {
+        Result<ChipData> read = loadChipData(sensorsDir_);
+        chipData_ = read ? std::move(read.value()) : ChipData{};
         chip_ = chipData_.lookup(settings.subModel);
     }
     connect(false);
@@ -147,118 +109,129 @@ void InterfaceLayer::recomputeOutputPower()
     const bool bank = encoding.separateMotorBank;
     // The large motor monitor has a slider per motor; the small one only for
     // motors A and B, so outputs 5-8 run at full power there.
-    const bool largeMotorMonitor = fourMotorSliders(settings);
+    const bool largeMotorMonitor = traits().fourMotorSliders;
     for (int i = 0; i < 8; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (!bank) {
-            image.outputPower[k] = sliders[k];
+            image_.outputPower[k] = sliders[k];
             continue;
         }
         const auto j = static_cast<std::size_t>(i % 2 ? i - 1 : i);
-        image.outputPower[k] = (largeMotorMonitor || i < 4) ? sliders[j] : 100;
+        image_.outputPower[k] = (largeMotorMonitor || i < 4) ? sliders[j] : 100;
     }
 }
 
 void InterfaceLayer::sendAllPowers()
 {
     for (int i = 0; i < 8; ++i)
-        protocol_->sendPower(i, image.outputPower[static_cast<std::size_t>(i)]);
+        protocol_->sendPower(i, image_.outputPower[static_cast<std::size_t>(i)]);
 }
 
 void InterfaceLayer::resetOutputs()
 {
     if (!live()) return;
-    const int model = settings.model;
-    if (isContactControllerType()) {
-        protocol_->sendOutputByte(0);
-        if (model != ModelTolvaChip) protocol_->sendMotorByte(0);
-    } else if (model == ModelDeltronics || model == ModelSenseControl ||
-               model == ModelFischertechnik) {
-        protocol_->sendOutputByte(0);
-    } else if (model == ModelMfa) {
-        protocol_->sendOutputByte(0);
-        if (image.mfaBoardPresent) protocol_->sendDac(0);
+    const ModelTraits t = traits();
+    switch (t.protocol) {
+        case ProtocolFamily::ContactController:
+            protocol_->sendOutputByte(0);
+            if (t.sendsMotorByte) protocol_->sendMotorByte(0);
+            break;
+        case ProtocolFamily::Deltronics:
+        case ProtocolFamily::SenseControl:
+        case ProtocolFamily::Fischertechnik:
+            protocol_->sendOutputByte(0);
+            break;
+        case ProtocolFamily::Mfa:
+            protocol_->sendOutputByte(0);
+            if (image_.mfaBoardPresent) protocol_->sendDac(0);
+            break;
+        default:
+            break;
     }
     recomputeOutputPower();
     if (flags.linkFailed) return;
-    if (model == ModelDeltronics || isContactControllerType()) {
+    if (t.protocol == ProtocolFamily::Deltronics || t.protocol == ProtocolFamily::ContactController)
         sendAllPowers();
-    } else if (model == ModelLego) {
-        for (int m = 0; m < 4; ++m)
-            protocol_->sendPower(m, image.outputPower[static_cast<std::size_t>(2 * m)]);
-    }
+    else if (t.protocol == ProtocolFamily::Lego)
+        sendMotorPowers();
+}
+
+void InterfaceLayer::sendMotorPowers()
+{
+    for (int m = 0; m < 4; ++m)
+        protocol_->sendPower(m, image_.outputPower[static_cast<std::size_t>(2 * m)]);
 }
 
 bool InterfaceLayer::startRun()
 {
     if (!live()) return true;
     connect(true);
-    const int model = settings.model;
-    if (isContactControllerType()) {
-        protocol_->sendOutputByte(0);
-        if (model != ModelTolvaChip) protocol_->sendMotorByte(0);
-        recomputeOutputPower();
-        sendAllPowers();
-    } else {
-        switch (model) {
-            case ModelDeltronics:
-                protocol_->sendReset();
-                recomputeOutputPower();
-                for (int i = 0; i < 8; ++i)
-                    if (settings.subModel != kDeltronicsSerialPlus || i % 2 == 0)
-                        protocol_->sendPower(i, image.outputPower[static_cast<std::size_t>(i)]);
-                break;
-            case ModelSenseControl:
-                protocol_->sendOutputByte(0);
-                break;
-            case ModelMfa:
-                protocol_->sendOutputByte(0);
-                image.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
-                if (image.mfaBoardPresent) protocol_->sendDac(0);
-                break;
-            case ModelLego:
-                recomputeOutputPower();
-                for (int m = 0; m < 4; ++m)
-                    protocol_->sendPower(m, image.outputPower[static_cast<std::size_t>(2 * m)]);
-                break;
-            default:
-                break;
-        }
+    const ModelTraits t = traits();
+    switch (t.protocol) {
+        case ProtocolFamily::ContactController:
+            protocol_->sendOutputByte(0);
+            if (t.sendsMotorByte) protocol_->sendMotorByte(0);
+            recomputeOutputPower();
+            sendAllPowers();
+            break;
+        case ProtocolFamily::Deltronics:
+            protocol_->sendReset();
+            recomputeOutputPower();
+            // With a motor bank of its own, one power per motor.
+            for (int i = 0; i < 8; ++i)
+                if (!t.encoding.separateMotorBank || i % 2 == 0)
+                    protocol_->sendPower(i, image_.outputPower[static_cast<std::size_t>(i)]);
+            break;
+        case ProtocolFamily::SenseControl:
+            protocol_->sendOutputByte(0);
+            break;
+        case ProtocolFamily::Mfa:
+            protocol_->sendOutputByte(0);
+            image_.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
+            if (image_.mfaBoardPresent) protocol_->sendDac(0);
+            break;
+        case ProtocolFamily::Lego:
+            recomputeOutputPower();
+            sendMotorPowers();
+            break;
+        default:
+            break;
     }
     return !flags.linkFailed;
 }
 
 void InterfaceLayer::writeOutputs()
 {
-    const int out = image.outputByte();
-    const int motors = image.motorByte();
-    const int model = settings.model;
+    const int out = image_.outputByte();
+    const int motors = image_.motorByte();
+    const ModelTraits t = traits();
     const bool isLive = live();
-    if (isLive && (model == ModelLego || model == ModelFischertechnik) &&
-        motors != image.sentMotorByte) {
-        image.sentMotorByte = motors;
+    // These boxes take their motors (and outputs) from the motor byte alone.
+    const bool motorsOnly =
+        t.protocol == ProtocolFamily::Lego || t.protocol == ProtocolFamily::Fischertechnik;
+    if (isLive && motorsOnly && motors != image_.sentMotorByte) {
+        image_.sentMotorByte = motors;
         protocol_->sendMotorByte(motors);
     }
     if (!isLive) {
-        image.sentOutputByte = out;
+        image_.sentOutputByte = out;
         return;
     }
-    if (out != image.sentOutputByte) {
-        if (model == ModelDeltronics || model == ModelSenseControl || model == ModelMfa ||
-            model == ModelLego || isContactControllerType())
+    if (out != image_.sentOutputByte) {
+        if (t.protocol != ProtocolFamily::None && t.protocol != ProtocolFamily::Fischertechnik)
             protocol_->sendOutputByte(out);
-        image.sentOutputByte = out;
+        image_.sentOutputByte = out;
     }
-    const bool motorByteModel =
-        ((model == ModelContactController || model == ModelQuillo) && !flags.linkFailed) ||
-        (model == ModelDeltronics && settings.subModel == kDeltronicsSerialPlus);
-    if (motorByteModel && motors != image.sentMotorByte) {
+    const bool motorByte =
+        t.sendsMotorByte && !(t.protocol == ProtocolFamily::ContactController && flags.linkFailed);
+    if (motorByte && motors != image_.sentMotorByte) {
         protocol_->sendMotorByte(motors);
-        image.sentMotorByte = motors;
+        image_.sentMotorByte = motors;
     }
-    if (model == ModelMfa && image.mfaBoardPresent && image.dacValue != image.sentDacValue) {
-        protocol_->sendDac(image.dacValue);
-        image.sentDacValue = image.dacValue;
+    if (t.protocol == ProtocolFamily::Mfa && image_.mfaBoardPresent &&
+        image_.dacValue != image_.sentDacValue) {
+        protocol_->sendDac(image_.dacValue);
+        image_.sentDacValue = image_.dacValue;
     }
 }
 
@@ -268,11 +241,11 @@ void InterfaceLayer::pollInputs()
     int byte = protocol_->readInputByte();
     if (byte < 0 || flags.linkFailed) return;
     if (settings.highLow == 1) byte = 255 - (byte & 0xFF);
-    if (byte != image.lastInputByte) {
-        image.lastInputByte = byte;
+    if (byte != image_.lastInputByte) {
+        image_.lastInputByte = byte;
         for (int i = 7; i >= 0; --i) {
             const int state = (byte >> i) & 1;
-            auto& slot = image.inputs[static_cast<std::size_t>(i)];
+            auto& slot = image_.inputs[static_cast<std::size_t>(i)];
             if (slot != state) {
                 slot = state;
                 notify([&](IoObserver& o) { o.showInput(i, state); });
@@ -288,26 +261,23 @@ void InterfaceLayer::readAnalogue()
                                    [](int a) { return a == kChannelWithoutSensor; }))
         return;
     if (live() && settings.analogueSource == 0) {
-        const int model = settings.model;
-        const bool reads =
-            (model == ModelDeltronics && settings.subModel != kDeltronicsDigitalAdaptor) ||
-            model == ModelSenseControl || (model == ModelMfa && image.mfaBoardPresent) ||
-            isContactControllerType();
-        if (reads) {
+        const ModelTraits t = traits();
+        // The MFA reads its channels through the extension board.
+        if (t.readsAnalogue && (t.protocol != ProtocolFamily::Mfa || image_.mfaBoardPresent)) {
             for (int c = 0; c < 4; ++c) {
                 const int v = protocol_->readAnalogue(c);
-                if (v >= 0) image.analogue[static_cast<std::size_t>(c)] = std::min(v, 1024);
+                if (v >= 0) image_.analogue[static_cast<std::size_t>(c)] = std::min(v, 1024);
             }
         }
     } else if (live()) {
-        image.analogue.fill(0);
+        image_.analogue.fill(0);
     }
     for (int c = 0; c < 4; ++c) {
         const auto k = static_cast<std::size_t>(c);
         const bool hasSensor = !assignment_ || (*assignment_)[k] != kChannelWithoutSensor;
-        if (image.analogue[k] != image.analoguePrevious[k] && hasSensor) {
-            image.analoguePrevious[k] = image.analogue[k];
-            notify([&](IoObserver& o) { o.showValue(c, image.analogue[k]); });
+        if (image_.analogue[k] != image_.analoguePrevious[k] && hasSensor) {
+            image_.analoguePrevious[k] = image_.analogue[k];
+            notify([&](IoObserver& o) { o.showValue(c, image_.analogue[k]); });
         }
     }
 }
@@ -315,9 +285,10 @@ void InterfaceLayer::readAnalogue()
 void InterfaceLayer::setPower(int output, int percent)
 {
     percent = std::clamp(percent, 0, 100);
-    if (output >= 0 && output < 8) image.outputPower[static_cast<std::size_t>(output)] = percent;
+    if (output >= 0 && output < 8) image_.outputPower[static_cast<std::size_t>(output)] = percent;
     if (!live() || flags.linkFailed) return;
-    if (settings.model == ModelDeltronics || isContactControllerType())
+    const ProtocolFamily family = traits().protocol;
+    if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController)
         protocol_->sendPower(output, percent);
 }
 
@@ -325,13 +296,14 @@ void InterfaceLayer::setMotorPower(int motor, int percent)
 {
     percent = std::clamp(percent, 0, 100);
     if (motor >= 0 && motor < 4) {
-        image.outputPower[static_cast<std::size_t>(2 * motor)] = percent;
-        image.outputPower[static_cast<std::size_t>(2 * motor + 1)] = percent;
+        image_.outputPower[static_cast<std::size_t>(2 * motor)] = percent;
+        image_.outputPower[static_cast<std::size_t>(2 * motor + 1)] = percent;
     }
     if (!live() || flags.linkFailed) return;
-    if (settings.model == ModelLego)
+    const ProtocolFamily family = traits().protocol;
+    if (family == ProtocolFamily::Lego)
         protocol_->sendPower(motor, percent);
-    else if (settings.model == ModelDeltronics || isContactControllerType())
+    else if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController)
         protocol_->sendPower(2 * motor, percent);
 }
 
@@ -345,16 +317,46 @@ void InterfaceLayer::allOff()
 void InterfaceLayer::setOutput(int index, int state)
 {
     if (index < 0 || index >= 8) return;
-    image.outputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
+    image_.outputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
     notify([&](IoObserver& o) { o.showOutput(index, state ? 1 : 0); });
 }
 
 void InterfaceLayer::setMotor(int motor, int state)
 {
     if (motor < 0 || motor >= 4) return;
-    encoding.setMotorLines(image, motor, state);
+    encoding.setMotorLines(image_, motor, state);
     const int shown = motorState(motor);
     notify([&](IoObserver& o) { o.showMotor(motor, shown); });
+}
+
+void InterfaceLayer::setMotorLine(int line, int state)
+{
+    if (line >= 0 && line < 8) image_.motorLines[static_cast<std::size_t>(line)] = state ? 1 : 0;
+}
+
+void InterfaceLayer::resetImage()
+{
+    for (int i = 0; i < 8; ++i) {
+        setOutput(i, 0);
+        setInput(i, 0);
+    }
+    image_.motorLines = {};
+    for (int m = 0; m < 4; ++m) setMotor(m, kMotorOff);
+    setDac(0);
+}
+
+void InterfaceLayer::forgetSentBytes()
+{
+    image_.sentOutputByte = 0;
+    image_.sentMotorByte = 0;
+    image_.sentDacValue = 0;
+}
+
+void InterfaceLayer::setAnalogueHandled(int channel, int raw)
+{
+    if (channel < 0 || channel >= 4) return;
+    image_.analoguePrevious[static_cast<std::size_t>(channel)] = std::clamp(raw, 0, 1024);
+    setAnalogue(channel, raw);
 }
 
 void InterfaceLayer::refreshMotor(int motor)
@@ -367,32 +369,32 @@ void InterfaceLayer::refreshMotor(int motor)
 void InterfaceLayer::setInput(int index, int state)
 {
     if (index < 0 || index >= 8) return;
-    image.inputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
+    image_.inputs[static_cast<std::size_t>(index)] = state ? 1 : 0;
     notify([&](IoObserver& o) { o.showInput(index, state ? 1 : 0); });
 }
 
 void InterfaceLayer::setAnalogue(int channel, int raw)
 {
     if (channel < 0 || channel >= 4) return;
-    image.analogue[static_cast<std::size_t>(channel)] = std::clamp(raw, 0, 1024);
+    image_.analogue[static_cast<std::size_t>(channel)] = std::clamp(raw, 0, 1024);
     notify([&](IoObserver& o) {
-        o.showValue(channel, image.analogue[static_cast<std::size_t>(channel)]);
+        o.showValue(channel, image_.analogue[static_cast<std::size_t>(channel)]);
     });
 }
 
 void InterfaceLayer::setPowerShown(int output, int percent)
 {
     if (output < 0 || output >= 8) return;
-    image.outputPower[static_cast<std::size_t>(output)] = std::clamp(percent, 0, 100);
+    image_.outputPower[static_cast<std::size_t>(output)] = std::clamp(percent, 0, 100);
     notify([&](IoObserver& o) {
-        o.showPower(output, image.outputPower[static_cast<std::size_t>(output)]);
+        o.showPower(output, image_.outputPower[static_cast<std::size_t>(output)]);
     });
 }
 
 void InterfaceLayer::setDac(int value)
 {
-    image.dacValue = std::clamp(value, 0, 255);
-    notify([&](IoObserver& o) { o.showDac(image.dacValue); });
+    image_.dacValue = std::clamp(value, 0, 255);
+    notify([&](IoObserver& o) { o.showDac(image_.dacValue); });
 }
 
 }  // namespace tarvel

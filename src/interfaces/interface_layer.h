@@ -13,6 +13,7 @@
 #include "interfaces/interface_caps.h"
 #include "interfaces/interface_settings.h"
 #include "interfaces/io_image.h"
+#include "interfaces/model_traits.h"
 
 namespace tarvel {
 
@@ -76,8 +77,10 @@ public:
     // ---- State -------------------------------------------------------------
     InterfaceSettings settings;
     RunFlags flags;
-    IoImage image;
     MotorEncoding encoding;
+    // The image is read by all and changed only through the operations below,
+    // so every display follows every change.
+    const IoImage& image() const { return image_; }
 
     const InterfaceCaps& caps() const { return caps_; }
     const ChipData& chipData() const { return chipData_; }
@@ -86,6 +89,8 @@ public:
     int chipLinkKind() const { return chip_ ? chip_->linkKind : 0; }
     // The calibration sub-directory of the chosen model, inside the sensors directory.
     const std::string& sensorDirectory() const { return sensorDir_; }
+    // What the chosen model is and does (its row of the model traits table).
+    ModelTraits traits() const;
     bool isContactControllerType() const;
     // A box is driven: not simulating, and a protocol is in place.
     bool linkLive() const { return live(); }
@@ -116,14 +121,30 @@ public:
     void setDac(int value);
     // Stores and shows a power level without sending it.
     void setPowerShown(int output, int percent);
-    int motorState(int motor) const { return encoding.motorState(image, motor); }
+    int motorState(int motor) const { return encoding.motorState(image_, motor); }
+    // Sets one motor line as an output mirrors into it, without showing it:
+    // refreshMotor shows the motor once its lines are set.
+    void setMotorLine(int line, int state);
     // Shows a motor's state as its two lines now give it.
     void refreshMotor(int motor);
+    // A simulated channel value whose change counts as handled already.
+    void setAnalogueHandled(int channel, int raw);
+
+    // ---- Resetting ------------------------------------------------------------
+    // Outputs, inputs, motors and the analogue output off, every display following.
+    void resetImage();
+    // Nothing counts as sent: the next bytes travel whatever they are.
+    void forgetSentBytes();
+    // The next output byte travels even when it looks unchanged (the box may
+    // have been switched on or reset since).
+    void forceOutputResend() { image_.sentOutputByte = -1; }
 
 private:
     bool live() const { return !flags.simulate && protocol_ != nullptr; }
     void applyMotorOption();
     void sendAllPowers();
+    // The power of motors A-D, for boxes that take one per motor.
+    void sendMotorPowers();
     template <typename F>
     void notify(F&& f)
     {
@@ -137,6 +158,7 @@ private:
     std::string sensorDir_;
     const std::array<int, 8>* sliders_ = nullptr;
     const std::array<int, 4>* assignment_ = nullptr;
+    IoImage image_;
     InterfaceCaps caps_;
     ChipData chipData_;
     const ChipEntry* chip_ = nullptr;

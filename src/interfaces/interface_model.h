@@ -1,8 +1,7 @@
 #pragma once
 // The interface model codes, stored in the configuration file and in every
-// flowchart's header. Per-model behaviour is a switch on these small integers.
-
-#include <string>
+// flowchart's header. What each model does is in its row of the model traits
+// table (model_traits.h).
 
 namespace tarvel {
 
@@ -29,6 +28,9 @@ inline constexpr int kDeltronicsDigitalAdaptor = 3;
 inline constexpr int kContactControllerPlus = 0;
 inline constexpr int kContactControllerBasic = 5;
 
+// Sub-models of the Tolva Chip system: the three boards, then the single chips.
+inline constexpr int kFirstSingleChip = 3;
+
 // The chip-entry link kind under which a Tolva Chip talks the Contact
 // Controller protocol live.
 inline constexpr int kChipLinkContactController = 2;
@@ -36,26 +38,9 @@ inline constexpr int kChipLinkContactController = 2;
 // bytes that other chips take as motor speeds.
 inline constexpr int kChipLinkEightInputs = 1;
 
-// The sub-directory of the sensors directory holding a model's calibration
-// files ("DSI", "SAC", "CC", "Lego", "Ft" or "OTHERS").
-std::string sensorSubdirectory(int model, int chipLinkKind);
-
-// A Contact Controller type: model 7, model 13, or the chip variant that
-// talks that protocol.
-bool isContactControllerType(int model, int chipLinkKind);
-
-// Whether a model takes its capabilities (and its compiled program's shape)
-// from an entry of the chip data file.
-bool usesChipEntry(int model);
-
-// Charts for Quillo and for a chip that talks the Contact Controller protocol
-// live compile to the direct dialect; other chips to the skip dialect.
-bool compilesToDirectDialect(int model, int chipLinkKind);
-
-// The compiled program's size: a chip entry's size word of 128 gives the small
-// image, everything else the full one.
+// The sizes of a compiled program image: a chip entry's size word of 128
+// gives the small one.
 inline constexpr int kSmallProgramSize = 128;
 inline constexpr int kFullProgramSize = 256;
-int programImageSize(int model, int chipSizeWord);
 
 }  // namespace tarvel

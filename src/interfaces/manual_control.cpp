@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "interfaces/interface_model.h"
-
 namespace tarvel {
 
 ManualControl::ManualControl(InterfaceLayer& io, std::array<int, 8>& levels,
@@ -28,16 +26,16 @@ bool ManualControl::clickOutput(int index)
 {
     if (!idle() || !offered(MonitorItem::Output, index)) return false;
     const MotorEncoding& enc = io_.encoding;
-    const int state = io_.image.outputs[idx(index)] ? 0 : 1;
+    const int state = io_.image().outputs[idx(index)] ? 0 : 1;
     io_.setOutput(index, state);
     if (enc.outputsMirrorMotors) {
-        io_.image.motorLines[idx(index)] = state;
+        io_.setMotorLine(index, state);
         io_.refreshMotor(index / 2);
     }
     if (enc.motorsDriveOutputs && index < 4) io_.setMotor(index, state ? kMotorForward : kMotorOff);
     // The box may have been switched on or reset since the last send: the
     // byte travels even when it looks unchanged.
-    io_.image.sentOutputByte = -1;
+    io_.forceOutputResend();
     io_.writeOutputs();
     return true;
 }
@@ -47,8 +45,8 @@ void ManualControl::setMotorByHand(int motor, int state)
     const MotorEncoding& enc = io_.encoding;
     io_.setMotor(motor, state);
     if (enc.outputsMirrorMotors) {
-        io_.setOutput(2 * motor, io_.image.motorLines[idx(2 * motor)]);
-        io_.setOutput(2 * motor + 1, io_.image.motorLines[idx(2 * motor + 1)]);
+        io_.setOutput(2 * motor, io_.image().motorLines[idx(2 * motor)]);
+        io_.setOutput(2 * motor + 1, io_.image().motorLines[idx(2 * motor + 1)]);
     }
     if (enc.motorsDriveOutputs) io_.setOutput(motor, state == kMotorOff ? 0 : 1);
     io_.writeOutputs();
@@ -58,7 +56,7 @@ bool ManualControl::clickMotor(int motor)
 {
     if (!idle() || !offered(MonitorItem::Motor, motor)) return false;
     const bool off =
-        !io_.image.motorLines[idx(2 * motor)] && !io_.image.motorLines[idx(2 * motor + 1)];
+        !io_.image().motorLines[idx(2 * motor)] && !io_.image().motorLines[idx(2 * motor + 1)];
     setMotorByHand(motor, off ? kMotorForward : kMotorOff);
     return true;
 }
@@ -67,7 +65,7 @@ bool ManualControl::rightClickMotor(int motor)
 {
     if (!idle() || !offered(MonitorItem::Motor, motor)) return false;
     const bool off =
-        !io_.image.motorLines[idx(2 * motor)] && !io_.image.motorLines[idx(2 * motor + 1)];
+        !io_.image().motorLines[idx(2 * motor)] && !io_.image().motorLines[idx(2 * motor + 1)];
     setMotorByHand(motor, off ? kMotorReverse : kMotorOff);
     return true;
 }
@@ -75,22 +73,20 @@ bool ManualControl::rightClickMotor(int motor)
 bool ManualControl::clickInput(int index)
 {
     if (!io_.flags.simulate || !offered(MonitorItem::Input, index)) return false;
-    io_.setInput(index, io_.image.inputs[idx(index)] ? 0 : 1);
+    io_.setInput(index, io_.image().inputs[idx(index)] ? 0 : 1);
     return true;
 }
 
 bool ManualControl::clickValue(int channel)
 {
     if (channel < 0 || channel > 3) return false;
-    return setValue(channel, io_.image.analogue[idx(channel)] ? 0 : 1024);
+    return setValue(channel, io_.image().analogue[idx(channel)] ? 0 : 1024);
 }
 
 bool ManualControl::setValue(int channel, int raw)
 {
     if (!io_.flags.simulate || channel < 0 || channel > 3) return false;
-    raw = std::clamp(raw, 0, 1024);
-    io_.image.analoguePrevious[idx(channel)] = raw;
-    io_.setAnalogue(channel, raw);
+    io_.setAnalogueHandled(channel, std::clamp(raw, 0, 1024));
     return true;
 }
 
@@ -105,7 +101,7 @@ bool ManualControl::driveMotor(int motor, int state)
 bool ManualControl::clickDac()
 {
     if (!idle()) return false;
-    io_.setDac(io_.image.dacValue ? 0 : 255);
+    io_.setDac(io_.image().dacValue ? 0 : 255);
     io_.writeOutputs();
     return true;
 }
@@ -131,7 +127,7 @@ bool ManualControl::setMotorLevel(int motor, int percent)
         levels_[idx(line)] = percent;
         io_.setPowerShown(line, percent);
     }
-    if (io_.settings.model == ModelLego) {
+    if (io_.traits().protocol == ProtocolFamily::Lego) {
         io_.setMotorPower(motor, percent);
     } else if (io_.isContactControllerType()) {
         // Both lines of the pair carry the motor's speed.

@@ -1,6 +1,6 @@
 #include "interfaces/monitor_layout.h"
 
-#include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 
 namespace tarvel {
 
@@ -11,8 +11,7 @@ constexpr int kMotorsOfSmallMotorMonitor = 2;  // motors A and B
 
 bool fourMotorSliders(const InterfaceSettings& settings)
 {
-    return (settings.model == ModelDeltronics && settings.subModel == kDeltronicsSerialPlus) ||
-           settings.subModel == 0;
+    return modelTraits(settings).fourMotorSliders;
 }
 
 LargeMonitor largeMonitorFor(const InterfaceSettings& settings, const MotorEncoding& encoding)
@@ -35,12 +34,12 @@ int motorsShown(LargeMonitor kind)
 
 bool mfaLayout(int model)
 {
-    return model == ModelMfa || model == ModelMfaAlt;
+    return modelTraits(model, 0).reversedLamps;
 }
 
 bool reducedMonitorWide(int model)
 {
-    return model == ModelMfa;
+    return modelTraits(model, 0).reducedMonitorWide;
 }
 
 int itemOfRow(MonitorItem kind, int row, int model)

@@ -18,7 +18,7 @@ enum class LargeMonitor { Outputs, Motors, SmallMotors };
 enum class MonitorItem { Input, Output, Motor };
 
 // Whether an interface with a separate motor bank has the motor monitor with a
-// slider for each of motors A to D: model 1 sub 2 and every subModel 0. The
+// slider for each of motors A to D (its model traits say so). The
 // others have the small one, with motors A and B, and run outputs 5-8 at full
 // power. The monitor shown, the power read for an output and the levels a
 // chart keeps all follow this one rule, so every slider shown drives its motor
@@ -32,12 +32,12 @@ LargeMonitor largeMonitorFor(const InterfaceSettings& settings, const MotorEncod
 // The motors a large monitor shows, each with its slider.
 int motorsShown(LargeMonitor kind);
 
-// The MFA addresses its eight inputs and outputs the other way round (models
-// 6 and 8).
+// Whether a model addresses its eight inputs and outputs the other way round,
+// as the MFA does.
 bool mfaLayout(int model);
 
-// The reduced monitor at its full width, with the analogue output: the MFA
-// (model 6) alone has that output.
+// The reduced monitor at its full width, with the analogue output the MFA
+// alone has.
 bool reducedMonitorWide(int model);
 
 // The item shown in a row: row 0 is the bottom row (or the first lamp of a

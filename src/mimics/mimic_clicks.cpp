@@ -116,7 +116,7 @@ void MimicClicks::clickObject(int object, MouseButton button)
 
 void MimicClicks::pressInput(int input, bool momentary)
 {
-    const bool on = io_.image.inputs[static_cast<std::size_t>(input)] != 0;
+    const bool on = io_.image().inputs[static_cast<std::size_t>(input)] != 0;
     if (on) {
         // A momentary input goes off by itself.
         if (!momentary) control_.clickInput(input);
@@ -128,7 +128,7 @@ void MimicClicks::pressInput(int input, bool momentary)
     }
     // One momentary input at a time: the one still held goes off first.
     if (momentary_ != kNoLink && momentary_ != input &&
-        io_.image.inputs[static_cast<std::size_t>(momentary_)])
+        io_.image().inputs[static_cast<std::size_t>(momentary_)])
         control_.clickInput(momentary_);
     if (!control_.clickInput(input)) return;
     momentary_ = input;
@@ -139,7 +139,7 @@ void MimicClicks::releaseMomentary()
 {
     const int input = momentary_;
     momentary_ = kNoLink;
-    if (input != kNoLink && io_.image.inputs[static_cast<std::size_t>(input)])
+    if (input != kNoLink && io_.image().inputs[static_cast<std::size_t>(input)])
         control_.clickInput(input);
 }
 

@@ -118,7 +118,7 @@ void MimicDisplay::showMotor(int motor, int state)
     const int released = now == mimicstate::Forward   ? link.releasedForward
                          : now == mimicstate::Reverse ? link.releasedReverse
                                                       : kNoLink;
-    if (released != kNoLink && io_.image.inputs[static_cast<std::size_t>(released - 1)])
+    if (released != kNoLink && io_.image().inputs[static_cast<std::size_t>(released - 1)])
         io_.setInput(released - 1, 0);
 }
 

@@ -93,20 +93,18 @@ int MimicLibrary::indexIn(const std::vector<std::string>& list) const
 bool MimicLibrary::loadMimic(const std::string& name, int index)
 {
     const std::string kept = keptName(name);
-    const auto read = readMimicSet(directory_, kept, settings_.numbersFromZero());
-    if (!read) {
+    const auto path = mimicSetPath(directory_, kept);
+    if (!path) {
         name_ = kept;
         index_ = kNoSetLoaded;
         display_.clear();
         return false;
     }
-    if (!read->ok()) {
-        read->refusal().show(messages_);
-        return false;
-    }
+    const Result<MimicSet> read = loadMimicSet(*path, settings_.numbersFromZero(), messages_);
+    if (!read) return false;
     name_ = kept;
     index_ = index;
-    const MimicSet& set = read->value();
+    const MimicSet& set = read.value();
     MimicPictures pictures{};
     if (store_) pictures = loadMimicPictures(directory_, set, *store_, messages_);
     display_.replace(set, pictures);

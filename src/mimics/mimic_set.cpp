@@ -265,15 +265,27 @@ std::string serializeMimicSet(const MimicSet& set)
     return out;
 }
 
-std::optional<Result<MimicSet>> readMimicSet(const std::string& dir, std::string_view name,
-                                             bool numbersFromZero)
+std::optional<std::string> mimicSetPath(const std::string& dir, std::string_view name)
 {
     if (name.empty()) return std::nullopt;
     const auto path = findIgnoringCase(pathFromUtf8(dir), name);
+    std::error_code ec;
+    if (!path || std::filesystem::is_directory(*path, ec)) return std::nullopt;
+    return utf8FromPath(*path);
+}
+
+Result<MimicSet> loadMimicSet(const std::string& path, bool numbersFromZero, Messages& messages)
+{
+    const std::string name = utf8ToCp1252(utf8FromPath(pathFromUtf8(path).filename()));
     std::string bytes;
-    if (!path || std::filesystem::is_directory(*path) || !readWholeFile(utf8FromPath(*path), bytes))
-        return std::nullopt;
-    return parseMimicSet(bytes, numbersFromZero, utf8ToCp1252(name));
+    Result<MimicSet> read =
+        readWholeFile(path, bytes)
+            ? parseMimicSet(bytes, numbersFromZero, name)
+            : Result<MimicSet>(
+                  Refusal{std::string(kMimicFileCaption),
+                          cp1252ToUtf8("No se puede abrir el archivo de m\xEDmica " + name)});
+    if (!read) read.refusal().show(messages);
+    return read;
 }
 
 int mimicPictureIndex(std::string_view text)

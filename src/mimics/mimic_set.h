@@ -113,11 +113,14 @@ Result<MimicSet> parseMimicSet(std::string_view bytes, bool numbersFromZero,
 // the numbering adjustment and the widening belong to reading.
 std::string serializeMimicSet(const MimicSet& set);
 
-// Reads the set `name` (UTF-8) from the mimics directory `dir`, its name
-// matched ignoring case. Nothing when the directory has no such file (the
-// window is then left empty without a word); else the set or its refusal.
-std::optional<Result<MimicSet>> readMimicSet(const std::string& dir, std::string_view name,
-                                             bool numbersFromZero);
+// The definition file of the set `name` (UTF-8) in the mimics directory
+// `dir`, its name matched ignoring case; nothing when there is none (the
+// window is then left empty without a word).
+std::optional<std::string> mimicSetPath(const std::string& dir, std::string_view name);
+
+// Reads a definition file; a refusal (a file that cannot be read included)
+// is shown in its box.
+Result<MimicSet> loadMimicSet(const std::string& path, bool numbersFromZero, Messages& messages);
 
 // The picture index a picture object's text stands for; -1 (nothing drawn)
 // for -1 and for a text without digits.

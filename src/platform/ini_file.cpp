@@ -4,6 +4,7 @@
 
 #include "platform/file_io.h"
 #include "platform/file_lookup.h"
+#include "platform/messages.h"
 #include "platform/utf8_path.h"
 
 namespace tarvel {
@@ -47,7 +48,7 @@ void IniSection::add(std::string key, std::string value)
     entries_.emplace_back(std::move(key), std::move(value));
 }
 
-IniSection parseIniSection(std::string_view text, std::string_view section)
+Result<IniSection> parseIniSection(std::string_view text, std::string_view section)
 {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
 
@@ -82,14 +83,14 @@ IniSection parseIniSection(std::string_view text, std::string_view section)
     return result;
 }
 
-IniSection readIniSection(const std::filesystem::path& file, std::string_view section)
+Result<IniSection> loadIniSection(const std::filesystem::path& file, std::string_view section)
 {
-    // Only a plain file is read: a device or a folder under the name reads as
-    // no keys rather than blocking or failing.
+    // Only a plain file is read: a device or a folder under the name is
+    // refused rather than blocking or failing.
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return {};
     std::string bytes;
-    if (!readWholeFile(utf8FromPath(file), bytes)) return {};
+    if (!std::filesystem::is_regular_file(file, ec) || !readWholeFile(utf8FromPath(file), bytes))
+        return Refusal{std::string(caption::FileError), "No se puede abrir archivo"};
     return parseIniSection(bytes, section);
 }
 

@@ -2,9 +2,8 @@
 // Reading one section of an initialisation file ("[SECTION]" headers and
 // "KEY=value" lines), the way the program's home platform reads them: section
 // names and keys match without regard to case, CR LF and LF line ends are both
-// accepted, and a value is cut at 255 characters. A missing or unreadable file
-// reads as a file with no keys. The bytes of values are returned as stored
-// (Windows-1252 on disk).
+// accepted, and a value is cut at 255 characters. The bytes of values are
+// returned as stored (Windows-1252 on disk).
 
 #include <filesystem>
 #include <optional>
@@ -12,6 +11,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/result.h"
 
 namespace tarvel {
 
@@ -37,10 +38,12 @@ private:
     std::vector<Entry> entries_;
 };
 
-// The keys of every section called `section` in `text`.
-IniSection parseIniSection(std::string_view text, std::string_view section);
+// The keys of every section called `section` in `text`. No text is refused:
+// lines that are no key are passed over.
+Result<IniSection> parseIniSection(std::string_view text, std::string_view section);
 
-// The same read from a file.
-IniSection readIniSection(const std::filesystem::path& file, std::string_view section);
+// The same read from a file; refused when it is no plain file or cannot be
+// read. Nothing is shown: the program then goes on with its defaults.
+Result<IniSection> loadIniSection(const std::filesystem::path& file, std::string_view section);
 
 }  // namespace tarvel

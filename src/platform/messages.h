@@ -46,16 +46,4 @@ public:
     }
 };
 
-// A sink for places where nothing is to be shown (command-line tools that report
-// errors themselves, look-ahead parsing).
-class SilentMessages final : public Messages {
-public:
-    MsgAnswer show(std::string_view, std::string_view, MsgIcon, MsgButtons buttons) override
-    {
-        return buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel ? MsgAnswer::Ok
-                                                                            : MsgAnswer::Yes;
-    }
-    void status(std::string_view) override {}
-};
-
 }  // namespace tarvel

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "interfaces/sensor_id_reader.h"
-#include "sensors/sensor_models.h"
 
 namespace tarvel {
 
@@ -123,7 +122,7 @@ void SensorChannels::choose(int channel, int choice)
 
 void SensorChannels::identify()
 {
-    if (!identifiesSensors(io_.settings) || !io_.linkLive() || !idReader_) return;
+    if (!io_.traits().reportsSensorIds || !io_.linkLive() || !idReader_) return;
     const std::array<int, kSensorIdChannels> ids = idReader_->readSensorIds();
     for (int c = 0; c < kSensorChannels; ++c) {
         const ChannelSensor& ch = channels_[idx(c)];
@@ -169,7 +168,7 @@ void SensorChannels::adoptDocument(bool relabelToo)
 double SensorChannels::value(int channel) const
 {
     if (channel < 0 || channel >= kSensorChannels) return 0.0;
-    return channels_[idx(channel)].calibrated(io_.image.analogue[idx(channel)]);
+    return channels_[idx(channel)].calibrated(io_.image().analogue[idx(channel)]);
 }
 
 int SensorChannels::toByte(int channel, double value) const

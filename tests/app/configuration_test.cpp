@@ -210,24 +210,23 @@ TEST(InterfaceSettingsAtStartUp, AnUnreadableRecordFallsBackWithAMessage)
 {
     test::TempDir dir;
     test::FakeMessages messages;
-    bool loaded = true;
 
     const std::string missing = (dir.path() / "CONFIGUR.FCF").string();
-    EXPECT_EQ(loadInterfaceSettings(missing, messages, loaded), fallbackSettings());
-    EXPECT_FALSE(loaded);
+    EXPECT_EQ(startupInterfaceSettings(missing, messages), fallbackSettings());
+    EXPECT_FALSE(loadInterfaceConfig(missing, test::ignoredMessages()));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.last().caption, "Error de Tarvel");
     EXPECT_EQ(messages.last().text, "No se puede cargar Configuración");
     EXPECT_EQ(messages.last().icon, MsgIcon::Exclamation);
 
     std::ofstream(missing, std::ios::binary) << "CCAB";  // too short to be a record
-    loadInterfaceSettings(missing, messages, loaded);
-    EXPECT_FALSE(loaded);
+    EXPECT_FALSE(loadInterfaceConfig(missing, messages));
     EXPECT_EQ(messages.shown.size(), 2u);
 
     std::ofstream(missing, std::ios::binary) << "BCABL@AC";
-    const InterfaceSettings s = loadInterfaceSettings(missing, messages, loaded);
-    EXPECT_TRUE(loaded);
+    const Result<InterfaceSettings> read = loadInterfaceConfig(missing, messages);
+    ASSERT_TRUE(read);
+    const InterfaceSettings s = read.value();
     EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(s.model, 11);
     EXPECT_EQ(s.port, -1);
@@ -235,8 +234,8 @@ TEST(InterfaceSettingsAtStartUp, AnUnreadableRecordFallsBackWithAMessage)
 
     // Saved as "configur.fcf" on a disk that tells the cases apart: found all the same.
     std::filesystem::rename(missing, dir.path() / "configur.fcf");
-    EXPECT_EQ(loadInterfaceSettings(missing, messages, loaded), s);
-    EXPECT_TRUE(loaded);
+    EXPECT_EQ(startupInterfaceSettings(missing, messages), s);
+    EXPECT_TRUE(loadInterfaceConfig(missing, messages));
     EXPECT_EQ(messages.shown.size(), 2u);
 }
 

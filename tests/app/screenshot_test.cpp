@@ -101,7 +101,9 @@ TEST(Screenshot, MainWindowWithAnEditorPanel)
     QImage shot = frame.grab().toImage();
     const QPoint at = panel->mapToGlobal(QPoint(0, 0)) - frame.mapToGlobal(QPoint(0, 0));
     // It covers the bottom of the chart's area, inside the window.
-    EXPECT_TRUE(shot.rect().contains(QRect(at, panel->size()))) << at.x() << "," << at.y() << " " << panel->width() << "x" << panel->height() << " in " << shot.width() << "x" << shot.height();
+    EXPECT_TRUE(shot.rect().contains(QRect(at, panel->size())))
+        << at.x() << "," << at.y() << " " << panel->width() << "x" << panel->height() << " in "
+        << shot.width() << "x" << shot.height();
     QPainter p(&shot);
     p.drawImage(at, panel->grab().toImage());
     p.end();

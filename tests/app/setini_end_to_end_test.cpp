@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/configuration.h"
+#include "interfaces/interface_config.h"
 #include "support/fake_messages.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -58,9 +59,7 @@ TEST(SetiniEndToEnd, TheProgramFindsItsFilesWhereTheInstallerPointsIt)
     EXPECT_TRUE(fs::is_directory(config.sensorsDir));
 
     test::FakeMessages messages;
-    bool loaded = false;
-    loadInterfaceSettings(config.configPath, messages, loaded);
-    EXPECT_TRUE(loaded);
+    EXPECT_TRUE(loadInterfaceConfig(config.configPath, messages));
     EXPECT_TRUE(messages.empty());
 }
 

@@ -6,6 +6,7 @@
 
 #include "interfaces/interface_caps.h"
 #include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {
@@ -22,7 +23,7 @@ constexpr std::string_view kFile =
 
 TEST(ChipData, ListsBoardsAndSingleChipsSkippingExcludedEntries)
 {
-    const ChipData data = ChipData::parse(kFile);
+    const ChipData data = parseChipData(kFile).value();
     ASSERT_EQ(data.entries().size(), 6u);
     EXPECT_FALSE(data.entries()[2].listed);
     EXPECT_EQ(
@@ -33,7 +34,7 @@ TEST(ChipData, ListsBoardsAndSingleChipsSkippingExcludedEntries)
 
 TEST(ChipData, LookupBySubModelCountsExcludedEntriesToo)
 {
-    const ChipData data = ChipData::parse(kFile);
+    const ChipData data = parseChipData(kFile).value();
     ASSERT_NE(data.lookup(2), nullptr);
     EXPECT_EQ(data.lookup(2)->name, "Retired board");
     EXPECT_EQ(data.lookup(3)->name, "ADC board");
@@ -50,14 +51,15 @@ TEST(ChipData, LookupBySubModelCountsExcludedEntriesToo)
 
 TEST(ChipData, AMalformedEntryIsDroppedAloneAndTheOthersKeepTheirPlaces)
 {
-    EXPECT_TRUE(ChipData::parse("").empty());
-    EXPECT_TRUE(ChipData::parse("just text, no entries").empty());
+    EXPECT_TRUE(parseChipData("").value().empty());
+    EXPECT_TRUE(parseChipData("just text, no entries").value().empty());
     // A name without its closing ';', fields cut short, a field past its limit, a non-number.
-    EXPECT_TRUE(ChipData::parse("1;Standard board").empty());
-    EXPECT_TRUE(ChipData::parse("1;A;\r\n1,11111111,11111111,1111,").empty());
-    EXPECT_TRUE(ChipData::parse("1;A;\r\n1," + std::string(300, '1') + ",1,1,1,1,0,256,").empty());
-    EXPECT_TRUE(ChipData::parse("1;A;\r\nx,1,1,1,1,1,0,256,").empty());
-    EXPECT_TRUE(ChipData::parse("1;A;x1,1,1,1,1,1,0,256,").empty());
+    EXPECT_TRUE(parseChipData("1;Standard board").value().empty());
+    EXPECT_TRUE(parseChipData("1;A;\r\n1,11111111,11111111,1111,").value().empty());
+    EXPECT_TRUE(
+        parseChipData("1;A;\r\n1," + std::string(300, '1') + ",1,1,1,1,0,256,").value().empty());
+    EXPECT_TRUE(parseChipData("1;A;\r\nx,1,1,1,1,1,0,256,").value().empty());
+    EXPECT_TRUE(parseChipData("1;A;x1,1,1,1,1,1,0,256,").value().empty());
 
     // What follows the name of the second entry, damaged in each way.
     const std::string good = "\r\n1,11111111,11111111,1111,1111,1,0,256,\r\n";
@@ -69,8 +71,9 @@ TEST(ChipData, AMalformedEntryIsDroppedAloneAndTheOthersKeepTheirPlaces)
     };
     for (const std::string& bad : damaged) {
         SCOPED_TRACE(bad);
-        const ChipData data = ChipData::parse("1;Standard board;" + good + "2;Motor board;" + bad +
-                                              "3;ADC board;" + good + "4;Chip 8;" + good);
+        const ChipData data = parseChipData("1;Standard board;" + good + "2;Motor board;" + bad +
+                                            "3;ADC board;" + good + "4;Chip 8;" + good)
+                                  .value();
         ASSERT_EQ(data.entries().size(), 3u);
         EXPECT_EQ(data.boardNames(),
                   (std::vector<std::string>{"Tablero est\xE1nder", "Tablero del ADC", "Chip 8"}));
@@ -85,7 +88,7 @@ TEST(ChipData, AMalformedEntryIsDroppedAloneAndTheOthersKeepTheirPlaces)
     }
 
     // Short capability fields read as absent items, never past their end.
-    const ChipData shortFields = ChipData::parse("1;A;\r\n1,1,,1,,1,0,128,");
+    const ChipData shortFields = parseChipData("1;A;\r\n1,1,,1,,1,0,128,").value();
     ASSERT_EQ(shortFields.entries().size(), 1u);
     EXPECT_TRUE(shortFields.lookup(0)->hasInput(0));
     EXPECT_FALSE(shortFields.lookup(0)->hasInput(7));
@@ -95,14 +98,14 @@ TEST(ChipData, AMalformedEntryIsDroppedAloneAndTheOthersKeepTheirPlaces)
 TEST(ChipData, LoadsFromTheSensorsDirectoryWhateverTheCase)
 {
     test::TempDir dir;
-    EXPECT_TRUE(ChipData::load(dir.path().string()).empty());
+    EXPECT_FALSE(loadChipData(dir.path().string()));
     std::ofstream(dir.path() / "TOLVACHIP.DAT", std::ios::binary) << kFile;
-    EXPECT_EQ(ChipData::load(dir.path().string()).entries().size(), 6u);
+    EXPECT_EQ(loadChipData(dir.path().string())->entries().size(), 6u);
 }
 
 TEST(ChipData, TheBundledFileHasBoardsChipsAndAnExcludedEntry)
 {
-    const ChipData data = ChipData::load(std::string(TARVEL_DATA_DIR) + "/SENSORS");
+    const ChipData data = loadChipData(std::string(TARVEL_DATA_DIR) + "/SENSORS").value();
     EXPECT_EQ(data.boardNames().size(), 3u);
     EXPECT_GE(data.singleChipNames().size(), 2u);
     bool excluded = false, small = false, large = false;
@@ -134,7 +137,7 @@ InterfaceSettings chipSettings(int subModel)
 
 TEST(ChipCaps, MasksComeFromTheChosenEntry)
 {
-    const ChipData data = ChipData::parse(kFile);
+    const ChipData data = parseChipData(kFile).value();
     // Link kind 1, everything present.
     InterfaceCaps c = computeCaps(chipSettings(0), data.lookup(0));
     EXPECT_EQ(c.inputMask, 0x1FE00u);
@@ -167,7 +170,7 @@ TEST(ChipCaps, MasksComeFromTheChosenEntry)
     EXPECT_EQ(c.optionWord, 3);
 
     // A chip without outputs or motors offers neither key after "Turn".
-    const ChipData bare = ChipData::parse("1;A;\r\n1,10000000,00000000,0000,0000,0,0,128,");
+    const ChipData bare = parseChipData("1;A;\r\n1,10000000,00000000,0000,0000,0,0,128,").value();
     c = computeCaps(chipSettings(0), bare.lookup(0));
     EXPECT_EQ(c.turnKeyMask, 0x10u);
     EXPECT_EQ(c.outputMask, 0u);

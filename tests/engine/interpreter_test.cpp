@@ -83,7 +83,7 @@ protected:
     {
         return run.variables()[static_cast<std::size_t>(variableIndex(letter))];
     }
-    int out(int number) const { return io.image.outputs[static_cast<std::size_t>(number - 1)]; }
+    int out(int number) const { return io.image().outputs[static_cast<std::size_t>(number - 1)]; }
 };
 
 TEST_F(InterpreterTest, TwoTasksRunSideBySideAndStopEndsOnlyItsOwn)
@@ -281,10 +281,10 @@ TEST_F(InterpreterTest, OutputSwitchingUnderBothNumberings)
     ASSERT_TRUE(run.start());
     io.setOutput(2, 1);
     ticks(2);
-    EXPECT_EQ(io.image.outputs, (std::array<int, 8>{1, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(io.image().outputs, (std::array<int, 8>{1, 1, 0, 0, 0, 0, 0, 0}));
     ticks(3);
     EXPECT_EQ(out(5), 1);  // the variable's value
-    EXPECT_EQ(io.image.sentOutputByte, 0b10011);
+    EXPECT_EQ(io.image().sentOutputByte, 0b10011);
     run.stop();
 
     io.settings.numbering = 2;
@@ -309,10 +309,10 @@ TEST_F(InterpreterTest, MotorsSetTheirLinesAndSpeeds)
     ticks(2);
     EXPECT_EQ(io.motorState(0), kMotorForward);
     EXPECT_EQ(io.motorState(1), kMotorReverse);
-    EXPECT_EQ(io.image.motorLines, (std::array<int, 8>{1, 0, 0, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(io.image.outputs, (std::array<int, 8>{}));  // no mirroring on this box
-    EXPECT_EQ(io.image.outputPower[0], 100);
-    EXPECT_EQ(io.image.outputPower[2], 100);
+    EXPECT_EQ(io.image().motorLines, (std::array<int, 8>{1, 0, 0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(io.image().outputs, (std::array<int, 8>{}));  // no mirroring on this box
+    EXPECT_EQ(io.image().outputPower[0], 100);
+    EXPECT_EQ(io.image().outputPower[2], 100);
     run.stop();
 
     // Turned-off clauses and a variable speed; a box whose outputs mirror the motors.
@@ -326,14 +326,14 @@ TEST_F(InterpreterTest, MotorsSetTheirLinesAndSpeeds)
     chart.join(speed, m);
     ASSERT_TRUE(run.start());
     ticks(3);
-    EXPECT_EQ(io.image.outputPower[0], 30);
-    EXPECT_EQ(io.image.outputs[0], 1);  // motor a forward shows on output 1
+    EXPECT_EQ(io.image().outputPower[0], 30);
+    EXPECT_EQ(io.image().outputs[0], 1);  // motor a forward shows on output 1
     ticks(1);
     EXPECT_EQ(io.motorState(2), kMotorReverse);
-    EXPECT_EQ(io.image.motorLines[4], 1);
-    EXPECT_EQ(io.image.motorLines[5], 1);
-    EXPECT_EQ(io.image.outputs[4], 1);
-    EXPECT_EQ(io.image.outputs[5], 1);
+    EXPECT_EQ(io.image().motorLines[4], 1);
+    EXPECT_EQ(io.image().motorLines[5], 1);
+    EXPECT_EQ(io.image().outputs[4], 1);
+    EXPECT_EQ(io.image().outputs[5], 1);
     EXPECT_EQ(io.motorState(3), kMotorOff);
 }
 
@@ -355,8 +355,8 @@ TEST_F(InterpreterTest, OutputsDriveMotorsAndMirrorOnTheRightBoxes)
     doc.setSymbolText(a, "Set OUT = 12");
     ASSERT_TRUE(run.start());
     ticks(2);
-    EXPECT_EQ(io.image.outputs, (std::array<int, 8>{0, 0, 1, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(io.image.motorLines, (std::array<int, 8>{0, 0, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(io.image().outputs, (std::array<int, 8>{0, 0, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(io.image().motorLines, (std::array<int, 8>{0, 0, 1, 1, 0, 0, 0, 0}));
     EXPECT_EQ(io.motorState(1), kMotorReverse);  // both lines on with flag 1
 }
 
@@ -369,13 +369,13 @@ TEST_F(InterpreterTest, DacAndSound)
     chart.join(w, w);
     ASSERT_TRUE(run.start());
     ticks(5);
-    EXPECT_EQ(io.image.dacValue, 255);
+    EXPECT_EQ(io.image().dacValue, 255);
     EXPECT_EQ(sound.played, (std::vector<std::string>{"timbre.wav"}));  // slot 4 is empty: no error
     EXPECT_TRUE(run.running());
     EXPECT_TRUE(messages.empty());
     run.stop();
     EXPECT_EQ(sound.stops, 1);
-    EXPECT_EQ(io.image.dacValue, 0);
+    EXPECT_EQ(io.image().dacValue, 0);
 }
 
 TEST_F(InterpreterTest, LetFormsAndTheirFaults)

@@ -8,6 +8,7 @@
 
 #include "flowchart/flow_document.h"
 #include "support/fake_messages.h"
+#include "support/read_chart.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {
@@ -84,16 +85,6 @@ TEST(FlowFileNumbers, EncodeAsFourNibbleLetters)
     EXPECT_FALSE(decodeNumber("AA", out));
 }
 
-TEST(FlowFileLayout, CompactWhenTheInterfaceHasASeparateMotorBank)
-{
-    EXPECT_TRUE(isCompactLayout(0, 3, 0));
-    for (const int model : {7, 10, 11, 12, 13}) EXPECT_TRUE(isCompactLayout(1, model, 0)) << model;
-    EXPECT_TRUE(isCompactLayout(1, 1, 2));
-    EXPECT_FALSE(isCompactLayout(1, 1, 1));
-    EXPECT_FALSE(isCompactLayout(1, 2, 0));
-    EXPECT_FALSE(isCompactLayout(1, 6, 0));
-}
-
 TEST(FlowFileWrite, EmptyChartHeaderAndBody)
 {
     FlowDocument doc;
@@ -116,7 +107,7 @@ TEST(FlowFileWrite, EmptyChartHeaderAndBody)
     FlowFileInfo info;
     FlowLoadContext ctx;
     ctx.current = settingsFor(1, 3, 0, 2);
-    ASSERT_EQ(parseFlowFile(bytes, back, info, ctx), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, back, info, ctx), "");
     EXPECT_EQ(back.symbolCount(), 0);
     EXPECT_EQ(back.inputNames[0], "Entrada");
     EXPECT_EQ(serializeFlowFile(back, settingsFor(1, 3, 0, 2)), bytes);
@@ -154,7 +145,7 @@ TEST(FlowFileRoundTrip, EverythingWrittenIsReadBackAndSavedByteForByte)
         FlowFileInfo info;
         FlowLoadContext ctx;
         ctx.current = s;
-        ASSERT_EQ(parseFlowFile(bytes, back, info, ctx), FlowFileStatus::Ok) << s.model;
+        ASSERT_EQ(test::readChart(bytes, back, info, ctx), "") << s.model;
         EXPECT_EQ(serializeFlowFile(back, s), bytes) << s.model;
 
         ASSERT_EQ(back.symbolCount(), 4);
@@ -184,7 +175,7 @@ TEST(FlowFileRead, CompactLevelsFillBothOutputsOfEachMotor)
     const std::string bytes = serializeFlowFile(doc, settingsFor(1, 7, 0));
     FlowDocument back;
     FlowFileInfo info;
-    ASSERT_EQ(parseFlowFile(bytes, back, info, {}), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, back, info, {}), "");
     EXPECT_EQ(info.levels, (std::vector<int>{10, 30, 50, 70}));
     EXPECT_EQ(back.outputLevels, (std::array<int, 8>{10, 10, 30, 30, 50, 50, 70, 70}));
     EXPECT_EQ(back.motorNames[0], "Barrera");
@@ -200,10 +191,10 @@ TEST(FlowFileRead, MotorNamesOfAFullLayoutFileUnderACompactInterface)
     FlowFileInfo info;
     FlowLoadContext ctx;
     ctx.current = settingsFor(1, 3);
-    ASSERT_EQ(parseFlowFile(bytes, back, info, ctx), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, back, info, ctx), "");
     EXPECT_EQ(back.motorNames[1], "Grúa");  // not in the file, not shown: kept
     ctx.current = settingsFor(1, 7);
-    ASSERT_EQ(parseFlowFile(bytes, back, info, ctx), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, back, info, ctx), "");
     EXPECT_EQ(back.motorNames[1], "Motor");
 }
 
@@ -215,11 +206,11 @@ TEST(FlowFileRead, ModelTwelveMaySkipFourExtraLevelBytes)
     // Four level bytes followed by the symbol table: nothing is skipped.
     FlowDocument back;
     FlowFileInfo info;
-    ASSERT_EQ(parseFlowFile(bytes, back, info, {}), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, back, info, {}), "");
     EXPECT_EQ(back.symbolCount(), 4);
     // Eight level bytes: the four extra ones are skipped.
     bytes.insert(23, std::string(4, char(132)));
-    ASSERT_EQ(parseFlowFile(bytes, back, info, {}), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, back, info, {}), "");
     EXPECT_EQ(back.symbol(1).text, "Turn Output 1 on");
     EXPECT_EQ(back.symbol(0).x, 320);
 }
@@ -235,7 +226,7 @@ TEST(FlowFileRead, AnEmptyModelTwelveChartReadsBack)
         const std::string bytes = serializeFlowFile(doc, settingsFor(1, 12, 0));
         FlowDocument back;
         FlowFileInfo info;
-        ASSERT_EQ(parseFlowFile(bytes, back, info, {}), FlowFileStatus::Ok) << mimic;
+        ASSERT_EQ(test::readChart(bytes, back, info, {}), "") << mimic;
         EXPECT_EQ(back.inputNames[0], "Pulsador");
         EXPECT_EQ(info.mimic, mimic);
         EXPECT_EQ(serializeFlowFile(back, settingsFor(1, 12, 0)), bytes);
@@ -246,7 +237,7 @@ TEST(FlowFileRead, AnEmptyModelTwelveChartReadsBack)
     bytes.insert(23, std::string(4, char(132)));
     FlowDocument back;
     FlowFileInfo info;
-    ASSERT_EQ(parseFlowFile(bytes, back, info, {}), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, back, info, {}), "");
     EXPECT_EQ(back.inputNames[0], "Entrada");
     EXPECT_EQ(back.channelNames[3], "Val 4");
 }
@@ -282,7 +273,7 @@ TEST(FlowFileRead, OlderVersionsLackTheirLaterItems)
         FlowFileInfo info;
         const std::string bytes =
             oldFile(version, std::string("Faro\0\0\0\0\0\0", 10), {-2, -1, -2, 5});
-        ASSERT_EQ(parseFlowFile(bytes, doc, info, ctx), FlowFileStatus::Ok) << version;
+        ASSERT_EQ(test::readChart(bytes, doc, info, ctx), "") << version;
         EXPECT_EQ(doc.symbol(0).text, "Start");
         EXPECT_EQ(doc.channelNames[3], "D");
         if (version <= 128) {
@@ -308,7 +299,7 @@ TEST(FlowFileRead, AutomaticSensorsAndUnknownIdentifiers)
     FlowFileInfo info;
 
     ctx.current = settingsFor(1, 2);
-    ASSERT_EQ(parseFlowFile(bytes, doc, info, ctx), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, doc, info, ctx), "");
     EXPECT_TRUE(doc.sensorAutomatic[0]);
     EXPECT_EQ(doc.sensorAssignment[2], 40);
     EXPECT_EQ(doc.sensorAssignment[3], kSensorPercent);  // not in the table: percent
@@ -316,7 +307,7 @@ TEST(FlowFileRead, AutomaticSensorsAndUnknownIdentifiers)
 
     FlowDocument other;
     ctx.current = settingsFor(1, 6);
-    ASSERT_EQ(parseFlowFile(bytes, other, info, ctx), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, other, info, ctx), "");
     EXPECT_FALSE(other.sensorAutomatic[0]);
     EXPECT_EQ(other.sensorAssignment[0], kSensorPercent);
 }
@@ -330,12 +321,12 @@ TEST(FlowFileRead, MimicNameFieldIsTenBytes)
     EXPECT_EQ(bytes.substr(37, 4), "PPPP");
     FlowDocument back;
     FlowFileInfo info;
-    ASSERT_EQ(parseFlowFile(bytes, back, info, {}), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, back, info, {}), "");
     EXPECT_EQ(info.mimic, "Ascensores");
 
     doc.mimicSet = "Semaforo_Grande";
     bytes = serializeFlowFile(doc, settingsFor(1, 3));
-    ASSERT_EQ(parseFlowFile(bytes, back, info, {}), FlowFileStatus::Ok);
+    ASSERT_EQ(test::readChart(bytes, back, info, {}), "");
     EXPECT_EQ(info.mimic, "Semaforo_G");
 }
 
@@ -345,10 +336,12 @@ TEST(FlowFileRead, NewerVersionsAreRefused)
     FlowFileInfo info;
     std::string bytes = oldFile(132, std::string(1, '\0'), {-1, -1, -1, -1});
     bytes[0] = '<';
-    EXPECT_EQ(parseFlowFile(bytes, doc, info, {}), FlowFileStatus::NewerVersion);
+    EXPECT_EQ(test::readChart(bytes, doc, info, {}),
+              flowFileMessage(FlowFileRefusal::NewerVersion));
     bytes[0] = static_cast<char>(133);
-    EXPECT_EQ(parseFlowFile(bytes, doc, info, {}), FlowFileStatus::NewerVersion);
-    EXPECT_EQ(flowFileMessage(FlowFileStatus::NewerVersion),
+    EXPECT_EQ(test::readChart(bytes, doc, info, {}),
+              flowFileMessage(FlowFileRefusal::NewerVersion));
+    EXPECT_EQ(flowFileMessage(FlowFileRefusal::NewerVersion),
               "Este archivo requiere una versión más reciente de Tarvel");
 }
 
@@ -365,8 +358,9 @@ TEST(FlowFileRead, DamagedFilesAreRefusedWholeAndChangeNothing)
     const std::string before = serializeFlowFile(doc, settingsFor(1, 3));
     FlowFileInfo info;
     auto refused = [&](const std::string& bytes) {
-        const FlowFileStatus st = parseFlowFile(bytes, doc, info, {});
-        return st == FlowFileStatus::Damaged && serializeFlowFile(doc, settingsFor(1, 3)) == before;
+        const std::string refusal = test::readChart(bytes, doc, info);
+        return refusal == flowFileMessage(FlowFileRefusal::Damaged) &&
+               serializeFlowFile(doc, settingsFor(1, 3)) == before;
     };
 
     // Every truncation of a good file.
@@ -423,7 +417,7 @@ TEST_F(FlowFileOnDisk, SaveThenLoadSetsFlagsAndPath)
     fillSample(doc);
     doc.setModified();
     const std::string path = (dir.path() / "faro.FLO").string();
-    ASSERT_EQ(saveFlowFile(doc, path, settingsFor(1, 3), &messages), FlowFileStatus::Ok);
+    ASSERT_TRUE(saveFlowFile(doc, path, settingsFor(1, 3), messages));
     EXPECT_FALSE(doc.modified());
     EXPECT_FALSE(doc.untitled());
     EXPECT_EQ(doc.path(), path);
@@ -433,7 +427,7 @@ TEST_F(FlowFileOnDisk, SaveThenLoadSetsFlagsAndPath)
     FlowDocument loaded(&messages);
     loaded.setModified();
     ctx.current = settingsFor(1, 3);
-    ASSERT_EQ(loadFlowFile(loaded, path, ctx, &messages, false), FlowFileStatus::Ok);
+    ASSERT_TRUE(loadFlowFile(loaded, path, ctx, messages, false));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(loaded.symbolCount(), 4);
     EXPECT_FALSE(loaded.modified());
@@ -452,11 +446,11 @@ TEST_F(FlowFileOnDisk, LoadingUnderTheOtherNumberingRenumbers)
     const int c = doc.appendSymbol(SymbolKind::Decision, {64, 168});
     doc.setSymbolText(c, "Is Input 0 on");
     const std::string path = (dir.path() / "cero.flo").string();
-    ASSERT_EQ(saveFlowFile(doc, path, settingsFor(1, 3, 0, 2), &messages), FlowFileStatus::Ok);
+    ASSERT_TRUE(saveFlowFile(doc, path, settingsFor(1, 3, 0, 2), messages));
 
     FlowDocument loaded;
     ctx.current = settingsFor(1, 3, 0, 1);
-    ASSERT_EQ(loadFlowFile(loaded, path, ctx, &messages, false), FlowFileStatus::Ok);
+    ASSERT_TRUE(loadFlowFile(loaded, path, ctx, messages, false));
     EXPECT_EQ(loaded.symbol(0).text, "Turn Output 1 on");
     EXPECT_EQ(loaded.symbol(1).text, "Output 1,3 on 2 off");
     EXPECT_EQ(loaded.symbol(2).text, "Is Input 1 on");
@@ -475,25 +469,31 @@ TEST_F(FlowFileOnDisk, RefusalsShowTheirMessageAndKeepTheDocument)
                doc.path() == "/anterior.FLO";
     };
 
-    EXPECT_EQ(loadFlowFile(doc, write("a.Flo", before), ctx, &messages, false),
-              FlowFileStatus::WrongExtension);
+    EXPECT_EQ(loadFlowFile(doc, write("a.Flo", before), ctx, messages, false).refusal().text,
+              flowFileMessage(FlowFileRefusal::WrongExtension));
     EXPECT_EQ(messages.last().text, "Debe cargar un archivo de Tarvel con extención .FLO");
     EXPECT_EQ(messages.last().caption, "Error de archivo");
     const std::size_t shownBefore = messages.shown.size();
-    EXPECT_EQ(loadFlowFile(doc, write("b.txt", before), ctx, &messages, true),
-              FlowFileStatus::WrongExtension);
+    EXPECT_EQ(loadFlowFile(doc, write("b.txt", before), ctx, messages, true).refusal().text,
+              flowFileMessage(FlowFileRefusal::WrongExtension));
     EXPECT_EQ(messages.shown.size(), shownBefore);  // silent
 
-    EXPECT_EQ(loadFlowFile(doc, (dir.path() / "missing.FLO").string(), ctx, &messages, false),
-              FlowFileStatus::CannotOpen);
+    EXPECT_EQ(loadFlowFile(doc, (dir.path() / "missing.FLO").string(), ctx, messages, false)
+                  .refusal()
+                  .text,
+              flowFileMessage(FlowFileRefusal::CannotOpen));
     EXPECT_EQ(messages.last().text, "No se puede abrir archivo");
 
-    EXPECT_EQ(loadFlowFile(doc, write("new.FLO", std::string("<AABBHD")), ctx, &messages, false),
-              FlowFileStatus::NewerVersion);
+    EXPECT_EQ(loadFlowFile(doc, write("new.FLO", std::string("<AABBHD")), ctx, messages, false)
+                  .refusal()
+                  .text,
+              flowFileMessage(FlowFileRefusal::NewerVersion));
     EXPECT_EQ(messages.last().text, "Este archivo requiere una versión más reciente de Tarvel");
 
-    EXPECT_EQ(loadFlowFile(doc, write("cut.FLO", before.substr(0, 200)), ctx, &messages, false),
-              FlowFileStatus::Damaged);
+    EXPECT_EQ(loadFlowFile(doc, write("cut.FLO", before.substr(0, 200)), ctx, messages, false)
+                  .refusal()
+                  .text,
+              flowFileMessage(FlowFileRefusal::Damaged));
     EXPECT_EQ(messages.last().text, "El archivo está dañado o incompleto");
     EXPECT_EQ(messages.last().caption, "Error de archivo");
     EXPECT_TRUE(unchanged());
@@ -548,12 +548,12 @@ TEST_F(FlowFileOnDisk, ADocumentThatWouldNotReadBackIsNotWritten)
         // read back as another place.
         FlowDocument scratch;
         FlowFileInfo info;
-        const FlowFileStatus read =
-            parseFlowFile(serializeFlowFile(doc, settings), scratch, info, ctx);
-        EXPECT_TRUE(read != FlowFileStatus::Ok || scratch.symbol(0).y != doc.symbol(0).y);
-        EXPECT_EQ(flowFileFault(doc, settings), c.message);
+        const std::string read =
+            test::readChart(serializeFlowFile(doc, settings), scratch, info, ctx);
+        EXPECT_TRUE(!read.empty() || scratch.symbol(0).y != doc.symbol(0).y);
+        EXPECT_EQ(checkFlowFile(doc, settings).refusal().text, c.message);
 
-        EXPECT_EQ(saveFlowFile(doc, old, settings, &messages), FlowFileStatus::Unsound);
+        EXPECT_EQ(saveFlowFile(doc, old, settings, messages).refusal().text, c.message);
         EXPECT_EQ(messages.last().caption, "Error de archivo");
         EXPECT_EQ(messages.last().text, c.message);
         EXPECT_TRUE(doc.modified());
@@ -565,7 +565,7 @@ TEST_F(FlowFileOnDisk, ADocumentThatWouldNotReadBackIsNotWritten)
     // The sample itself is sound.
     FlowDocument doc(&messages);
     fillSample(doc);
-    EXPECT_EQ(flowFileFault(doc, settingsFor(1, 3)), "");
+    EXPECT_TRUE(checkFlowFile(doc, settingsFor(1, 3)));
 }
 
 TEST_F(FlowFileOnDisk, AFailedSaveLeavesTheOldFileAndTheFlags)
@@ -578,7 +578,8 @@ TEST_F(FlowFileOnDisk, AFailedSaveLeavesTheOldFileAndTheFlags)
     // The target is a folder: nothing can be written there.
     const std::string folder = (dir.path() / "carpeta.FLO").string();
     std::filesystem::create_directory(folder);
-    EXPECT_EQ(saveFlowFile(doc, folder, settingsFor(1, 3), &messages), FlowFileStatus::CannotOpen);
+    EXPECT_EQ(saveFlowFile(doc, folder, settingsFor(1, 3), messages).refusal().text,
+              flowFileMessage(FlowFileRefusal::CannotOpen));
     EXPECT_EQ(messages.last().text, "No se puede abrir archivo");
     EXPECT_EQ(messages.last().caption, "Error de archivo");
     EXPECT_EQ(messages.last().icon, MsgIcon::Exclamation);
@@ -586,9 +587,10 @@ TEST_F(FlowFileOnDisk, AFailedSaveLeavesTheOldFileAndTheFlags)
     EXPECT_TRUE(doc.untitled());
 
     // A folder that does not exist.
-    EXPECT_EQ(
-        saveFlowFile(doc, (dir.path() / "no" / "x.FLO").string(), settingsFor(1, 3), &messages),
-        FlowFileStatus::CannotOpen);
+    EXPECT_EQ(saveFlowFile(doc, (dir.path() / "no" / "x.FLO").string(), settingsFor(1, 3), messages)
+                  .refusal()
+                  .text,
+              flowFileMessage(FlowFileRefusal::CannotOpen));
 
     // A write that fails part-way (a full disk) leaves the old file whole.
     if (std::filesystem::exists("/dev/full")) {
@@ -602,7 +604,7 @@ TEST_F(FlowFileOnDisk, AFailedSaveLeavesTheOldFileAndTheFlags)
     ASSERT_TRUE(readWholeFile(old, kept));
     EXPECT_EQ(kept, "contenido anterior");
 
-    ASSERT_EQ(saveFlowFile(doc, old, settingsFor(1, 3), &messages), FlowFileStatus::Ok);
+    ASSERT_TRUE(saveFlowFile(doc, old, settingsFor(1, 3), messages));
     ASSERT_TRUE(readWholeFile(old, kept));
     EXPECT_EQ(kept, serializeFlowFile(doc, settingsFor(1, 3)));
 }
@@ -645,10 +647,10 @@ TEST(FlowFileRead, RandomDamageNeverBreaksTheReader)
         }
         FlowDocument doc;
         FlowFileInfo info;
-        const FlowFileStatus st = parseFlowFile(bytes, doc, info, {});
-        ASSERT_TRUE(st == FlowFileStatus::Ok || st == FlowFileStatus::Damaged ||
-                    st == FlowFileStatus::NewerVersion);
-        if (st == FlowFileStatus::Ok) {
+        const std::string st = test::readChart(bytes, doc, info);
+        ASSERT_TRUE(st.empty() || st == flowFileMessage(FlowFileRefusal::Damaged) ||
+                    st == flowFileMessage(FlowFileRefusal::NewerVersion));
+        if (st.empty()) {
             // Whatever was accepted is a consistent chart.
             for (int i = 0; i < doc.lineCount(); ++i) {
                 ASSERT_LT(doc.line(i).origin, doc.symbolCount());

@@ -30,17 +30,16 @@ tarvel::InterfaceSettings settingsOf(const tarvel::FlowFileHeader& h)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    tarvel::FlowDocument doc;
-    tarvel::FlowFileInfo info;
-    if (tarvel::parseFlowFile(bytes, doc, info, {}) != tarvel::FlowFileStatus::Ok) return 0;
+    const tarvel::FlowDocument empty;
+    const auto read = tarvel::parseFlowFile(bytes, empty, {});
+    if (!read) return 0;
 
-    const tarvel::InterfaceSettings settings = settingsOf(info.header);
+    const tarvel::InterfaceSettings settings = settingsOf(read->info.header);
     tarvel::FlowLoadContext ctx;
     ctx.current = settings;
-    const std::string once = tarvel::serializeFlowFile(doc, settings);
-    tarvel::FlowDocument again;
-    tarvel::FlowFileInfo info2;
-    if (tarvel::parseFlowFile(once, again, info2, ctx) != tarvel::FlowFileStatus::Ok) std::abort();
-    if (tarvel::serializeFlowFile(again, settings) != once) std::abort();
+    const std::string once = tarvel::serializeFlowFile(read->chart, settings);
+    const auto again = tarvel::parseFlowFile(once, empty, ctx);
+    if (!again) std::abort();
+    if (tarvel::serializeFlowFile(again->chart, settings) != once) std::abort();
     return 0;
 }

@@ -83,18 +83,6 @@ TEST(InterfaceCaps, PerModelOverrides)
     EXPECT_EQ(capsOf(ModelDeltronics, 0, 1, 77).optionWord, 77);
 }
 
-TEST(InterfaceModel, SensorSubdirectories)
-{
-    EXPECT_EQ(sensorSubdirectory(ModelNone, 0), "OTHERS");
-    EXPECT_EQ(sensorSubdirectory(ModelDeltronics, 0), "DSI");
-    EXPECT_EQ(sensorSubdirectory(ModelSenseControl, 0), "SAC");
-    EXPECT_EQ(sensorSubdirectory(ModelMfa, 0), "OTHERS");
-    EXPECT_EQ(sensorSubdirectory(ModelContactController, 0), "CC");
-    EXPECT_EQ(sensorSubdirectory(ModelLego, 0), "Lego");
-    EXPECT_EQ(sensorSubdirectory(ModelFischertechnik, 0), "Ft");
-    EXPECT_EQ(sensorSubdirectory(ModelQuillo, 0), "CC");
-}
-
 TEST(InterfaceConfig, EightCharactersEachValuePlusA)
 {
     InterfaceSettings s;
@@ -106,11 +94,11 @@ TEST(InterfaceConfig, EightCharactersEachValuePlusA)
     s.port = -1;
     s.motorOption = 2;
     s.subModel = 0;
-    EXPECT_EQ(encodeConfig(s), "BCABN@CA");
-    const auto back = decodeConfig("BCABN@CA");
+    EXPECT_EQ(serializeInterfaceConfig(s), "BCABN@CA");
+    const auto back = parseInterfaceConfig("BCABN@CA");
     ASSERT_TRUE(back);
-    EXPECT_EQ(*back, s);
-    EXPECT_FALSE(decodeConfig("BCABN@C"));
+    EXPECT_EQ(back.value(), s);
+    EXPECT_FALSE(parseInterfaceConfig("BCABN@C"));
 }
 
 TEST(InterfaceConfig, FileRoundTripAndAnUnwritablePath)
@@ -123,31 +111,32 @@ TEST(InterfaceConfig, FileRoundTripAndAnUnwritablePath)
     s.subModel = 5;
     s.port = 3;
     const std::string path = (dir.path() / "CONFIGUR.FCF").string();
-    ASSERT_TRUE(writeConfigFile(path, s, &messages));
-    EXPECT_EQ(readConfigFile(path), s);
+    ASSERT_TRUE(saveInterfaceConfig(path, s, messages));
+    EXPECT_EQ(loadInterfaceConfig(path, messages).value(), s);
     EXPECT_TRUE(messages.empty());
 
-    EXPECT_FALSE(writeConfigFile((dir.path() / "no" / "CONFIGUR.FCF").string(), s, &messages));
+    EXPECT_FALSE(saveInterfaceConfig((dir.path() / "no" / "CONFIGUR.FCF").string(), s, messages));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.last().caption, "Error de Tarvel");
     EXPECT_EQ(messages.last().text, "No se puede guardar Configuración");
     EXPECT_EQ(messages.last().icon, MsgIcon::Exclamation);
-    EXPECT_FALSE(readConfigFile((dir.path() / "missing").string()));
+    EXPECT_FALSE(loadInterfaceConfig((dir.path() / "missing").string(), messages));
 
     // A record saved under another case is read, and rewritten rather than
     // joined by a second file.
     test::TempDir other;
     std::ofstream(other.path() / "configur.fcf", std::ios::binary) << "BCABN@CA";
     const std::string upper = (other.path() / "CONFIGUR.FCF").string();
-    const auto lower = readConfigFile(upper);
+    const auto lower = loadInterfaceConfig(upper, messages);
     ASSERT_TRUE(lower);
     EXPECT_EQ(lower->model, ModelQuillo);
-    ASSERT_TRUE(writeConfigFile(upper, s, &messages));
-    EXPECT_EQ(readConfigFile((other.path() / "configur.fcf").string()), s);
+    ASSERT_TRUE(saveInterfaceConfig(upper, s, messages));
+    EXPECT_EQ(loadInterfaceConfig((other.path() / "configur.fcf").string(), messages).value(), s);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(other.path()), {}), 1);
 
     // The bundled configuration: simulation, numbering 1-8.
-    const auto bundled = readConfigFile(std::string(TARVEL_DATA_DIR) + "/CONFIGUR.FCF");
+    const auto bundled =
+        loadInterfaceConfig(std::string(TARVEL_DATA_DIR) + "/CONFIGUR.FCF", messages);
     ASSERT_TRUE(bundled);
     EXPECT_EQ(bundled->mode, 0);
     EXPECT_EQ(bundled->model, 0);

@@ -6,6 +6,7 @@
 
 #include "interfaces/interface_model.h"
 #include "interfaces/interface_protocol.h"
+#include "interfaces/model_traits.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {
@@ -174,8 +175,8 @@ TEST_F(LayerTest, SimulationNeverTouchesTheWire)
     EXPECT_EQ(wire.count("open"), 0u);
     EXPECT_EQ(wire.count("power"), 0u);
     // The output byte is still remembered as sent.
-    EXPECT_EQ(layer.image.sentOutputByte, 0b100);
-    EXPECT_EQ(layer.image.outputPower[0], 40);
+    EXPECT_EQ(layer.image().sentOutputByte, 0b100);
+    EXPECT_EQ(layer.image().outputPower[0], 40);
 }
 
 TEST_F(LayerTest, OnlyChangedBytesTravelAndAreRememberedAsSent)
@@ -187,11 +188,11 @@ TEST_F(LayerTest, OnlyChangedBytesTravelAndAreRememberedAsSent)
     layer.writeOutputs();
     layer.writeOutputs();
     EXPECT_EQ(wire.count("out "), 1u);
-    EXPECT_EQ(layer.image.sentOutputByte, 1);
+    EXPECT_EQ(layer.image().sentOutputByte, 1);
     layer.setMotor(0, kMotorReverse);  // flags 0: only the reverse line
     layer.writeOutputs();
     EXPECT_EQ(wire.log.back(), "motor 2");
-    EXPECT_EQ(layer.image.sentMotorByte, 2);
+    EXPECT_EQ(layer.image().sentMotorByte, 2);
     layer.writeOutputs();
     EXPECT_EQ(wire.count("motor "), 1u);
 
@@ -200,7 +201,7 @@ TEST_F(LayerTest, OnlyChangedBytesTravelAndAreRememberedAsSent)
     layer.setMotor(0, kMotorOff);
     layer.writeOutputs();
     EXPECT_EQ(wire.count("motor "), 1u);
-    EXPECT_EQ(layer.image.sentMotorByte, 2);
+    EXPECT_EQ(layer.image().sentMotorByte, 2);
 }
 
 TEST_F(LayerTest, PerModelBytesOfWriteOutputs)
@@ -213,17 +214,17 @@ TEST_F(LayerTest, PerModelBytesOfWriteOutputs)
     layer.setOutput(7, 1);
     layer.writeOutputs();
     EXPECT_EQ(wire.log, (std::vector<std::string>{"motor 4"}));
-    EXPECT_EQ(layer.image.sentOutputByte, 0x80);
+    EXPECT_EQ(layer.image().sentOutputByte, 0x80);
 
     // The MFA sends its DAC only with the extension board present.
     wire.boardPresent = true;
     choose(ModelMfa);
     wire.log.clear();
     layer.setDac(300);
-    EXPECT_EQ(layer.image.dacValue, 255);
+    EXPECT_EQ(layer.image().dacValue, 255);
     layer.writeOutputs();
     EXPECT_EQ(wire.log.back(), "dac 255");
-    EXPECT_EQ(layer.image.sentDacValue, 255);
+    EXPECT_EQ(layer.image().sentDacValue, 255);
     layer.writeOutputs();
     EXPECT_EQ(wire.count("dac"), 1u);
 }
@@ -235,10 +236,10 @@ TEST_F(LayerTest, InputsAreInvertedForHighAndEachChangeIsShown)
     goLive();
     wire.inputByte = 0b11111010;  // inputs 1 and 3 pulled low
     layer.pollInputs();
-    EXPECT_EQ(layer.image.lastInputByte, 0b00000101);
-    EXPECT_EQ(layer.image.inputs[0], 1);
-    EXPECT_EQ(layer.image.inputs[2], 1);
-    EXPECT_EQ(layer.image.inputs[1], 0);
+    EXPECT_EQ(layer.image().lastInputByte, 0b00000101);
+    EXPECT_EQ(layer.image().inputs[0], 1);
+    EXPECT_EQ(layer.image().inputs[2], 1);
+    EXPECT_EQ(layer.image().inputs[1], 0);
     EXPECT_EQ(display.events, (std::vector<std::string>{"in 2=1", "in 0=1"}));
 
     display.events.clear();
@@ -248,8 +249,8 @@ TEST_F(LayerTest, InputsAreInvertedForHighAndEachChangeIsShown)
     layer.settings.highLow = 2;
     wire.inputByte = 0b00000100;
     layer.pollInputs();
-    EXPECT_EQ(layer.image.inputs[0], 0);
-    EXPECT_EQ(layer.image.inputs[2], 1);
+    EXPECT_EQ(layer.image().inputs[0], 0);
+    EXPECT_EQ(layer.image().inputs[2], 1);
     EXPECT_EQ(display.events, (std::vector<std::string>{"in 0=0"}));
 
     // A failed read leaves everything as it was.
@@ -267,7 +268,7 @@ TEST_F(LayerTest, AnalogueValuesAreShownWhenTheyChangeOnChannelsWithSensors)
     goLive();
     wire.analogue = {100, 200, 300, 2000};
     layer.readAnalogue();
-    EXPECT_EQ(layer.image.analogue[3], 1024);
+    EXPECT_EQ(layer.image().analogue[3], 1024);
     EXPECT_EQ(display.events,
               (std::vector<std::string>{"value 0=100", "value 2=300", "value 3=1024"}));
     display.events.clear();
@@ -278,30 +279,30 @@ TEST_F(LayerTest, AnalogueValuesAreShownWhenTheyChangeOnChannelsWithSensors)
     assignment = {-2, -2, -2, -2};
     wire.analogue = {5, 5, 5, 5};
     layer.readAnalogue();
-    EXPECT_EQ(layer.image.analogue[0], 100);
+    EXPECT_EQ(layer.image().analogue[0], 100);
 }
 
 TEST_F(LayerTest, MotorStatesUnderBothEncodingFlags)
 {
     choose(ModelDeltronics, 0);  // flags 1: reverse is both lines on
     layer.setMotor(0, kMotorReverse);
-    EXPECT_EQ(layer.image.motorLines[0], 1);
-    EXPECT_EQ(layer.image.motorLines[1], 1);
+    EXPECT_EQ(layer.image().motorLines[0], 1);
+    EXPECT_EQ(layer.image().motorLines[1], 1);
     EXPECT_EQ(layer.motorState(0), kMotorReverse);
     layer.setMotor(3, kMotorForward);
-    EXPECT_EQ(layer.image.motorByte(), 0b01000011);
+    EXPECT_EQ(layer.image().motorByte(), 0b01000011);
     EXPECT_EQ(layer.motorState(3), kMotorForward);
 
     layer.settings.motorOption = 1;  // MFA: A, B with flag 1; C, D with flag 0
     choose(ModelMfa);
-    layer.image.motorLines = {};
+    for (int line = 0; line < 8; ++line) layer.setMotorLine(line, 0);
     layer.setMotor(0, kMotorReverse);
     layer.setMotor(2, kMotorReverse);
-    EXPECT_EQ(layer.image.motorByte(), 0b00100011);
+    EXPECT_EQ(layer.image().motorByte(), 0b00100011);
     EXPECT_EQ(layer.motorState(0), kMotorReverse);
     EXPECT_EQ(layer.motorState(2), kMotorReverse);
     // Both lines on under flag 0 is no known state.
-    layer.image.motorLines[4] = 1;
+    layer.setMotorLine(4, 1);
     EXPECT_EQ(layer.motorState(2), kMotorOff);
     EXPECT_EQ(display.events.back(), "motor 2=1");
 }
@@ -312,15 +313,15 @@ TEST_F(LayerTest, OutputPowerFollowsTheMonitorOfTheInterface)
     layer.setSliderLevels(&sliders);
     choose(ModelDeltronics, 0);  // own slider per output
     layer.recomputeOutputPower();
-    EXPECT_EQ(layer.image.outputPower, sliders);
+    EXPECT_EQ(layer.image().outputPower, sliders);
 
     choose(ModelContactController, kContactControllerPlus);  // large motor monitor
     layer.recomputeOutputPower();
-    EXPECT_EQ(layer.image.outputPower, (std::array<int, 8>{10, 10, 30, 30, 50, 50, 70, 70}));
+    EXPECT_EQ(layer.image().outputPower, (std::array<int, 8>{10, 10, 30, 30, 50, 50, 70, 70}));
 
     choose(ModelContactController, kContactControllerBasic);  // small motor monitor
     layer.recomputeOutputPower();
-    EXPECT_EQ(layer.image.outputPower, (std::array<int, 8>{10, 10, 30, 30, 100, 100, 100, 100}));
+    EXPECT_EQ(layer.image().outputPower, (std::array<int, 8>{10, 10, 30, 30, 100, 100, 100, 100}));
 }
 
 TEST_F(LayerTest, StartRunPreparesTheBoxPerModel)
@@ -350,7 +351,7 @@ TEST_F(LayerTest, ObserversCanLeave)
     layer.removeObserver(&display);
     layer.setOutput(1, 1);
     EXPECT_TRUE(display.events.empty());
-    EXPECT_EQ(layer.image.outputs[1], 1);
+    EXPECT_EQ(layer.image().outputs[1], 1);
 }
 
 TEST(InterfaceLayerChip, TheChosenEntryComesFromTheSensorsDirectory)

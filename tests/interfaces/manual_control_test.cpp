@@ -12,6 +12,7 @@
 #include "interfaces/monitor_layout.h"
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
+#include "support/read_chart.h"
 
 namespace tarvel {
 namespace {
@@ -73,8 +74,8 @@ protected:
         io.setProtocol(&wire);
         io.flags.simulate = false;
     }
-    int line(int i) const { return io.image.motorLines[static_cast<std::size_t>(i)]; }
-    int out(int i) const { return io.image.outputs[static_cast<std::size_t>(i)]; }
+    int line(int i) const { return io.image().motorLines[static_cast<std::size_t>(i)]; }
+    int out(int i) const { return io.image().outputs[static_cast<std::size_t>(i)]; }
 };
 
 TEST(MonitorLayout, LabelsForBothNumberingsWithDashesForAbsentItems)
@@ -138,7 +139,7 @@ TEST_F(ManualControlTest, WhichLargeMonitorFitsAndTheMfaRowsRunBackwards)
     EXPECT_EQ(itemOfRow(MonitorItem::Output, 0, ModelDeltronics), 0);
     // The bottom lamp of the MFA is output 8.
     ASSERT_TRUE(control.clickOutput(itemOfRow(MonitorItem::Output, 0, io.settings.model)));
-    EXPECT_EQ(io.image.outputs, (std::array<int, 8>{0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(io.image().outputs, (std::array<int, 8>{0, 0, 0, 0, 0, 0, 0, 1}));
     EXPECT_EQ(lamps.outputs[7], 1);
 }
 
@@ -175,7 +176,7 @@ TEST_F(ManualControlTest, EverySliderShownDrivesItsMotorAndIsSaved)
         io.recomputeOutputPower();
         std::array<int, 8> expected{};
         for (int i = 0; i < 8; ++i) expected[idx(i)] = i / 2 < shown ? 10 * (i / 2 + 1) : 100;
-        EXPECT_EQ(io.image.outputPower, expected);
+        EXPECT_EQ(io.image().outputPower, expected);
 
         FlowDocument chart;
         chart.outputLevels = levels;
@@ -183,8 +184,7 @@ TEST_F(ManualControlTest, EverySliderShownDrivesItsMotorAndIsSaved)
         FlowFileInfo info;
         FlowLoadContext context;
         context.current = io.settings;
-        ASSERT_EQ(parseFlowFile(serializeFlowFile(chart, io.settings), back, info, context),
-                  FlowFileStatus::Ok);
+        ASSERT_EQ(test::readChart(serializeFlowFile(chart, io.settings), back, info, context), "");
         // The stored layout keeps four motor levels for subModel 0 only; Deltronics
         // Serie + files hold motors A and B (its C and D sliders act, but start
         // again at 100 when the chart is opened).
@@ -204,10 +204,10 @@ TEST_F(ManualControlTest, OutputClicksMirrorIntoMotorsOrDriveThem)
     EXPECT_EQ(lamps.motors[1], kMotorReverse);
     control.clickOutput(2);
     EXPECT_EQ(lamps.motors[1], kMotorOff);  // second line alone is not reverse here
-    EXPECT_EQ(io.image.sentOutputByte, io.image.outputByte());
+    EXPECT_EQ(io.image().sentOutputByte, io.image().outputByte());
 
     choose(ModelLego);  // motors drive outputs 1-4
-    io.image = IoImage{};
+    io.resetImage();
     control.clickOutput(1);
     EXPECT_EQ(line(2), 1);
     EXPECT_EQ(line(3), 0);
@@ -215,7 +215,7 @@ TEST_F(ManualControlTest, OutputClicksMirrorIntoMotorsOrDriveThem)
     control.clickOutput(1);
     EXPECT_EQ(lamps.motors[1], kMotorOff);
     control.clickOutput(5);  // beyond the four motors: no motor follows
-    EXPECT_EQ(io.image.motorLines, (std::array<int, 8>{}));
+    EXPECT_EQ(io.image().motorLines, (std::array<int, 8>{}));
 }
 
 TEST_F(ManualControlTest, AnOutputClickAlwaysReachesTheBox)
@@ -223,7 +223,10 @@ TEST_F(ManualControlTest, AnOutputClickAlwaysReachesTheBox)
     choose(ModelDeltronics);
     goLive();
     // The image claims output 1 was sent, but the box was reset since.
-    io.image.sentOutputByte = 1;
+    io.setOutput(0, 1);
+    io.writeOutputs();
+    io.setOutput(0, 0);
+    wire.log.clear();
     control.clickOutput(0);
     EXPECT_EQ(wire.log, (std::vector<std::string>{"out 1"}));
 }
@@ -233,7 +236,7 @@ TEST_F(ManualControlTest, MotorLampsCycleAndReverseGoesOff)
     for (const int model : {ModelDeltronics, ModelContactController}) {
         SCOPED_TRACE(model);
         choose(model);  // encoding flag 1 with mirrored outputs; flag 0 without
-        io.image = IoImage{};
+        io.resetImage();
         const bool mirrored = io.encoding.outputsMirrorMotors;
 
         ASSERT_TRUE(control.clickMotor(0));
@@ -243,7 +246,7 @@ TEST_F(ManualControlTest, MotorLampsCycleAndReverseGoesOff)
         EXPECT_EQ(out(0), mirrored ? 1 : 0);
         control.clickMotor(0);
         EXPECT_EQ(lamps.motors[0], kMotorOff);
-        EXPECT_EQ(io.image.motorLines, (std::array<int, 8>{}));
+        EXPECT_EQ(io.image().motorLines, (std::array<int, 8>{}));
 
         ASSERT_TRUE(control.rightClickMotor(0));
         EXPECT_EQ(lamps.motors[0], kMotorReverse);
@@ -253,7 +256,7 @@ TEST_F(ManualControlTest, MotorLampsCycleAndReverseGoesOff)
         // Left or right, a reversing motor stops rather than turning forward.
         control.clickMotor(0);
         EXPECT_EQ(lamps.motors[0], kMotorOff);
-        EXPECT_EQ(io.image.outputs, (std::array<int, 8>{}));
+        EXPECT_EQ(io.image().outputs, (std::array<int, 8>{}));
         control.rightClickMotor(0);
         control.rightClickMotor(0);
         EXPECT_EQ(lamps.motors[0], kMotorOff);
@@ -263,7 +266,7 @@ TEST_F(ManualControlTest, MotorLampsCycleAndReverseGoesOff)
         EXPECT_EQ(lamps.motors[2], kMotorOff);
     }
     choose(ModelFischertechnik);  // motors drive outputs 1-4
-    io.image = IoImage{};
+    io.resetImage();
     control.rightClickMotor(3);
     EXPECT_EQ(out(3), 1);
     control.clickMotor(3);
@@ -274,7 +277,7 @@ TEST_F(ManualControlTest, NothingChangesByHandWhileAChartRuns)
 {
     choose(ModelDeltronics);
     running = true;
-    const IoImage before = io.image;
+    const IoImage before = io.image();
     const std::array<int, 8> levelsBefore = levels;
     EXPECT_FALSE(control.clickOutput(0));
     EXPECT_FALSE(control.clickMotor(1));
@@ -282,14 +285,14 @@ TEST_F(ManualControlTest, NothingChangesByHandWhileAChartRuns)
     EXPECT_FALSE(control.setOutputLevel(0, 20));
     EXPECT_FALSE(control.setMotorLevel(0, 20));
     EXPECT_FALSE(control.clickDac());
-    EXPECT_EQ(io.image.outputs, before.outputs);
-    EXPECT_EQ(io.image.motorLines, before.motorLines);
-    EXPECT_EQ(io.image.outputPower, before.outputPower);
+    EXPECT_EQ(io.image().outputs, before.outputs);
+    EXPECT_EQ(io.image().motorLines, before.motorLines);
+    EXPECT_EQ(io.image().outputPower, before.outputPower);
     EXPECT_EQ(levels, levelsBefore);
     EXPECT_EQ(lamps.outputs, (std::array<int, 8>{}));
     // The simulated inputs and values are how a running chart is fed.
     EXPECT_TRUE(control.clickInput(4));
-    EXPECT_EQ(io.image.inputs[4], 1);
+    EXPECT_EQ(io.image().inputs[4], 1);
     EXPECT_TRUE(control.clickValue(1));
     // Out of range is refused too.
     running = false;
@@ -306,9 +309,9 @@ TEST_F(ManualControlTest, LampsOfItemsTheInterfaceLacksDoNotReact)
     EXPECT_FALSE(control.clickMotor(0));
     EXPECT_FALSE(control.rightClickMotor(1));
     EXPECT_FALSE(control.clickInput(4));
-    EXPECT_EQ(io.image.outputs, (std::array<int, 8>{}));
-    EXPECT_EQ(io.image.motorLines, (std::array<int, 8>{}));
-    EXPECT_EQ(io.image.inputs, (std::array<int, 8>{}));
+    EXPECT_EQ(io.image().outputs, (std::array<int, 8>{}));
+    EXPECT_EQ(io.image().motorLines, (std::array<int, 8>{}));
+    EXPECT_EQ(io.image().inputs, (std::array<int, 8>{}));
     EXPECT_EQ(lamps.outputs, (std::array<int, 8>{}));
     EXPECT_TRUE(control.clickOutput(6));
     EXPECT_TRUE(control.clickMotor(2));
@@ -328,17 +331,17 @@ TEST_F(ManualControlTest, SimulatedInputsAndValuesOnlyInSimulation)
     control.clickInput(0);
     EXPECT_EQ(lamps.inputs[0], 0);
     ASSERT_TRUE(control.clickValue(2));
-    EXPECT_EQ(io.image.analogue[2], 1024);
+    EXPECT_EQ(io.image().analogue[2], 1024);
     EXPECT_EQ(lamps.values[2], 1024);
     control.clickValue(2);
-    EXPECT_EQ(io.image.analogue[2], 0);
+    EXPECT_EQ(io.image().analogue[2], 0);
     EXPECT_EQ(lamps.values[2], 0);
 
     goLive();  // a live box reports its own inputs
     EXPECT_FALSE(control.clickInput(0));
     EXPECT_FALSE(control.clickValue(0));
-    EXPECT_EQ(io.image.inputs[0], 0);
-    EXPECT_EQ(io.image.analogue[0], 0);
+    EXPECT_EQ(io.image().inputs[0], 0);
+    EXPECT_EQ(io.image().analogue[0], 0);
 }
 
 TEST_F(ManualControlTest, SlidersStoreLevelsAndSendWhereTheBoxTakesThem)
@@ -347,7 +350,7 @@ TEST_F(ManualControlTest, SlidersStoreLevelsAndSendWhereTheBoxTakesThem)
     goLive();
     ASSERT_TRUE(control.setOutputLevel(3, 40));
     EXPECT_EQ(levels[3], 40);
-    EXPECT_EQ(io.image.outputPower[3], 40);
+    EXPECT_EQ(io.image().outputPower[3], 40);
     EXPECT_EQ(lamps.power[3], 40);
     EXPECT_EQ(wire.log, (std::vector<std::string>{"power 3=40"}));
     control.setOutputLevel(0, 130);
@@ -359,15 +362,15 @@ TEST_F(ManualControlTest, SlidersStoreLevelsAndSendWhereTheBoxTakesThem)
     control.setMotorLevel(1, 70);
     EXPECT_EQ(levels[2], 70);
     EXPECT_EQ(levels[3], 70);
-    EXPECT_EQ(io.image.outputPower[2], 70);
-    EXPECT_EQ(io.image.outputPower[3], 70);
+    EXPECT_EQ(io.image().outputPower[2], 70);
+    EXPECT_EQ(io.image().outputPower[3], 70);
     EXPECT_EQ(wire.log, (std::vector<std::string>{"power 2=70", "power 3=70"}));
     // A Deltronics box takes the speed on the motor's first line; both hold it.
     choose(ModelDeltronics, kDeltronicsSerialPlus);
     wire.log.clear();
     control.setMotorLevel(2, 45);
-    EXPECT_EQ(io.image.outputPower[4], 45);
-    EXPECT_EQ(io.image.outputPower[5], 45);
+    EXPECT_EQ(io.image().outputPower[4], 45);
+    EXPECT_EQ(io.image().outputPower[5], 45);
     EXPECT_EQ(levels[5], 45);
     EXPECT_EQ(lamps.power[5], 45);
     EXPECT_EQ(wire.log, (std::vector<std::string>{"power 4=45"}));
@@ -381,7 +384,7 @@ TEST_F(ManualControlTest, SlidersStoreLevelsAndSendWhereTheBoxTakesThem)
     choose(ModelContactController, kContactControllerPlus);
     wire.log.clear();
     control.setMotorLevel(0, 10);
-    EXPECT_EQ(io.image.outputPower[1], 10);
+    EXPECT_EQ(io.image().outputPower[1], 10);
     EXPECT_TRUE(wire.log.empty());
 
     // A speed set by the chart moves the slider and so becomes the level.

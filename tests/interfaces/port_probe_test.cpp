@@ -2,23 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
-#include "platform/byte_link.h"
+#include "support/fake_byte_link.h"
 
 namespace tarvel {
 namespace {
-
-class ScriptedLink final : public ByteLink {
-public:
-    bool probe(const std::string& device) override
-    {
-        probed.push_back(device);
-        return present.count(device) > 0;
-    }
-    std::set<std::string> present;
-    std::vector<std::string> probed;
-};
 
 TEST(PortProbe, MarksWhichPortsOpenAndSkipsTheOneInUse)
 {
@@ -31,7 +18,7 @@ TEST(PortProbe, MarksWhichPortsOpenAndSkipsTheOneInUse)
 #endif
     EXPECT_EQ(names.device(2), "/dev/ttyUSB0");
 
-    ScriptedLink link;
+    test::FakeByteLink link;
     link.present = {names.device(1), "/dev/ttyUSB0"};
     PortPresence present = probePorts(link, names, 0, PortPresence{});
     EXPECT_EQ(present, (PortPresence{false, true, true, false, false, false}));

@@ -55,7 +55,7 @@ protected:
     test::TempDir dir;
     test::FakeMessages messages;
     InterfaceLayer io;
-    test::TenthChannels channels{io.image};
+    test::TenthChannels channels{io.image()};
     MimicDisplay display{io, channels};
     MimicLibrary library{display, io.settings, messages};
     SizeFiles store;

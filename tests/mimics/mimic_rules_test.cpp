@@ -107,7 +107,7 @@ protected:
     {
         return std::string(display.object(object).texts[0].view());
     }
-    int input(int i) const { return io.image.inputs[idx(i)]; }
+    int input(int i) const { return io.image().inputs[idx(i)]; }
     void click(int object, MouseButton b = MouseButton::Left)
     {
         const MimicObject& o = display.object(object);
@@ -118,7 +118,7 @@ protected:
     std::array<int, 8> levels{};
     bool running = false;
     ManualControl control{io, levels, [this] { return running; }};
-    TenthChannels channels{io.image};
+    TenthChannels channels{io.image()};
     MimicDisplay display{io, channels};
     MimicClicks clicks{display, io, control, channels, [this] { return running; }};
     Recorder view{display};
@@ -278,7 +278,7 @@ TEST_F(MimicRules, InputClicksToggleAMomentaryOneIsLetGo)
 
 TEST_F(MimicRules, ValueClicksStepByTenWithinTheLimits)
 {
-    auto raw = [&](int c) { return io.image.analogue[idx(c)]; };
+    auto raw = [&](int c) { return io.image().analogue[idx(c)]; };
     // No sensor: 0..100.
     io.setAnalogue(0, 950);  // 95
     click(8);
@@ -323,11 +323,11 @@ TEST_F(MimicRules, ValueClicksStepByTenWithinTheLimits)
 TEST_F(MimicRules, OutputAndMotorClicksOnlyWhileNoChartRuns)
 {
     click(1);  // output 1
-    EXPECT_EQ(io.image.outputs[0], 1);
+    EXPECT_EQ(io.image().outputs[0], 1);
     EXPECT_EQ(state(1), 1);
     EXPECT_EQ(state(3), 1);
     click(1, MouseButton::Right);
-    EXPECT_EQ(io.image.outputs[0], 0);
+    EXPECT_EQ(io.image().outputs[0], 0);
 
     // Left: a stopped motor starts forward, a running one stops.
     click(6);
@@ -352,7 +352,7 @@ TEST_F(MimicRules, OutputAndMotorClicksOnlyWhileNoChartRuns)
     running = true;
     click(1);
     click(6);
-    EXPECT_EQ(io.image.outputs[0], 0);
+    EXPECT_EQ(io.image().outputs[0], 0);
     EXPECT_EQ(io.motorState(0), kMotorOff);
 }
 
@@ -361,7 +361,7 @@ TEST_F(MimicRules, LabelsPressTheKeysAnOpenEditorTakes)
     // Hidden labels and no editor press nothing; the label still switches output 2.
     click(11);
     EXPECT_TRUE(keys.pressed.empty());
-    EXPECT_EQ(io.image.outputs[1], 1);
+    EXPECT_EQ(io.image().outputs[1], 1);
     display.setShowLabels(true);
     click(11);
     EXPECT_TRUE(keys.pressed.empty());
@@ -422,7 +422,7 @@ TEST(MimicChannels, TheSensorsGiveDecimalsLimitsAndReadings)
     EXPECT_EQ(channels.sensorRange(0)->minimum, -20.0);
     EXPECT_EQ(channels.sensorRange(0)->maximum, 110.0);
     for (const double wanted : {-10.0, 0.0, 20.0, 35.5, 90.0}) {
-        io.image.analogue[0] = channels.rawFor(0, wanted);
+        io.setAnalogue(0, channels.rawFor(0, wanted));
         EXPECT_NEAR(channels.value(0), wanted, 0.2) << wanted;
     }
     // Percent, and no sensor at all.
@@ -431,7 +431,7 @@ TEST(MimicChannels, TheSensorsGiveDecimalsLimitsAndReadings)
     EXPECT_EQ(channels.rawFor(1, 50.0), 512);
     EXPECT_EQ(channels.rawFor(1, 100.0), 1024);
     EXPECT_FALSE(channels.sensorRange(2));
-    io.image.analogue[2] = 700;
+    io.setAnalogue(2, 700);
     EXPECT_EQ(channels.value(2), 0.0);
 }
 

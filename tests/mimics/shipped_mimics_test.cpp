@@ -25,6 +25,13 @@ namespace {
 
 const std::string kMimics = std::string(TARVEL_DATA_DIR) + "/MIMICS";
 
+std::string bytesOf(const std::string& set)
+{
+    std::string bytes;
+    EXPECT_TRUE(readWholeFile(kMimics + "/" + set, bytes)) << set;
+    return bytes;
+}
+
 TEST(ShippedMimics, TheFilesAreWhatTheGeneratorMakes)
 {
     std::set<std::string> expected;
@@ -51,9 +58,9 @@ TEST(ShippedMimics, EverythingStaysInsideTheWindow)
 {
     for (const auto& s : mimicsets::shippedSets()) {
         for (int numbering : {1, 2}) {
-            const auto read = readMimicSet(kMimics, s.name, numbering == 2);
-            ASSERT_TRUE(read && read->ok()) << s.name;
-            const MimicSet& set = read->value();
+            const auto read = parseMimicSet(bytesOf(s.name), numbering == 2);
+            ASSERT_TRUE(read.ok()) << s.name;
+            const MimicSet& set = read.value();
             for (int i = 0; i < set.objectCount; ++i) {
                 const MimicObject& o = set.object(i);
                 EXPECT_TRUE(o.left >= 0 && o.top >= 0 && o.right <= kMimicWidth &&
@@ -82,8 +89,9 @@ public:
     SetRun(const std::string& chart, const std::string& set)
     {
         FlowLoadContext ctx;
-        loaded = loadFlowFile(doc, std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/" + chart, ctx,
-                              &messages, false) == FlowFileStatus::Ok;
+        loaded =
+            loadFlowFile(doc, std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/" + chart, ctx, messages)
+                .ok();
         io.setSliderLevels(&doc.outputLevels);
         io.setChannelAssignment(&doc.sensorAssignment);
         // The chart's sensors from the bundled tables, as the program reads them.
@@ -91,9 +99,9 @@ public:
         io.setEvents(&sensors);
         io.applySelection();
         sensors.adoptDocument(false);
-        const auto read = readMimicSet(kMimics, set, false);
-        loaded = loaded && read && read->ok() && doc.mimicSet.view() == set;
-        if (read && read->ok()) display.replace(read->value(), {});
+        const auto read = parseMimicSet(bytesOf(set), false);
+        loaded = loaded && read.ok() && doc.mimicSet.view() == set;
+        if (read.ok()) display.replace(read.value(), {});
         display.setView(this);
         run.addVariableObserver(&display);
         run.setChannelValues(&sensors);
@@ -211,7 +219,7 @@ TEST(ShippedMimics, TheBarrierStopsAtItsLimitSwitches)
     r.runFor(5);
     EXPECT_EQ(r.state(1), 3);  // going up: the lower switch is left
     EXPECT_EQ(r.state(5), 0);
-    EXPECT_EQ(r.io.image.inputs[0], 0);
+    EXPECT_EQ(r.io.image().inputs[0], 0);
     click(r, 6);  // the upper switch
     r.runFor(0.5);
     EXPECT_EQ(r.state(1), 0);

@@ -23,7 +23,7 @@ TEST(IniFile, ReadsOneSectionIgnoringCaseAndLineEnds)
         "sensors=\"C:\\With Quotes\"\r"
         "[OTHER]\nINTERVAL=99\n"
         "[LOCATIONS]\nmimics=second\nInterval=25";
-    const IniSection s = parseIniSection(text, "LOCATIONS");
+    const IniSection s = parseIniSection(text, "LOCATIONS").value();
 
     EXPECT_EQ(s.value("MIMICS"), "C:\\TARVEL\\MIMICS");
     EXPECT_EQ(s.value("mImIcS"), "C:\\TARVEL\\MIMICS");  // the first entry wins
@@ -35,27 +35,28 @@ TEST(IniFile, ReadsOneSectionIgnoringCaseAndLineEnds)
     ASSERT_EQ(s.entries().size(), 3u);
     EXPECT_EQ(s.entries()[0].first, "Mimics");
 
-    EXPECT_TRUE(parseIniSection(text, "NOWHERE").empty());
-    EXPECT_TRUE(parseIniSection("", "LOCATIONS").empty());
+    EXPECT_TRUE(parseIniSection(text, "NOWHERE")->empty());
+    EXPECT_TRUE(parseIniSection("", "LOCATIONS")->empty());
 }
 
 TEST(IniFile, ValuesAreCutAt255Characters)
 {
     const std::string longValue(300, 'x');
-    const IniSection s = parseIniSection("[L]\nA=" + longValue + "\nB=\nC=\xE9t\xE9\n", "L");
+    const IniSection s =
+        parseIniSection("[L]\nA=" + longValue + "\nB=\nC=\xE9t\xE9\n", "L").value();
     EXPECT_EQ(s.value("A"), std::string(255, 'x'));
     EXPECT_EQ(s.value("B"), "");           // present, but empty
     EXPECT_EQ(s.value("C"), "\xE9t\xE9");  // bytes as stored
 }
 
-TEST(IniFile, AMissingOrUnreadableFileHasNoKeys)
+TEST(IniFile, AMissingOrUnreadableFileIsRefused)
 {
     test::TempDir dir;
-    EXPECT_TRUE(readIniSection(dir.path() / "none.ini", "LOCATIONS").empty());
-    EXPECT_TRUE(readIniSection(dir.path(), "LOCATIONS").empty());  // a folder
+    EXPECT_FALSE(loadIniSection(dir.path() / "none.ini", "LOCATIONS"));
+    EXPECT_FALSE(loadIniSection(dir.path(), "LOCATIONS"));  // a folder
 
     std::ofstream(dir.path() / "t.ini", std::ios::binary) << "[LOCATIONS]\r\nBASEIO=310\r\n";
-    EXPECT_EQ(readIniSection(dir.path() / "t.ini", "locations").value("baseio"), "310");
+    EXPECT_EQ(loadIniSection(dir.path() / "t.ini", "locations")->value("baseio"), "310");
 }
 
 }  // namespace

@@ -309,8 +309,8 @@ TEST_F(SensorChannelsTest, AChartDecidesOnTheCalibratedValue)
         clock.advance(20);
         run.timerTick();
     }
-    EXPECT_EQ(io.image.outputs[0], 0);
-    EXPECT_EQ(io.image.outputs[1], 1);
+    EXPECT_EQ(io.image().outputs[0], 0);
+    EXPECT_EQ(io.image().outputs[1], 1);
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #pragma once
-// Fakes for the frame's file dialogs and port probe.
+// Fakes for the frame's file dialogs and its byte link.
 
 #include <deque>
 #include <set>
 #include <string>
 
 #include "app/file_chooser.h"
-#include "platform/byte_link.h"
+#include "support/fake_byte_link.h"
 
 namespace tarvel::test {
 
@@ -38,12 +38,6 @@ private:
         answers.pop_front();
         return a;
     }
-};
-
-class FakeByteLink final : public ByteLink {
-public:
-    bool probe(const std::string& device) override { return present.count(device) > 0; }
-    std::set<std::string> present;
 };
 
 }  // namespace tarvel::test

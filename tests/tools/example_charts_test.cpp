@@ -20,7 +20,8 @@ public:
     {
         FlowLoadContext ctx;
         loaded = loadFlowFile(doc, std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/" + fileName, ctx,
-                              &messages, false) == FlowFileStatus::Ok;
+                              messages, false)
+                     .ok();
         io.setSliderLevels(&doc.outputLevels);
         io.applySelection();
         run.setChannelValues(&channels);
@@ -32,10 +33,10 @@ public:
             clock.advance(20);
             run.timerTick();
             for (int k = 0; k < 8; ++k)
-                if (io.image.outputs[static_cast<std::size_t>(k)] &&
+                if (io.image().outputs[static_cast<std::size_t>(k)] &&
                     !lastOut[static_cast<std::size_t>(k)])
                     ++switchedOn[static_cast<std::size_t>(k)];
-            lastOut = io.image.outputs;
+            lastOut = io.image().outputs;
         }
     }
 
@@ -125,13 +126,13 @@ TEST(ExampleCharts, TheCounterLightsAfterFivePresses)
     ASSERT_TRUE(r.loaded);
     ASSERT_TRUE(r.run.start());
     for (int press = 0; press < 5; ++press) {
-        EXPECT_EQ(r.io.image.outputs[0], 0) << press;
+        EXPECT_EQ(r.io.image().outputs[0], 0) << press;
         r.io.setInput(0, 1);
         r.runFor(0.2);
         r.io.setInput(0, 0);
         r.runFor(0.2);
     }
-    EXPECT_EQ(r.io.image.outputs[0], 1);
+    EXPECT_EQ(r.io.image().outputs[0], 1);
     EXPECT_EQ(r.run.variables()[static_cast<std::size_t>(variableIndex('n'))], 5);
     EXPECT_TRUE(r.messages.empty());
 }

@@ -3,6 +3,7 @@
 
 #include "example_charts.h"
 #include "flowchart/flow_file.h"
+#include "platform/scripted_messages.h"
 #include "platform/utf8_path.h"
 
 int main(int argc, char** argv)
@@ -13,10 +14,10 @@ int main(int argc, char** argv)
         return 2;
     }
     tarvel::InterfaceSettings settings;  // simulation, numbering from 1
+    tarvel::ScriptedMessages messages;   // the refusal's own line says enough
     for (auto& chart : tarvel::examples::makeExampleCharts()) {
         const std::string path = args[1] + "/" + chart.fileName;
-        if (tarvel::saveFlowFile(chart.doc, path, settings, nullptr) !=
-            tarvel::FlowFileStatus::Ok) {
+        if (!tarvel::saveFlowFile(chart.doc, path, settings, messages)) {
             std::cerr << "No se puede guardar " << path << '\n';
             return 1;
         }

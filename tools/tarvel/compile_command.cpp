@@ -10,7 +10,7 @@
 #include "chip/chip_compiler.h"
 #include "chip/chip_data.h"
 #include "interfaces/interface_layer.h"
-#include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "sensors/sensor_channel_scale.h"
 #include "tool_common.h"
 
@@ -86,7 +86,7 @@ int compileCommand(std::vector<std::string> args)
     ChipData chips;
     const ChipEntry* chip = nullptr;
     if (usesChipEntry(settings.model)) {
-        chips = ChipData::load(sensors);
+        if (Result<ChipData> read = loadChipData(sensors)) chips = std::move(read.value());
         chip = chips.lookup(settings.subModel);
     }
     // Numbers compared with a channel read through the chart's sensors, from
@@ -94,11 +94,11 @@ int compileCommand(std::vector<std::string> args)
     InterfaceLayer io;
     io.settings = settings;
     SensorChannels channels(doc, io);
-    channels.reloadTable(sensors + "/" +
-                         sensorSubdirectory(settings.model, chip ? chip->linkKind : 0));
+    channels.reloadTable(
+        sensors + "/" + std::string(sensorSubdirectory(settings.model, chip ? chip->linkKind : 0)));
     channels.adoptDocument(false);
     const SensorChannelScale scale(channels);
-    StderrMessages messages;
+    ScriptedMessages messages = stderrMessages();
     const ChipCompileResult result =
         compileChart(doc, chipTargetFor(settings, chip), messages, &scale);
     if (!result.program) return 1;

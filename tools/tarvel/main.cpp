@@ -16,7 +16,7 @@
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_caps.h"
-#include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "mimic_trace.h"
 #include "platform/cp1252.h"
 #include "platform/utf8_path.h"
@@ -114,10 +114,8 @@ int resave(std::vector<std::string> args)
     tarvel::FlowFileInfo info;
     tarvel::InterfaceSettings settings;
     if (!loadAsProgram(args[0], numbering, doc, info, settings)) return 1;
-    StderrMessages messages;
-    if (tarvel::saveFlowFile(doc, args[1], settings, &messages) != tarvel::FlowFileStatus::Ok)
-        return 1;
-    return 0;
+    tarvel::ScriptedMessages messages = stderrMessages();
+    return tarvel::saveFlowFile(doc, args[1], settings, messages) ? 0 : 1;
 }
 
 // The capability masks of an interface selection; model 10 reads its chip
@@ -145,8 +143,8 @@ int caps(std::vector<std::string> args)
     settings.numbering = *numbering;
     tarvel::ChipData chips;
     const tarvel::ChipEntry* chip = nullptr;
-    if (*model == tarvel::ModelTolvaChip) {
-        chips = tarvel::ChipData::load(sensors);
+    if (tarvel::modelTraits(settings).usesChipEntry) {
+        if (auto read = tarvel::loadChipData(sensors)) chips = std::move(read.value());
         chip = chips.lookup(*subModel);
     }
     const tarvel::InterfaceCaps c = tarvel::computeCaps(settings, chip);
@@ -159,7 +157,7 @@ int caps(std::vector<std::string> args)
         {"decisionKeyMask", c.decisionKeyMask},
         {"optionWord", c.optionWord},
         {"motorSpeed", c.motorSpeed},
-        {"sensorDir", tarvel::sensorSubdirectory(*model, chip ? chip->linkKind : 0)}};
+        {"sensorDir", std::string(tarvel::sensorSubdirectory(*model, chip ? chip->linkKind : 0))}};
     std::cout << out.dump(2) << '\n';
     return 0;
 }

@@ -21,17 +21,15 @@ namespace {
 // it cannot be read.
 std::optional<MimicSet> readSet(const std::string& dir, const std::string& name, bool fromZero)
 {
-    StderrMessages messages;
-    const auto read = readMimicSet(dir, name, fromZero);
-    if (!read) {
+    ScriptedMessages messages = stderrMessages();
+    const auto path = mimicSetPath(dir, name);
+    if (!path) {
         messages.tell(kMimicFileCaption, "No se puede abrir el archivo de mímica " + name);
         return std::nullopt;
     }
-    if (!read->ok()) {
-        read->refusal().show(messages);
-        return std::nullopt;
-    }
-    return read->value();
+    Result<MimicSet> read = loadMimicSet(*path, fromZero, messages);
+    if (!read) return std::nullopt;
+    return std::move(read).value();
 }
 
 nlohmann::json setJson(const MimicSet& set, const MimicPictures& pictures)
@@ -71,7 +69,7 @@ int show(std::vector<std::string> args)
     const std::string& dir = args[0];
     const auto set = readSet(dir, args[1], numberingFromZero(numbering.value_or(1)));
     if (!set) return 1;
-    StderrMessages messages;
+    ScriptedMessages messages = stderrMessages();
     QtMimicPictures store;
     const MimicPictures pictures = loadMimicPictures(dir, *set, store, messages);
     std::cout << setJson(*set, pictures).dump(2) << '\n';

@@ -7,8 +7,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "engine/interpreter.h"
-#include "interfaces/interface_layer.h"
+#include "engine/program_state.h"
 #include "mimic_trace.h"
 #include "platform/clock.h"
 #include "sensors/sensor_channels.h"
@@ -25,19 +24,6 @@ public:
     std::int64_t now = 0;
 };
 
-// Questions take their default (OK); errors are remembered for the last line.
-class RunMessages final : public Messages {
-public:
-    MsgAnswer show(std::string_view, std::string_view text, MsgIcon, MsgButtons buttons) override
-    {
-        last = std::string(text);
-        return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
-                                                                                  : MsgAnswer::Ok;
-    }
-    void status(std::string_view) override {}
-    std::string last;
-};
-
 // Prints what changes, while the run is on.
 class EventPrinter final : public IoObserver, public VariableObserver, public RunShell {
 public:
@@ -45,10 +31,10 @@ public:
 
     void begin()
     {
-        outputs_ = io_.image.outputs;
-        power_ = io_.image.outputPower;
+        outputs_ = io_.image().outputs;
+        power_ = io_.image().outputPower;
         for (int m = 0; m < 4; ++m) motors_[static_cast<std::size_t>(m)] = io_.motorState(m);
-        dac_ = io_.image.dacValue;
+        dac_ = io_.image().dacValue;
         live_ = true;
     }
     void runStopping() override { live_ = false; }
@@ -198,30 +184,27 @@ int runCommand(std::vector<std::string> args)
     }
     if (files.size() != 1) return usage();
 
-    FlowDocument doc;
-    FlowFileInfo info;
     InterfaceSettings settings;
-    if (!loadAsProgram(files[0], numbering, doc, info, settings)) return 1;
+    if (!readChartSettings(files[0], numbering, settings)) return 1;
 
+    // As the window does: the interface chosen (which reads the calibration
+    // files of the model's folder), then the chart loaded and its sensors
+    // looked up there (its automatic flags stand as saved).
     VirtualClock clock;
-    RunMessages messages;
-    doc.setMessages(&messages);
-    InterfaceLayer io;
+    // Questions take their default (OK); the last error ends the output.
+    ScriptedMessages messages;
+    ProgramState state(messages, clock);
+    InterfaceLayer& io = state.io;
     io.settings = settings;
     io.setSensorsDirectory(sensorsDir);
-    io.setSliderLevels(&doc.outputLevels);
-    io.setChannelAssignment(&doc.sensorAssignment);
     io.applySelection();
-    // The chart's own sensors: the calibration files of the model's folder,
-    // and its assignment looked up there (its automatic flags stand as saved).
-    SensorChannels channels(doc, io);
-    channels.reloadTable(io.sensorDirectory());
-    channels.adoptDocument(false);
-    SpeedSettings speed;
-    speed.interval = interval;
-    speed.multiplicity = multiplicity;
-    Interpreter run(doc, io, clock, messages, speed);
-    run.setChannelValues(&channels);
+    FlowDocument& doc = state.doc;
+    FlowFileInfo info;
+    if (!loadChart(files[0], settings, doc, info)) return 1;
+    state.sensors.adoptDocument(false);
+    state.speed.interval = interval;
+    state.speed.multiplicity = multiplicity;
+    Interpreter& run = state.interpreter;
     EventPrinter printer(clock, io);
     io.addObserver(&printer);
     run.addVariableObserver(&printer);
@@ -229,10 +212,11 @@ int runCommand(std::vector<std::string> args)
     run.runMode = mode;
     for (const int s : selection) doc.selectSymbol(s);
     std::unique_ptr<MimicTrace> trace;
-    if (!mimic.empty() && !(trace = MimicTrace::attach(mimic, io, run, clock, channels))) return 1;
+    if (!mimic.empty() && !(trace = MimicTrace::attach(mimic, io, run, clock, state.sensors)))
+        return 1;
 
     if (!run.start()) {
-        std::cout << "0 end " << messages.last << '\n';
+        std::cout << "0 end " << (messages.empty() ? std::string() : messages.last().text) << '\n';
         return 0;
     }
     printer.begin();

@@ -8,6 +8,11 @@
 
 namespace tarvel::tool {
 
+ScriptedMessages stderrMessages()
+{
+    return ScriptedMessages([](const ShownMessage& box) { std::cerr << box.text << '\n'; });
+}
+
 int usage()
 {
     std::cerr << "uso:\n"
@@ -53,41 +58,50 @@ bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering
     return true;
 }
 
-// Loads a chart as the program does when its interface settings are the
-// file's own header settings (with the numbering given, if any).
-bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel::FlowDocument& doc,
-                   tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
+bool readChartSettings(const std::string& path, std::optional<int> numbering,
+                       tarvel::InterfaceSettings& settings)
 {
-    StderrMessages messages;
+    ScriptedMessages messages = stderrMessages();
     if (!tarvel::hasFlowExtension(path)) {
-        messages.tell(tarvel::caption::FileError,
-                      tarvel::flowFileMessage(tarvel::FlowFileStatus::WrongExtension));
+        tarvel::flowFileRefusal(tarvel::FlowFileRefusal::WrongExtension).show(messages);
         return false;
     }
     std::string bytes;
     if (!tarvel::readWholeFile(path, bytes)) {
-        messages.tell(tarvel::caption::FileError,
-                      tarvel::flowFileMessage(tarvel::FlowFileStatus::CannotOpen));
+        tarvel::flowFileRefusal(tarvel::FlowFileRefusal::CannotOpen).show(messages);
         return false;
     }
-    tarvel::FlowFileHeader header;
-    const tarvel::FlowFileStatus hs = tarvel::readFlowFileHeader(bytes, header);
-    if (hs != tarvel::FlowFileStatus::Ok) {
-        messages.tell(tarvel::caption::FileError, tarvel::flowFileMessage(hs));
+    const tarvel::Result<tarvel::FlowFileHeader> header = tarvel::parseFlowFileHeader(bytes);
+    if (!header) {
+        header.refusal().show(messages);
         return false;
     }
-    settings.analogueSource = header.analogueSource;
-    settings.highLow = header.highLow;
-    settings.mode = header.mode;
-    settings.numbering = numbering.value_or(header.numbering);
-    settings.subModel = header.subModel;
-    settings.model = header.model;
+    settings.analogueSource = header->analogueSource;
+    settings.highLow = header->highLow;
+    settings.mode = header->mode;
+    settings.numbering = numbering.value_or(header->numbering);
+    settings.subModel = header->subModel;
+    settings.model = header->model;
+    return true;
+}
+
+bool loadChart(const std::string& path, const tarvel::InterfaceSettings& settings,
+               tarvel::FlowDocument& doc, tarvel::FlowFileInfo& info)
+{
+    ScriptedMessages messages = stderrMessages();
     tarvel::FlowLoadContext context;
     context.current = settings;
-    doc.setMessages(&messages);
-    const auto status = tarvel::loadFlowFile(doc, path, context, &messages, false, &info);
-    doc.setMessages(nullptr);
-    return status == tarvel::FlowFileStatus::Ok;
+    tarvel::Result<tarvel::FlowFileInfo> loaded =
+        tarvel::loadFlowFile(doc, path, context, messages);
+    if (!loaded) return false;
+    info = std::move(loaded.value());
+    return true;
+}
+
+bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel::FlowDocument& doc,
+                   tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
+{
+    return readChartSettings(path, numbering, settings) && loadChart(path, settings, doc, info);
 }
 
 }  // namespace tarvel::tool

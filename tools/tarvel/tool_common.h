@@ -9,30 +9,25 @@
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_settings.h"
-#include "platform/messages.h"
+#include "platform/scripted_messages.h"
 
 namespace tarvel::tool {
 
 // Boxes become lines on stderr; questions take their default answer.
-class StderrMessages final : public tarvel::Messages {
-public:
-    tarvel::MsgAnswer show(std::string_view, std::string_view text, tarvel::MsgIcon,
-                           tarvel::MsgButtons buttons) override
-    {
-        std::cerr << text << '\n';
-        return buttons == tarvel::MsgButtons::YesNo || buttons == tarvel::MsgButtons::YesNoCancel
-                   ? tarvel::MsgAnswer::Yes
-                   : tarvel::MsgAnswer::Ok;
-    }
-    void status(std::string_view) override {}
-};
+ScriptedMessages stderrMessages();
 
 int usage();
 std::optional<int> parseInt(const std::string& s);
 // Splits "--numbering N" off the arguments; false when it is malformed.
 bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering);
-// Loads a chart as the program does when its interface settings are the
-// file's own header settings (with the numbering given, if any).
+// The interface settings a chart's header holds (with the numbering given,
+// if any); a refusal prints its message.
+bool readChartSettings(const std::string& path, std::optional<int> numbering,
+                       InterfaceSettings& settings);
+// Loads a chart as the program does when these are its interface settings.
+bool loadChart(const std::string& path, const InterfaceSettings& settings, FlowDocument& doc,
+               FlowFileInfo& info);
+// Both: a chart loaded under its own header settings.
 bool loadAsProgram(const std::string& path, std::optional<int> numbering, FlowDocument& doc,
                    FlowFileInfo& info, InterfaceSettings& settings);
 

@@ -67,8 +67,10 @@ TSendSerialDialog::TSendSerialDialog(Messages& messages, QWidget* parent)
     grid->addWidget(x_, 3, 1);
     grid->addWidget(y_, 3, 2);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("Aceptar"), QDialogButtonBox::AcceptRole)->setObjectName("accept");
-    buttons->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole)->setObjectName("cancel");
+    buttons->addButton(QStringLiteral("Aceptar"), QDialogButtonBox::AcceptRole)
+        ->setObjectName("accept");
+    buttons->addButton(QStringLiteral("Cancelar"), QDialogButtonBox::RejectRole)
+        ->setObjectName("cancel");
     connect(buttons, &QDialogButtonBox::accepted, this, &TSendSerialDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TSendSerialDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -100,9 +102,12 @@ void TSendSerialDialog::chosenKindChanged()
     hex_->setEnabled(isNumber);
     x_->setEnabled(isVariable);
     y_->setEnabled(isVariable);
-    if (isText) textField_->setFocus();
-    else if (isNumber) numberField_->setFocus();
-    else (y_->isChecked() ? y_ : x_)->setFocus();
+    if (isText)
+        textField_->setFocus();
+    else if (isNumber)
+        numberField_->setFocus();
+    else
+        (y_->isChecked() ? y_ : x_)->setFocus();
 }
 
 SendSerialChoice TSendSerialDialog::current() const

@@ -12,11 +12,13 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <span>
 
 #include "chip/chip_data.h"
 #include "interfaces/interface_config.h"
 #include "interfaces/interface_layer.h"
 #include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "interfaces/ui/mfa_mod_dialog.h"
 #include "interfaces/ui/opt_box.h"
 #include "platform/qt/qt_text.h"
@@ -57,8 +59,6 @@ enum : int {
     IdChips = 131,
 };
 
-constexpr int kFirstSingleChip = 3;  // single chips follow the three boards
-
 // Ports 0..4 are the radios 110..114, port 5 is 104 and USB (-1) is 103.
 int portRadio(int port)
 {
@@ -77,61 +77,54 @@ int portOfRadio(int id)
 
 struct ModelRadio {
     int id;
+    InterfaceChoice choice;
     const char* text;
 };
 
 // In the order they are laid out: the left column, then the right one.
 constexpr ModelRadio kLeftModels[] = {
-    {IdDeltronics, "&Deltronics/Commotion Serie"},
-    {IdSerialPlus, "Interfaz &Deltronics Serie +"},
-    {IdJunior, "&Del/Comm Junior Serie"},
-    {IdDigitalAdaptor, "Adaptora &Del Digital Serie"},
-    {IdSenseControl, "Interfaz S&ense and Control"},
-    {IdMfa, "&MFA Serial Computer Module"},
-    {IdTolvaChip, "Sistema &Tolva Chip P.I.C.s"},
-    {IdVizo, "&Vizo"},
+    {IdDeltronics, InterfaceChoice::Deltronics, "&Deltronics/Commotion Serie"},
+    {IdSerialPlus, InterfaceChoice::DeltronicsSerialPlus, "Interfaz &Deltronics Serie +"},
+    {IdJunior, InterfaceChoice::DeltronicsJunior, "&Del/Comm Junior Serie"},
+    {IdDigitalAdaptor, InterfaceChoice::DeltronicsDigitalAdaptor, "Adaptora &Del Digital Serie"},
+    {IdSenseControl, InterfaceChoice::SenseControl, "Interfaz S&ense and Control"},
+    {IdMfa, InterfaceChoice::Mfa, "&MFA Serial Computer Module"},
+    {IdTolvaChip, InterfaceChoice::TolvaChipBoard, "Sistema &Tolva Chip P.I.C.s"},
+    {IdVizo, InterfaceChoice::Vizo, "&Vizo"},
 };
 constexpr ModelRadio kRightModels[] = {
-    {IdContactController, "&Contact Controller"},
-    {IdContactControllerPlus, "Contact Controller &Plus"},
-    {IdLego, "&LEGO DACTA Control Lab"},
-    {IdFischertechnik, "&Fischertechnik Interfaz"},
-    {IdQuillo, "&Quillo"},
+    {IdContactController, InterfaceChoice::ContactController, "&Contact Controller"},
+    {IdContactControllerPlus, InterfaceChoice::ContactControllerPlus, "Contact Controller &Plus"},
+    {IdLego, InterfaceChoice::Lego, "&LEGO DACTA Control Lab"},
+    {IdFischertechnik, InterfaceChoice::Fischertechnik, "&Fischertechnik Interfaz"},
+    {IdQuillo, InterfaceChoice::Quillo, "&Quillo"},
 };
+
+// The model radio that meets a condition, or null.
+template <class Match>
+const ModelRadio* findRadio(Match match)
+{
+    using Column = std::span<const ModelRadio>;
+    for (const Column column : {Column(kLeftModels), Column(kRightModels)})
+        for (const ModelRadio& m : column)
+            if (match(m)) return &m;
+    return nullptr;
+}
 
 // The radio that shows a model and sub-model, or -1 for codes the dialog
 // never produces.
-int modelRadio(int model, int subModel)
+int modelRadio(const InterfaceSettings& s)
 {
-    switch (model) {
-        case ModelDeltronics:
-            switch (subModel) {
-                case kDeltronicsJunior:
-                    return IdJunior;
-                case kDeltronicsSerialPlus:
-                    return IdSerialPlus;
-                case kDeltronicsDigitalAdaptor:
-                    return IdDigitalAdaptor;
-                default:
-                    return IdDeltronics;
-            }
-        case ModelSenseControl:
-            return IdSenseControl;
-        case ModelMfa:
-            return IdMfa;
-        case ModelContactController:
-            return subModel != 0 ? IdContactController : IdContactControllerPlus;
-        case ModelTolvaChip:
-            return subModel >= kFirstSingleChip ? IdVizo : IdTolvaChip;
-        case ModelLego:
-            return IdLego;
-        case ModelFischertechnik:
-            return IdFischertechnik;
-        case ModelQuillo:
-            return IdQuillo;
-        default:
-            return -1;
-    }
+    const InterfaceChoice choice = modelTraits(s).choice;
+    const ModelRadio* radio = findRadio([&](const ModelRadio& m) { return m.choice == choice; });
+    return radio ? radio->id : -1;
+}
+
+// The choice of a model radio; none checked is a model the dialog does not offer.
+InterfaceChoice choiceOfRadio(int id)
+{
+    const ModelRadio* radio = findRadio([&](const ModelRadio& m) { return m.id == id; });
+    return radio ? radio->choice : InterfaceChoice::Unoffered;
 }
 
 // Checks the radio with the given id, or clears the group when there is none.
@@ -290,12 +283,11 @@ void TInterfaceDialog::loadFromSettings()
 {
     const InterfaceSettings& s = layer_.settings;
 
-    const ChipData chipData = ChipData::load(layer_.sensorsDirectory());
-    const bool chipChosen = s.model == ModelTolvaChip;
-    fillBox(boards_, chipData.boardNames(),
-            chipChosen && s.subModel < kFirstSingleChip ? s.subModel : 0);
-    fillBox(chips_, chipData.singleChipNames(),
-            chipChosen && s.subModel >= kFirstSingleChip ? s.subModel - kFirstSingleChip : 0);
+    // Without the chip data file the two boxes stay empty.
+    const Result<ChipData> read = loadChipData(layer_.sensorsDirectory());
+    const ChipData chipData = read ? read.value() : ChipData{};
+    fillBox(boards_, chipData.boardNames(), boardIndexOf(s));
+    fillBox(chips_, chipData.singleChipNames(), singleChipIndexOf(s));
 
     checkOnly(ports_, portRadio(s.port));
     checkOnly(numbering_, numberingFromZero(s.numbering) ? IdNumberFromZero : IdNumberFromOne);
@@ -307,7 +299,7 @@ void TInterfaceDialog::loadFromSettings()
         applyNoInterface();
     } else {
         checkOnly(connection_, IdComPort);
-        const int id = modelRadio(s.model, s.subModel);
+        const int id = modelRadio(s);
         checkOnly(models_, id);
         setModelRadiosEnabled(true);
         // Show the choice as it stands: the forced checks only come with a click.
@@ -328,63 +320,28 @@ void TInterfaceDialog::connectionClicked(int id)
         applyNoInterface();
     } else {
         setModelRadiosEnabled(true);
-        int model = models_->checkedId();
-        if (model < 0) {
-            model = IdContactController;
-            option(model)->setChecked(true);
+        int radio = models_->checkedId();
+        if (radio < 0) {
+            radio = IdContactController;
+            option(radio)->setChecked(true);
         }
-        applyModelRule(model, true);
+        applyModelRule(radio, true);
     }
     refreshPorts();
 }
 
 void TInterfaceDialog::applyModelRule(int id, bool check)
 {
-    bool numbering = false, highLow = false, mfa = false, boards = false, chips = false;
-    int forcedNumbering = -1, forcedHighLow = -1;
-    switch (id) {
-        case IdDeltronics:
-        case IdSerialPlus:
-        case IdDigitalAdaptor:
-        case IdSenseControl:
-            numbering = highLow = true;
-            break;
-        case IdJunior:
-            highLow = true;
-            forcedHighLow = IdLow;
-            break;
-        // Boxes that always number from 1 and need no choice of level.
-        case IdContactController:
-        case IdContactControllerPlus:
-        case IdQuillo:
-        case IdLego:
-        case IdFischertechnik:
-            forcedNumbering = IdNumberFromOne;
-            break;
-        case IdMfa:
-            forcedNumbering = IdNumberFromZero;
-            mfa = true;
-            break;
-        case IdTolvaChip:
-            boards = true;
-            break;
-        case IdVizo:
-            chips = true;
-            break;
-        default:
-            // A model code the dialog does not offer (an old configuration file):
-            // it keeps its model, and numbering and level stay open to change.
-            numbering = highLow = true;
-            break;
-    }
-    for (QAbstractButton* b : numbering_->buttons()) b->setEnabled(numbering);
-    for (QAbstractButton* b : highLow_->buttons()) b->setEnabled(highLow);
-    mfaButton_->setEnabled(mfa);
-    boards_->setEnabled(boards);
-    chips_->setEnabled(chips);
+    const ChoiceRule& rule = choiceRule(choiceOfRadio(id));
+    for (QAbstractButton* b : numbering_->buttons()) b->setEnabled(rule.numberingRadios);
+    for (QAbstractButton* b : highLow_->buttons()) b->setEnabled(rule.highLowRadios);
+    mfaButton_->setEnabled(rule.mfaButton);
+    boards_->setEnabled(rule.boardBox);
+    chips_->setEnabled(rule.chipBox);
     if (!check) return;
-    if (forcedNumbering >= 0) option(forcedNumbering)->setChecked(true);
-    if (forcedHighLow >= 0) option(forcedHighLow)->setChecked(true);
+    if (rule.checksNumbering != 0)
+        option(rule.checksNumbering == 1 ? IdNumberFromOne : IdNumberFromZero)->setChecked(true);
+    if (rule.checksHighLow != 0) option(rule.checksHighLow == 1 ? IdHigh : IdLow)->setChecked(true);
 }
 
 void TInterfaceDialog::applyNoInterface()
@@ -406,10 +363,9 @@ void TInterfaceDialog::refreshPorts()
 {
     for (int port = 0; port < kComPorts; ++port)
         ports_->button(portRadio(port))->setEnabled(present_[static_cast<std::size_t>(port)]);
-    // Only the Quillo box and the Vizo chips are reached over USB. Without an
-    // interface no port is used, and the one chosen stays, USB included.
-    const int model = models_->checkedId();
-    const bool usbAllowed = model == IdQuillo || model == IdVizo;
+    // Only some boxes are reached over USB. Without an interface no port is
+    // used, and the one chosen stays, USB included.
+    const bool usbAllowed = choiceRule(choiceOfRadio(models_->checkedId())).usbAllowed;
     QAbstractButton* usb = ports_->button(IdUsb);
     usb->setEnabled(usbAllowed);
     if (usb->isChecked() && !usbAllowed && connection_->checkedId() != IdNoInterface) {
@@ -450,72 +406,12 @@ InterfaceSettings TInterfaceDialog::chosenSettings() const
     }
 
     s.mode = 1;
-    auto take = [&](int model, int subModel, int numbering, int highLow) {
-        s.model = model;
-        s.subModel = subModel;
-        s.numbering = numbering;
-        s.highLow = highLow;
-        s.motorOption = 0;
-    };
     // An empty chip box still names its first entry rather than an index
     // before it: for the single chips that would fall among the boards.
     const int board = std::max(boards_->currentIndex(), 0);
     const int chip = std::max(chips_->currentIndex(), 0);
-    switch (models_->checkedId()) {
-        case IdDeltronics:
-            take(ModelDeltronics, kDeltronicsSerial, chosenNumbering, chosenHighLow);
-            break;
-        case IdSerialPlus:
-            take(ModelDeltronics, kDeltronicsSerialPlus, chosenNumbering, chosenHighLow);
-            break;
-        case IdJunior:
-            take(ModelDeltronics, kDeltronicsJunior, 1, chosenHighLow);
-            break;
-        case IdDigitalAdaptor:
-            take(ModelDeltronics, kDeltronicsDigitalAdaptor, chosenNumbering, chosenHighLow);
-            break;
-        case IdSenseControl:
-            take(ModelSenseControl, 0, chosenNumbering, chosenHighLow);
-            break;
-        case IdContactController:
-            take(ModelContactController, kContactControllerBasic, 1, 1);
-            break;
-        case IdContactControllerPlus:
-            take(ModelContactController, kContactControllerPlus, 1, 1);
-            break;
-        case IdMfa:
-            take(ModelMfa, 0, 2, 0);
-            s.motorOption = layer_.settings.motorOption;
-            break;
-        case IdTolvaChip:
-            take(ModelTolvaChip, board, 1, 1);
-            break;
-        case IdVizo:
-            take(ModelTolvaChip, kFirstSingleChip + chip, 1, 1);
-            break;
-        case IdQuillo:
-            take(ModelQuillo, 0, 1, 1);
-            break;
-        // The LEGO and Fischertechnik boxes leave the motor option as it was.
-        case IdLego:
-            s.model = ModelLego;
-            s.subModel = 0;
-            s.numbering = 1;
-            s.highLow = 0;
-            break;
-        case IdFischertechnik:
-            s.model = ModelFischertechnik;
-            s.subModel = 0;
-            s.numbering = 1;
-            s.highLow = 0;
-            break;
-        default:
-            // A model the dialog does not offer keeps its code and sub-model.
-            s.numbering = chosenNumbering;
-            s.highLow = chosenHighLow;
-            break;
-    }
-    return s;
+    return settingsForChoice(choiceOfRadio(models_->checkedId()), s, chosenNumbering, chosenHighLow,
+                             board, chip);
 }
 
 void TInterfaceDialog::takeChoice(bool save)
@@ -526,13 +422,13 @@ void TInterfaceDialog::takeChoice(bool save)
     // simulation.
     layer_.flags.simulate = true;
     // A failed write has shown its message; the new settings still apply.
-    if (save) writeConfigFile(configPath_, layer_.settings, &messages_);
+    if (save) static_cast<void>(saveInterfaceConfig(configPath_, layer_.settings, messages_));
     layer_.applySelection();
 
     const InterfaceSettings& after = layer_.settings;
     if (after.numbering != before.numbering) emit numberingChanged(after.numbering);
-    if ((after.model == ModelMfa) != (before.model == ModelMfa))
-        emit mfaModelChanged(after.model == ModelMfa);
+    const bool wide = modelTraits(after).reducedMonitorWide;
+    if (wide != modelTraits(before).reducedMonitorWide) emit mfaModelChanged(wide);
     emit selectionApplied();
     accept();
 }

@@ -139,12 +139,12 @@ void TManualMonitorDialog::relabel()
         motors_[idx(m)]->setLabel(
             QString::fromStdString(itemLabel(MonitorItem::Motor, m, io.settings, io.caps())));
     for (int i = 0; i < 8; ++i) {
-        showInput(i, io.image.inputs[idx(i)]);
-        showOutput(i, io.image.outputs[idx(i)]);
+        showInput(i, io.image().inputs[idx(i)]);
+        showOutput(i, io.image().outputs[idx(i)]);
     }
     for (int m = 0; m < 4; ++m) showMotor(m, io.motorState(m));
-    for (int c = 0; c < 4; ++c) showValue(c, io.image.analogue[idx(c)]);
-    showDac(io.image.dacValue);
+    for (int c = 0; c < 4; ++c) showValue(c, io.image().analogue[idx(c)]);
+    showDac(io.image().dacValue);
 }
 
 void TManualMonitorDialog::showEvent(QShowEvent* event)

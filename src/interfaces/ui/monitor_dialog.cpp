@@ -226,7 +226,7 @@ void TMonitorDialog::relabel()
         motorButtons_[idx(m)]->setLabel(
             QString::fromStdString(itemLabel(MonitorItem::Motor, m, settings, caps)));
     refreshFromDocument();
-    const IoImage& image = state_.io.image;
+    const IoImage& image = state_.io.image();
     for (int i = 0; i < 8; ++i) {
         showInput(i, image.inputs[idx(i)]);
         showOutput(i, image.outputs[idx(i)]);

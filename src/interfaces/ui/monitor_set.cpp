@@ -84,7 +84,7 @@ void TMonitorSet::openSensors()
 
 void TMonitorSet::sensorChanged(int channel)
 {
-    reduced_->showValue(channel, state_.io.image.analogue[static_cast<std::size_t>(channel)]);
+    reduced_->showValue(channel, state_.io.image().analogue[static_cast<std::size_t>(channel)]);
 }
 
 void TMonitorSet::openReduced()

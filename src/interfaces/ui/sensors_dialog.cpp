@@ -7,12 +7,12 @@
 #include <QShowEvent>
 
 #include "engine/program_state.h"
+#include "interfaces/model_traits.h"
 #include "interfaces/ui/logo_icon.h"
 #include "interfaces/ui/menu_icon.h"
 #include "interfaces/ui/test_mode.h"
 #include "platform/qt/grey_dialog.h"
 #include "platform/qt/qt_text.h"
-#include "sensors/sensor_models.h"
 
 namespace tarvel {
 
@@ -149,7 +149,7 @@ void TSensorsDialog::rebuildMenu(int channel)
 void TSensorsDialog::markMenu(int channel)
 {
     const ChannelSensor& ch = state_.sensors.channel(channel);
-    const bool canIdentify = offersAutomaticSensors(state_.io.settings.model);
+    const bool canIdentify = modelTraits(state_.io.settings).offersAutomaticSensors;
     for (QAction* a : menus_[idx(channel)]->actions()) {
         if (a->isSeparator()) continue;
         const int id = a->objectName().mid(2).toInt();

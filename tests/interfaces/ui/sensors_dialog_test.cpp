@@ -70,7 +70,7 @@ protected:
         s.mode = 1;
         s.model = model;
         s.numbering = 1;
-        writeConfigFile(config.configPath, s, nullptr);
+        ASSERT_TRUE(saveInterfaceConfig(config.configPath, s, test::ignoredMessages()));
         frame->startUp(config);
         frame->resize(1000, 700);
         frame->show();

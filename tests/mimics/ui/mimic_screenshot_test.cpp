@@ -58,7 +58,8 @@ TEST_P(MimicScreenshot, IdleAndRunning)
     config.configPath = (dir.path() / "CONFIGUR.FCF").string();
     config.sensorsDir = std::string(TARVEL_DATA_DIR) + "/SENSORS";
     config.mimicsDir = std::string(TARVEL_DATA_DIR) + "/MIMICS";
-    writeConfigFile(config.configPath, InterfaceSettings{}, nullptr);
+    ASSERT_TRUE(
+        saveInterfaceConfig(config.configPath, InterfaceSettings{}, test::ignoredMessages()));
     frame.startUp(config);
     frame.resize(1000, 700);
     frame.show();

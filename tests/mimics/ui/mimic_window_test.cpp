@@ -63,7 +63,8 @@ protected:
         config.configPath = (dir.path() / "CONFIGUR.FCF").string();
         config.sensorsDir = (dir.path() / "SENSORS").string();
         config.mimicsDir = kShipped;
-        writeConfigFile(config.configPath, InterfaceSettings{}, nullptr);
+        ASSERT_TRUE(
+            saveInterfaceConfig(config.configPath, InterfaceSettings{}, test::ignoredMessages()));
         frame->startUp(config);
         frame->resize(1000, 700);
         frame->show();
@@ -72,7 +73,7 @@ protected:
     TMimics& mimics() { return *frame->mimics(); }
     TMimicWindow& window() { return *mimics().window(); }
     const MimicDisplay& display() { return mimics().display(); }
-    IoImage& image() { return frame->state().io.image; }
+    const IoImage& image() { return frame->state().io.image(); }
 
     // The options dialog takes the set `choose` (and the label choice); the
     // directory dialog is handed to `onDirectory`.
@@ -223,7 +224,7 @@ TEST_F(MimicWindowTest, AChartThatNamesAnotherSetAsksToLoadIt)
     b.chain({b.start(), b.out("Turn Output 1 on"), b.stop()});
     chart.mimicSet = "semaforo";
     const std::string path = (dir.path() / "uno.FLO").string();
-    ASSERT_EQ(saveFlowFile(chart, path, InterfaceSettings{}, nullptr), FlowFileStatus::Ok);
+    ASSERT_TRUE(saveFlowFile(chart, path, InterfaceSettings{}, test::ignoredMessages()));
 
     messages.answerNext(MsgAnswer::Cancel);
     ASSERT_TRUE(frame->loadChart(path, true));
