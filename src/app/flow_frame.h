@@ -30,6 +30,7 @@ class TFlowWindow;
 class TEditorSet;
 class TInterfaceDialog;
 class TMessageBar;
+class TMimics;
 class TMonitorSet;
 class TSpeedDialog;
 class TVariablesDialog;
@@ -57,6 +58,7 @@ public:
     TSpeedDialog* speedDialog() const { return speed_; }
     TInterfaceDialog* interfaceDialog() const { return interface_; }
     TMonitorSet* monitors() const { return monitors_.get(); }
+    TMimics* mimics() const { return mimics_.get(); }
     TEditorSet* editors() const { return editors_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
@@ -103,6 +105,7 @@ public:
     void runStopped() override;
     void runModeChanged() override;
     void showFailingSymbol(int symbol) override;
+    void passDone() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -140,6 +143,8 @@ private:
     QTimer runTimer_;
     // Last, so it goes before the program state its monitors observe.
     std::unique_ptr<TMonitorSet> monitors_;
+    // After the monitors, so it goes before their manual control it uses.
+    std::unique_ptr<TMimics> mimics_;
 };
 
 }  // namespace tarvel
