@@ -7,15 +7,17 @@ set(CPACK_PACKAGE_CONTACT "Tarvel 2 <tarvel2@orvane.invalid>")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Programación con diagramas de flujo para tecnología de control")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Entorno de programación con diagramas de flujo para el aula de tecnología: \
-el alumnado dibuja un diagrama, lo ejecuta y ve cómo gobierna un interfaz de \
-control por el puerto serie o USB, o uno simulado con monitores y mímicas \
-animadas. Las lecturas de los sensores se capturan y se dibujan en gráficas; \
-para el sistema de chip el diagrama se compila y se descarga.\n\
-Incluye Tarvel2Esp (el programa), Setini (escribe el archivo de inicio) y \
-tarvel (la herramienta de órdenes), con tablas de sensores, mímicas y \
-diagramas de ejemplo.")
+# Lines kept short and paragraphs apart, as the package tools show them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Entorno de programación con diagramas de flujo para el aula de tecnología:"
+    "el alumnado dibuja un diagrama, lo ejecuta y ve cómo gobierna un interfaz"
+    "de control por el puerto serie o USB, o uno simulado con monitores y"
+    "mímicas animadas. Las lecturas de los sensores se capturan y se dibujan en"
+    "gráficas; para el sistema de chip el diagrama se compila y se descarga."
+    ""
+    "Incluye Tarvel2Esp (el programa), Setini (escribe el archivo de inicio) y"
+    "tarvel (la herramienta de órdenes), con tablas de sensores, mímicas y"
+    "diagramas de ejemplo.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR "DEB")
 

@@ -5,8 +5,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#elif defined(__linux__)
-#include <unistd.h>
 #endif
 
 // The build sets this from the installation directories it was configured with.

@@ -44,6 +44,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Section)" == education ]] || fail "Section: $(field Section)"
 [[ -n "$(field Maintainer)" && -n "$(field Version)" && -n "$(field Description)" ]] ||
     fail "Maintainer, Version or Description missing"
+long=$(field Description | awk 'length($0) > 80')
+[[ -z "$long" ]] || fail "description lines wider than 80 columns: $long"
 
 # Package names of a dependency field, without versions or alternatives' bars.
 names() { tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' | grep -v '^$' | sort -u; }

@@ -102,6 +102,15 @@ run_program "$prefix/bin/tarvel" run --ticks 200 "$data/EJEMPLOS/SEMAFORO.FLO" >
 grep -q '^2 output 3 on$' "$work/run.out" && tail -1 "$work/run.out" | grep -q ' end ' ||
     fail "tarvel run printed: $(head -3 "$work/run.out")"
 
+# Its sensors folder, when none is given, is the installed one: without the
+# installed chip data file the chip system has no entry, as with an empty folder.
+rm "$data/SENSORS/tolvachip.dat"
+without=$(run_program "$prefix/bin/tarvel" caps 10 1 1)
+empty=$(run_program "$prefix/bin/tarvel" caps --sensors "$work/cwd" 10 1 1)
+shipped=$(run_program "$prefix/bin/tarvel" caps --sensors "$source/data/SENSORS" 10 1 1)
+[[ "$without" == "$empty" && "$without" != "$shipped" ]] ||
+    fail "the installed tool does not take the installed sensors folder: $without"
+
 # ---- Man page: every command of the tool has its section -----------------------
 man=$prefix/share/man/man1/tarvel.1.gz
 commands=$(run_program "$prefix/bin/tarvel" 2>&1 | sed -n 's/^ *tarvel \([a-z]*\).*/\1/p' | sort -u)
