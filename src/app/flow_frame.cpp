@@ -471,12 +471,12 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     updateCommands();
 }
 
-void TFlowFrame::afterSplash(const std::string& startupFile)
+bool TFlowFrame::afterSplash(const std::string& startupFile)
 {
     const InterfaceSettings& s = state_->io.settings;
     if (s.mode == 1 && !modelTraits(s).usesChipEntry)
         services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);
-    if (!startupFile.empty()) loadChart(startupFile, true);
+    return startupFile.empty() || loadChart(startupFile, true);
 }
 
 // ---- Files -------------------------------------------------------------------------------------

@@ -70,8 +70,9 @@ public:
     // Takes the configuration, probes the ports, reads CONFIGUR.FCF and applies
     // the interface.
     void startUp(const AppConfiguration& config);
-    // What follows the splash: the note about simulation, then the start-up file.
-    void afterSplash(const std::string& startupFile);
+    // What follows the splash: the note about simulation, then the start-up
+    // file. False when a file was named and did not load.
+    bool afterSplash(const std::string& startupFile);
     const AppConfiguration& configuration() const { return config_; }
 
     // ---- Commands ------------------------------------------------------------

@@ -129,7 +129,7 @@ int runCommand(std::vector<std::string> args)
     std::vector<int> selection;
     std::vector<TimedChange> changes;
     std::vector<std::string> files;
-    std::string sensorsDir = TARVEL_DEFAULT_SENSORS_DIR;
+    std::string sensorsDir = defaultSensorsDir();
     std::string mimic;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];

@@ -5,8 +5,19 @@
 #include <iostream>
 
 #include "flowchart/flow_file.h"
+#include "platform/file_lookup.h"
+#include "platform/install_paths.h"
+#include "platform/utf8_path.h"
 
 namespace tarvel::tool {
+
+std::string defaultSensorsDir()
+{
+    if (const auto data = installedDataDir(programDirectory())) {
+        if (const auto sensors = findIgnoringCase(*data, "SENSORS")) return utf8FromPath(*sensors);
+    }
+    return TARVEL_DEFAULT_SENSORS_DIR;
+}
 
 ScriptedMessages stderrMessages()
 {
