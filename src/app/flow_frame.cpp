@@ -18,6 +18,7 @@
 
 #include "app/file_chooser.h"
 #include "app/tool_pictures.h"
+#include "chip/ui/chip_run.h"
 #include "editors/ui/editor_set.h"
 #include "engine/ui/speed_dialog.h"
 #include "engine/ui/variables_dialog.h"
@@ -53,6 +54,8 @@ constexpr int kMimic = 160, kMimicsDirectory = 350;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
+// The Simulate command of interfaces that take compiled programs, and its picture.
+constexpr int kChipSimulate = 319;
 
 const char* const kSimulateNote =
     "Para usar el interfaz, haga clic en 'Simular' en el menú 'Control' para quitar la marca de "
@@ -89,6 +92,7 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     variables_ = new TVariablesDialog(this);
     variables_->hide();
     state_->interpreter.addVariableObserver(variables_);
+    state_->chip.addVariableObserver(variables_);
     speed_ = new TSpeedDialog(state_->speed, state_->colours, this);
     speed_->hide();
     interface_ = new TInterfaceDialog(state_->io, services_.messages, this);
@@ -100,6 +104,7 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     mimics_ = std::make_unique<TMimics>(*state_, services_.messages, monitors_->control(),
                                         *editors_, this);
 
+    chipRun_ = new TChipRun(*state_, services_.messages, this);
     buildMenus();
     buildToolBar();
     syncToolButtons();
@@ -108,11 +113,16 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     connect(&runTimer_, &QTimer::timeout, this, &TFlowFrame::timerTick);
     connect(flowWindow_, &TFlowWindow::runMenuChanged, this, [this] { rebuildRunMenu(); });
     connect(flowWindow_, &TFlowWindow::runKeyPressed, this, [this] {
-        if (state_->interpreter.running()) runCommand();
+        if (state_->programRunning()) runCommand();
     });
     connect(flowWindow_, &TFlowWindow::stepKeyPressed, this, [this] {
         if (state_->interpreter.running() && state_->speed.singleStep) state_->interpreter.step();
+        if (chipRun_->running() && state_->speed.singleStep) chipRun_->step();
     });
+    connect(chipRun_, &TChipRun::started, this, &TFlowFrame::chipStarted);
+    connect(chipRun_, &TChipRun::stopped, this, &TFlowFrame::chipStopped);
+    connect(chipRun_, &TChipRun::sliceDone, this, [this] { mimics_->repaintIfPending(); });
+    connect(chipRun_, &TChipRun::compileFault, this, &TFlowFrame::revealSymbol);
     connect(flowWindow_, &TFlowWindow::filesDropped, this, &TFlowFrame::dropFiles);
     connect(flowWindow_, &TFlowWindow::symbolEditorRequested, editors_, &TEditorSet::openSymbol);
     connect(flowWindow_, &TFlowWindow::labelEditorRequested, editors_, &TEditorSet::openLabel);
@@ -126,12 +136,14 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     });
     connect(speed_, &TSpeedDialog::intervalChanged, this, [this] {
         if (state_->interpreter.running()) restartRunTimer();
+        chipRun_->restartTimer();
     });
     connect(interface_, &TInterfaceDialog::selectionApplied, monitors_.get(),
             &TMonitorSet::relabel);
     connect(speed_, &TSpeedDialog::chartFocusRequested, this, [this] { flowWindow_->setFocus(); });
     connect(speed_, &TSpeedDialog::marksChanged, this, [this] {
         state_->interpreter.redrawMarks();
+        state_->chip.redrawMarks();
         flowWindow_->update();
     });
 
@@ -144,6 +156,10 @@ TFlowFrame::~TFlowFrame()
     runTimer_.stop();
     state_->interpreter.setShell(nullptr);
     state_->interpreter.setMarks(nullptr);
+    state_->chip.setMarks(nullptr);
+    // Before the program state whose simulator it drives.
+    delete chipRun_;
+    chipRun_ = nullptr;
     state_->doc.setObserver(nullptr);
 }
 
@@ -210,7 +226,7 @@ void TFlowFrame::buildMenus()
         const AlignMode mode = a.mode;
         connect(addCommand(align, static_cast<int>(mode), a.text, a.hint), &QAction::triggered,
                 this, [this, mode] {
-                    if (state_->interpreter.running() || flowWindow_->moving()) return;
+                    if (state_->programRunning() || flowWindow_->moving()) return;
                     flowWindow_->editor().align(mode);
                     flowWindow_->update();
                     updateCaption();
@@ -239,6 +255,11 @@ void TFlowFrame::buildMenus()
                 speed_->show();
                 speed_->raise();
             });
+    QAction* chip = addCommand(control, kChipSimulate, "Simular &Chip",
+                               "Ejecuta el programa compilado en el simulador del chip");
+    chip->setCheckable(true);
+    chip->setIcon(toolPicture(kChipSimulate));
+    connect(chip, &QAction::triggered, this, &TFlowFrame::chipSimulateCommand);
     connect(addCommand(control, kInterface, "Interfaz...", "Cambia el interfaz conectado"),
             &QAction::triggered, this, &TFlowFrame::interfaceCommand);
 
@@ -307,6 +328,7 @@ void TFlowFrame::buildToolBar()
     run->setData(kPictureIdle);
     toolBar_->addAction(run);
     connect(run, &QAction::triggered, this, &TFlowFrame::runCommand);
+    toolBar_->addAction(action(kChipSimulate));
 }
 
 void TFlowFrame::syncToolButtons()
@@ -397,7 +419,7 @@ std::string TFlowFrame::fileName() const
 void TFlowFrame::updateCaption()
 {
     // While running the title stands alone; the file name returns at the stop.
-    if (state_->interpreter.running()) {
+    if (state_->programRunning()) {
         setWindowTitle(QString::fromUtf8(kRunningTitle));
         return;
     }
@@ -409,7 +431,7 @@ void TFlowFrame::updateCaption()
 
 void TFlowFrame::updateCommands()
 {
-    const bool running = state_->interpreter.running();
+    const bool running = state_->programRunning();
     const bool busy = running || state_->downloading();
     for (const int id :
          {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface, kSensors, kMimic})
@@ -427,6 +449,17 @@ void TFlowFrame::updateCommands()
         QString::fromUtf8(canDelete ? "Borra el objeto actual"
                                     : "Cuando esté destacado borrará el objeto seleccionado"));
     action(kRun)->setEnabled(!state_->downloading());
+    syncChipCommand();
+}
+
+void TFlowFrame::syncChipCommand()
+{
+    QAction* chip = action(kChipSimulate);
+    const bool offered = modelTraits(state_->io.settings).chipPrograms;
+    chip->setVisible(offered);
+    // While a chip program runs the command stops it.
+    chip->setEnabled(offered && !state_->interpreter.running() && !state_->downloading());
+    chip->setChecked(chipRun_->running());
 }
 
 void TFlowFrame::warn(const char* text)
@@ -490,7 +523,7 @@ bool TFlowFrame::closingChecks()
             warn(("No se puede cerrar mientras esté bajando a " + std::string(target)).c_str());
         return false;
     }
-    if (state_->interpreter.running()) runCommand();
+    if (state_->programRunning()) runCommand();
     if (state_->doc.modified()) {
         const MsgAnswer a =
             services_.messages.show("El diagrama de flujo ha sido modificado", "¿Quiere guardar?",
@@ -623,9 +656,75 @@ void TFlowFrame::runCommand()
         run.stop();
         return;
     }
+    if (chipRun_->running()) {
+        chipRun_->stop();
+        return;
+    }
     flowWindow_->editor().setRunTool();
     syncToolButtons();
-    run.start();
+    // The boards and chips that take programs run the compiled chart.
+    if (modelTraits(state_->io.settings).runCompiles)
+        chipRun_->toggle();
+    else
+        run.start();
+}
+
+void TFlowFrame::chipSimulateCommand()
+{
+    if (flowWindow_->moving()) {
+        warn("Tiene que terminar de mover primeramente");
+        syncChipCommand();
+        return;
+    }
+    if (!chipRun_->running()) {
+        flowWindow_->editor().setRunTool();
+        syncToolButtons();
+    }
+    chipRun_->toggle();
+    syncChipCommand();
+}
+
+void TFlowFrame::chipStarted()
+{
+    showRunButton(true);
+    // The reduced monitor, unless a monitor is in sight already.
+    if (!monitors_->anyVisible()) monitors_->openReduced();
+    mimics_->refresh();
+    if (state_->speed.singleStep) flowWindow_->setFocus();
+    updateCaption();
+    updateCommands();
+}
+
+void TFlowFrame::chipStopped()
+{
+    showRunButton(false);
+    mimics_->refresh();
+    updateCaption();
+    updateCommands();
+}
+
+void TFlowFrame::revealSymbol(int symbol)
+{
+    FlowDocument& doc = state_->doc;
+    if (symbol < 0 || symbol >= doc.symbolCount()) return;
+    doc.clearSelection();
+    doc.selectSymbol(symbol);
+    const Rect bounds = FlowDocument::symbolBounds(doc.symbol(symbol));
+    flowWindow_->invalidate(bounds);
+    const QRect r = flowWindow_->deviceRect(bounds);
+    scroller_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 20,
+                             r.height() / 2 + 20);
+    updateCommands();
+}
+
+void TFlowFrame::showRunButton(bool running)
+{
+    QAction* run = action(kRun);
+    run->setIcon(toolPicture(running ? kPictureRunning : kPictureIdle));
+    run->setData(running ? kPictureRunning : kPictureIdle);
+    run->setText(QString::fromUtf8(running ? "Parar" : "Ejecutar"));
+    run->setStatusTip(
+        QString::fromUtf8(running ? "Para el diagrama de flujo" : "Ejecuta el diagrama de flujo"));
 }
 
 void TFlowFrame::timerTick()
@@ -641,11 +740,7 @@ void TFlowFrame::restartRunTimer()
 
 void TFlowFrame::runStarted()
 {
-    QAction* run = action(kRun);
-    run->setIcon(toolPicture(kPictureRunning));
-    run->setData(kPictureRunning);
-    run->setText(QString::fromUtf8("Parar"));
-    run->setStatusTip(QString::fromUtf8("Para el diagrama de flujo"));
+    showRunButton(true);
     restartRunTimer();
     if (!monitors_->anyVisible() && !mimics_->windowVisible()) monitors_->openReduced();
     mimics_->refresh();
@@ -657,11 +752,7 @@ void TFlowFrame::runStarted()
 void TFlowFrame::runStopped()
 {
     runTimer_.stop();
-    QAction* run = action(kRun);
-    run->setIcon(toolPicture(kPictureIdle));
-    run->setData(kPictureIdle);
-    run->setText(QString::fromUtf8("Ejecutar"));
-    run->setStatusTip(QString::fromUtf8("Ejecuta el diagrama de flujo"));
+    showRunButton(false);
     mimics_->refresh();
     updateCaption();
     updateCommands();
@@ -693,7 +784,7 @@ void TFlowFrame::showFailingSymbol(int symbol)
 
 void TFlowFrame::deleteCommand()
 {
-    if (state_->interpreter.running() || state_->downloading()) return;
+    if (state_->programRunning() || state_->downloading()) return;
     // Deleting renumbers the symbols and labels a panel may be editing.
     editors_->closeAll();
     flowWindow_->editor().deleteCommand();

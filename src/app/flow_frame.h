@@ -32,6 +32,7 @@ class TInterfaceDialog;
 class TMessageBar;
 class TMimics;
 class TMonitorSet;
+class TChipRun;
 class TSpeedDialog;
 class TVariablesDialog;
 
@@ -60,6 +61,7 @@ public:
     TMonitorSet* monitors() const { return monitors_.get(); }
     TMimics* mimics() const { return mimics_.get(); }
     TEditorSet* editors() const { return editors_; }
+    TChipRun* chipRun() const { return chipRun_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
     QAction* action(int id) const;
@@ -81,6 +83,9 @@ public:
     bool saveCommand();
     bool saveAsCommand();
     void runCommand();
+    // The Simulate command of the chip boards and the box that takes
+    // programs: the compiled chart runs in the chip simulator, or stops.
+    void chipSimulateCommand();
     // The run timer fired.
     void timerTick();
     void zoomCommand();
@@ -117,6 +122,15 @@ private:
     void buildToolBar();
     void syncToolButtons();
     void chooseRunMode(int code);
+    // The run button's picture and words, running or idle.
+    void showRunButton(bool running);
+    // The chip simulation started or stopped.
+    void chipStarted();
+    void chipStopped();
+    // A compile fault's symbol is selected and brought into view.
+    void revealSymbol(int symbol);
+    // The Simulate command is there only for interfaces that take programs.
+    void syncChipCommand();
     void restartRunTimer();
     void warn(const char* text);
     // The narrowest the window may get.
@@ -142,6 +156,7 @@ private:
     QActionGroup* runWhatGroup_ = nullptr;
     std::map<int, QAction*> actions_;
     QTimer runTimer_;
+    TChipRun* chipRun_ = nullptr;
     // Last, so it goes before the program state its monitors observe.
     std::unique_ptr<TMonitorSet> monitors_;
     // After the monitors, so it goes before their manual control it uses.

@@ -218,6 +218,14 @@ bool draw(QPainter& p, int id)
             downArrow(p, QPointF(8, 10.5), 9.5, 6.5, kDownload, 2.4);
             downArrow(p, QPointF(16, 10.5), 9.5, 6.5, kDownload, 2.4);
             return true;
+        case 319:
+            chip(p);
+            p.save();
+            p.translate(5, -1.5);
+            p.scale(0.55, 0.55);
+            runTriangle(p);
+            p.restore();
+            return true;
         case 317:
             usbBox(p);
             downArrow(p, QPointF(12, 11), 10, 8, kDownload, 3.0);
@@ -243,8 +251,8 @@ QPixmap render(int id, int size)
 
 const QList<int>& toolPictureIds()
 {
-    static const QList<int> ids{312, 313, 306, 304, 302, 305, 301, 303,
-                                307, 308, 309, 123, 124, 314, 317, 318};
+    static const QList<int> ids{312, 313, 306, 304, 302, 305, 301, 303, 307,
+                                308, 309, 123, 124, 314, 317, 318, 319};
     return ids;
 }
 

@@ -4,7 +4,8 @@
 // numbers: 312/313 delete (enabled/nothing to delete), 306 start/stop, 304
 // output, 302 process, 305 decision, 301 label, 303 move/edit, 307 line, 308
 // YES line, 309 NO line, 123 run, 124 stop, 314 download to the chip, 317
-// download to the USB box, 318 the chip variant.
+// download to the USB box, 318 the chip variant, 319 run the compiled program
+// in the chip simulator.
 
 #include <QIcon>
 #include <QList>

@@ -85,8 +85,12 @@ struct ModelTraits {
     ChipKeys chipKeys = ChipKeys::None;
     // Capabilities (and compiled programs) come from a chip data file entry.
     bool usesChipEntry = false;
-    // The run command compiles and downloads instead of interpreting.
+    // The run command compiles the chart and runs the program as the chip
+    // runs it (in the chip simulator) instead of interpreting it.
     bool runCompiles = false;
+    // Charts compile to a program image: the chip simulator runs it and the
+    // download sends it.
+    bool chipPrograms = false;
     // Charts compile to the direct dialect (else the skip dialect).
     bool compilesDirect = false;
     // Downloads go to this target ("TolvaChip", "Quillo"), empty when none.

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "chip_run.h"
 #include "engine/program_state.h"
 #include "mimic_trace.h"
 #include "platform/clock.h"
@@ -131,6 +132,7 @@ int runCommand(std::vector<std::string> args)
     std::vector<std::string> files;
     std::string sensorsDir = defaultSensorsDir();
     std::string mimic;
+    bool chip = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -176,6 +178,8 @@ int runCommand(std::vector<std::string> args)
             sensorsDir = args[++i];
         } else if (a == "--mimic" && hasValue) {
             mimic = args[++i];
+        } else if (a == "--chip") {
+            chip = true;
         } else if (a.rfind("--", 0) == 0) {
             return usage();
         } else {
@@ -215,6 +219,25 @@ int runCommand(std::vector<std::string> args)
     if (!mimic.empty() && !(trace = MimicTrace::attach(mimic, io, run, clock, state.sensors)))
         return 1;
 
+    if (chip) {
+        // The compiled chart in the chip simulator, on the same clock and changes.
+        std::stable_sort(changes.begin(), changes.end(),
+                         [](const TimedChange& a, const TimedChange& b) { return a.cs < b.cs; });
+        ChipRunHooks hooks{&printer, &printer, [&] { printer.begin(); },
+                           [&](int k) {
+                               clock.now = static_cast<std::int64_t>(k) * interval;
+                               for (TimedChange& c : changes) {
+                                   if (c.done || c.cs > clock.nowCentiseconds()) continue;
+                                   c.done = true;
+                                   if (c.analogue)
+                                       io.setAnalogue(c.index, c.value);
+                                   else
+                                       io.setInput(c.index, c.value);
+                               }
+                           },
+                           [&] { return clock.nowCentiseconds(); }};
+        return runChipProgram(state, messages, ticks, hooks);
+    }
     if (!run.start()) {
         std::cout << "0 end " << (messages.empty() ? std::string() : messages.last().text) << '\n';
         return 0;

@@ -16,7 +16,7 @@ TMonitorSet::TMonitorSet(ProgramState& state, QMainWindow* frame)
     : state_(state),
       frame_(frame),
       control_(std::make_unique<ManualControl>(state.io, state.doc.outputLevels,
-                                               [&state] { return state.interpreter.running(); }))
+                                               [&state] { return state.programRunning(); }))
 {
     outputs_ = new TMonitorNDialog(state, *control_, frame);
     motors_ = new TMonitorCDialog(state, *control_, frame);
