@@ -5,6 +5,7 @@
 
 #include "flowchart/captions.h"
 #include "flowchart/command_text.h"
+#include "flowchart/line_pieces.h"
 #include "flowchart/line_router.h"
 #include "platform/cp1252.h"
 #include "platform/messages.h"
@@ -96,16 +97,23 @@ bool segmentOverBody(Point a, Point b, Point c)
     return false;
 }
 
-// The points of a line up to its connector mark or its end.
-int drawnPoints(const FlowLine& l)
+// The box of a line's points up to its connector mark or its end; empty for
+// a line with nothing drawn there.
+std::optional<Rect> firstStubBox(const FlowLine& l)
 {
-    int n = 0;
-    while (n < kLinePoints) {
-        const Point& p = l.geometry.points[static_cast<std::size_t>(n)];
-        if (p.x == kUnusedPointX || p.x == kConnectorMarkX) break;
-        ++n;
+    std::optional<Rect> box;
+    const auto add = [&box](Point q) {
+        box = box ? Rect{std::min(box->left, q.x), std::min(box->top, q.y),
+                         std::max(box->right, q.x), std::max(box->bottom, q.y)}
+                  : Rect{q.x, q.y, q.x, q.y};
+    };
+    for (const LinePiece& piece : LinePieces(l)) {
+        if (piece.kind == LinePiece::Kind::CircleBefore) break;
+        add(piece.from);
+        if (!piece.isSegment()) break;
+        add(piece.to);
     }
-    return n;
+    return box;
 }
 
 void shiftGeometry(LineGeometry& g, Point by)
@@ -124,14 +132,8 @@ void shiftGeometry(LineGeometry& g, Point by)
 
 bool lineCrossesSymbols(const FlowDocument& doc, const FlowLine& l)
 {
-    const auto& pts = l.geometry.points;
-    for (int k = 1; k < kLinePoints; ++k) {
-        const Point a = pts[static_cast<std::size_t>(k - 1)];
-        const Point b = pts[static_cast<std::size_t>(k)];
-        if (b.x == kUnusedPointX) break;
-        if (a.x == kConnectorMarkX || b.x == kConnectorMarkX) continue;
-        if (segmentCrossesSymbol(doc, a, b)) return true;
-    }
+    for (const LinePiece& piece : LinePieces(l))
+        if (piece.isSegment() && segmentCrossesSymbol(doc, piece.from, piece.to)) return true;
     return false;
 }
 
@@ -221,16 +223,9 @@ int ChartEditor::lineNear(Point p)
     const int n = doc_.lineCount();
     for (int step = 1; step <= n; ++step) {
         const int i = (lastLineSearch_ + step) % n;
-        const FlowLine& l = doc_.line(i);
-        const int count = drawnPoints(l);
-        if (count == 0) continue;
-        Rect box{l.geometry.points[0].x, l.geometry.points[0].y, l.geometry.points[0].x,
-                 l.geometry.points[0].y};
-        for (int k = 1; k < count; ++k) {
-            const Point& q = l.geometry.points[static_cast<std::size_t>(k)];
-            box = {std::min(box.left, q.x), std::min(box.top, q.y), std::max(box.right, q.x),
-                   std::max(box.bottom, q.y)};
-        }
+        const std::optional<Rect> found = firstStubBox(doc_.line(i));
+        if (!found) continue;
+        const Rect& box = *found;
         if (p.x >= box.left - kLineNear && p.x <= box.right + kLineNear &&
             p.y >= box.top - kLineNear && p.y <= box.bottom + kLineNear) {
             lastLineSearch_ = i;
@@ -265,13 +260,8 @@ bool ChartEditor::overLine(Point c, const std::function<bool(const FlowLine&)>& 
     for (int i = 0; i < doc_.lineCount(); ++i) {
         const FlowLine& l = doc_.line(i);
         if (skip && skip(l)) continue;
-        const int n = doc_.line(i).pointCount();
-        for (int k = 1; k < n; ++k) {
-            const Point a = l.geometry.points[static_cast<std::size_t>(k - 1)];
-            const Point b = l.geometry.points[static_cast<std::size_t>(k)];
-            if (a.x == kConnectorMarkX || b.x == kConnectorMarkX) continue;
-            if (segmentOverBody(a, b, c)) return true;
-        }
+        for (const LinePiece& piece : LinePieces(l))
+            if (piece.isSegment() && segmentOverBody(piece.from, piece.to, c)) return true;
     }
     return false;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "flowchart/command_text.h"
+#include "flowchart/line_pieces.h"
 #include "interfaces/model_traits.h"
 #include "platform/messages.h"
 
@@ -414,10 +415,9 @@ Rect FlowDocument::lineBounds(const FlowLine& l)
         r = any ? r.united(p) : p;
         any = true;
     };
-    for (const Point& p : l.geometry.points) {
-        if (p.x == kUnusedPointX) break;
-        if (p.x == kConnectorMarkX) continue;
-        add(p.x, p.y, 12);  // arrowheads and connector circles
+    for (const LinePiece& piece : LinePieces(l)) {
+        add(piece.from.x, piece.from.y, 12);  // arrowheads and connector circles
+        if (piece.isSegment()) add(piece.to.x, piece.to.y, 12);
     }
     if (l.kind != LineKind::Plain && l.geometry.tag.x >= 0)
         add(l.geometry.tag.x, l.geometry.tag.y, 24);
