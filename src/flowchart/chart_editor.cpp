@@ -116,7 +116,7 @@ std::optional<Rect> firstStubBox(const FlowLine& l)
     return box;
 }
 
-void shiftGeometry(LineGeometry& g, Point by)
+LineGeometry shifted(LineGeometry g, Point by)
 {
     for (Point& p : g.points) {
         if (p.x == kUnusedPointX) break;
@@ -128,6 +128,7 @@ void shiftGeometry(LineGeometry& g, Point by)
         g.tag.x += by.x;
         g.tag.y += by.y;
     }
+    return g;
 }
 
 bool lineCrossesSymbols(const FlowDocument& doc, const FlowLine& l)
@@ -135,6 +136,31 @@ bool lineCrossesSymbols(const FlowDocument& doc, const FlowLine& l)
     for (const LinePiece& piece : LinePieces(l))
         if (piece.isSegment() && segmentCrossesSymbol(doc, piece.from, piece.to)) return true;
     return false;
+}
+
+// The path of a line once its origin (o), its destination (d) or both have
+// moved by `offset`: both moved shifts the whole line; one moved straight up
+// or down stretches the vertical run at that end while it keeps its
+// direction. Empty when the line must be routed again.
+std::optional<LineGeometry> followed(const FlowLine& l, bool o, bool d, Point offset)
+{
+    LineGeometry g = l.geometry;
+    if (o && d) return shifted(g, offset);
+    const int n = l.pointCount();
+    if (offset.x != 0 || l.hasConnector() || n < 2) return std::nullopt;
+    Point& first = g.points[0];
+    const Point second = g.points[1];
+    const Point beforeLast = g.points[static_cast<std::size_t>(n - 2)];
+    Point& last = g.points[static_cast<std::size_t>(n - 1)];
+    if (d && beforeLast.x == last.x && last.y + offset.y > beforeLast.y) {
+        last.y += offset.y;
+    } else if (o && first.x == second.x && first.y + offset.y < second.y) {
+        first.y += offset.y;
+        if (g.tag.x >= 0) g.tag.y += offset.y;
+    } else {
+        return std::nullopt;
+    }
+    return g;
 }
 
 }  // namespace
@@ -147,11 +173,6 @@ ChartEditor::ChartEditor(FlowDocument& doc, Messages& messages, LabelWidthFn lab
 Point ChartEditor::snap(Point p)
 {
     return FlowDocument::snapToGrid(p);
-}
-
-void ChartEditor::touch(const Rect& area)
-{
-    if (doc_.observer() && !area.empty()) doc_.observer()->invalidate(area);
 }
 
 // ---- Tools ------------------------------------------------------------------------
@@ -313,7 +334,6 @@ PressOutcome ChartEditor::placeSymbol(Point p)
     doc_.clearSelection();
     doc_.selectSymbol(i);
     doc_.setCurrentSymbol(i);
-    touch(FlowDocument::symbolBounds(doc_.symbol(i)));
     releaseTool();
     doc_.setModified();
     return {PressOutcome::OpenSymbolEditor, i};
@@ -347,16 +367,8 @@ PressOutcome ChartEditor::insertBetween(int upper, int lower, SymbolKind kind, i
     const FlowDocument before = doc_;
     doc_.clearSelection();
     if (shift > 0) {
-        for (const int i : moved) {
-            touch(FlowDocument::symbolBounds(doc_.symbol(i)));
-            doc_.symbolRef(i).y += shift;
-            touch(FlowDocument::symbolBounds(doc_.symbol(i)));
-        }
-        for (const int i : labels) {
-            touch(labelBox(doc_.label(i)));
-            doc_.labelRef(i).y += shift;
-            touch(labelBox(doc_.label(i)));
-        }
+        for (const int i : moved) doc_.moveSymbol(i, {doc_.symbol(i).x, doc_.symbol(i).y + shift});
+        for (const int i : labels) doc_.moveLabel(i, {doc_.label(i).x, doc_.label(i).y + shift});
         if (!rerouteAttached(moved, {0, shift})) {
             restore(before);
             return {};
@@ -366,7 +378,6 @@ PressOutcome ChartEditor::insertBetween(int upper, int lower, SymbolKind kind, i
     const int added = doc_.appendSymbol(kind, {x, newY});
     doc_.selectSymbol(added);
     doc_.setCurrentSymbol(added);
-    touch(FlowDocument::symbolBounds(doc_.symbol(added)));
     if (!redirectInto(upper, lower, added)) {
         restore(before);
         return {};
@@ -430,16 +441,13 @@ bool ChartEditor::redirectInto(int upper, int lower, int added)
     for (int j = 0; j < doc_.lineCount(); ++j) {
         FlowLine& l = doc_.lineRef(j);
         if (l.origin != upper || l.destination != lower) continue;
-        touch(FlowDocument::lineBounds(l));
         l.destination = added;
         if (!router.reroute(j)) return false;
-        touch(FlowDocument::lineBounds(doc_.line(j)));
         // An insertion never takes the chart beyond its line capacity.
         if (doc_.symbol(added).kind == SymbolKind::Decision || doc_.linesFull()) return true;
         const auto g = router.route(added, lower, LineKind::Plain);
         if (!g) return false;
-        const int n = doc_.appendLine(added, lower, LineKind::Plain, *g);
-        touch(FlowDocument::lineBounds(doc_.line(n)));
+        doc_.appendLine(added, lower, LineKind::Plain, *g);
         return true;
     }
     return true;
@@ -450,8 +458,7 @@ bool ChartEditor::redirectInto(int upper, int lower, int added)
 // than leave a line pointing where its symbol no longer is.
 void ChartEditor::restore(const FlowDocument& before)
 {
-    doc_ = before;
-    touch({0, 0, kDrawingWidth, kDrawingHeight});
+    doc_.revertTo(before);
 }
 
 // Lines of moved symbols follow them: both ends moved shifts the whole line;
@@ -464,38 +471,20 @@ bool ChartEditor::rerouteAttached(const std::vector<int>& moved, Point offset)
     LineRouter router(doc_);
     std::vector<int> again;
     for (int j = 0; j < doc_.lineCount(); ++j) {
-        FlowLine& l = doc_.lineRef(j);
+        const FlowLine& l = doc_.line(j);
         const bool o = isMoved(l.origin), d = isMoved(l.destination);
         if (!o && !d) continue;
-        touch(FlowDocument::lineBounds(l));
-        if (o && d) {
-            shiftGeometry(l.geometry, offset);
-        } else if (offset.x == 0 && !l.hasConnector() && l.pointCount() >= 2) {
-            const int n = l.pointCount();
-            auto& pts = l.geometry.points;
-            if (d &&
-                pts[static_cast<std::size_t>(n - 2)].x == pts[static_cast<std::size_t>(n - 1)].x &&
-                pts[static_cast<std::size_t>(n - 1)].y + offset.y >
-                    pts[static_cast<std::size_t>(n - 2)].y) {
-                pts[static_cast<std::size_t>(n - 1)].y += offset.y;
-            } else if (o && pts[0].x == pts[1].x && pts[0].y + offset.y < pts[1].y) {
-                pts[0].y += offset.y;
-                if (l.geometry.tag.x >= 0) l.geometry.tag.y += offset.y;
-            } else {
-                again.push_back(j);
-            }
-        } else {
+        if (const auto g = followed(l, o, d, offset))
+            doc_.setLineGeometry(j, *g);
+        else
             again.push_back(j);
-        }
     }
     for (int j = 0; j < doc_.lineCount(); ++j)
         if (std::find(again.begin(), again.end(), j) == again.end() &&
             lineCrossesSymbols(doc_, doc_.line(j)))
             again.push_back(j);
-    for (const int j : again) {
+    for (const int j : again)
         if (!router.reroute(j)) return false;
-        touch(FlowDocument::lineBounds(doc_.line(j)));
-    }
     return true;
 }
 
@@ -515,11 +504,9 @@ PressOutcome ChartEditor::placeLabel(Point p)
         if (i < 0) return {};
     }
     FlowLabel& l = doc_.labelRef(i);
-    touch(labelBox(l));
     l.size = 1;
-    l.x = p.x;
-    l.y = p.y - 14;
     l.text.clear();
+    doc_.moveLabel(i, {p.x, p.y - 14});
     doc_.clearSelection();
     doc_.selectLabel(i);
     doc_.setCurrentLabel(i);
@@ -536,7 +523,6 @@ PressOutcome ChartEditor::moveEditPress(Point p)
         doc_.clearSelection();
         doc_.selectLabel(l);
         doc_.setCurrentLabel(l);
-        touch(labelBox(doc_.label(l)));
         return {PressOutcome::DelayedLabelEditor, l};
     }
     if (const int s = symbolAt(p); s >= 0) {
@@ -544,13 +530,11 @@ PressOutcome ChartEditor::moveEditPress(Point p)
         doc_.clearSelection();
         doc_.selectSymbol(s);
         doc_.setCurrentSymbol(s);
-        touch(FlowDocument::symbolBounds(doc_.symbol(s)));
         return {PressOutcome::DelayedSymbolEditor, s};
     }
     if (const int line = lineNear(p); line >= 0) {
         doc_.clearSelection();
         doc_.setSelectedLine(line);
-        touch(FlowDocument::lineBounds(doc_.line(line)));
         return {};
     }
     doc_.clearSelection();
@@ -611,7 +595,6 @@ void ChartEditor::startDrag(Point p, bool copy, bool running)
             FlowLine& line = doc_.lineRef(j);
             if (line.origin == s || line.destination == s) {
                 line.selected = draw::Guide;
-                touch(FlowDocument::lineBounds(line));
             }
         }
         ghost_ = snap(p);
@@ -693,22 +676,16 @@ void ChartEditor::selectInBand()
     const auto band = rubberBand();
     if (!band) return;
     for (int i = 0; i < doc_.symbolCount(); ++i)
-        if (overlaps(bodyBox(doc_.symbol(i)), *band)) {
-            doc_.selectSymbol(i);
-            touch(FlowDocument::symbolBounds(doc_.symbol(i)));
-        }
+        if (overlaps(bodyBox(doc_.symbol(i)), *band)) doc_.selectSymbol(i);
     for (int i = 0; i < doc_.labelCount(); ++i)
-        if (overlaps(labelBox(doc_.label(i)), *band)) {
-            doc_.selectLabel(i);
-            touch(labelBox(doc_.label(i)));
-        }
+        if (overlaps(labelBox(doc_.label(i)), *band)) doc_.selectLabel(i);
 }
 
 void ChartEditor::dropSymbol(int index, Point p)
 {
     if (index < 0 || index >= doc_.symbolCount()) return;
     const Point c = snap(p);
-    FlowSymbol& s = doc_.symbolRef(index);
+    const FlowSymbol& s = doc_.symbol(index);
     if (c.x == s.x && c.y == s.y) return;
     if (c.x < 0 || c.y < 0 || c.x > kDrawingWidth || c.y > kDrawingHeight) return;
     if (tooClose(c, index)) {
@@ -723,18 +700,13 @@ void ChartEditor::dropSymbol(int index, Point p)
         return;
     }
     const FlowDocument before = doc_;
-    touch(FlowDocument::symbolBounds(s));
-    s.x = c.x;
-    s.y = c.y;
+    doc_.moveSymbol(index, c);
     doc_.deselectSymbol(index);
-    touch(FlowDocument::symbolBounds(s));
     LineRouter router(doc_);
     for (int j = 0; j < doc_.lineCount(); ++j) {
         const FlowLine& l = doc_.line(j);
         if (l.origin != index && l.destination != index) continue;
-        touch(FlowDocument::lineBounds(l));
         if (!router.reroute(j)) return restore(before);
-        touch(FlowDocument::lineBounds(doc_.line(j)));
     }
     tool_ = EditorTool::MoveEdit;
     doc_.clearSelection();
@@ -777,32 +749,20 @@ void ChartEditor::dropGroup(bool copy)
 
     const FlowDocument before = doc_;
     if (!copy) {
-        for (const int i : symbols) {
-            FlowSymbol& s = doc_.symbolRef(i);
-            touch(FlowDocument::symbolBounds(s));
-            s.x += o.x;
-            s.y += o.y;
-            touch(FlowDocument::symbolBounds(s));
-        }
-        for (const int i : labels) {
-            FlowLabel& l = doc_.labelRef(i);
-            touch(labelBox(l));
-            l.x += o.x;
-            l.y += o.y;
-            touch(labelBox(l));
-        }
+        for (const int i : symbols)
+            doc_.moveSymbol(i, {doc_.symbol(i).x + o.x, doc_.symbol(i).y + o.y});
+        for (const int i : labels)
+            doc_.moveLabel(i, {doc_.label(i).x + o.x, doc_.label(i).y + o.y});
         // Lines between moved symbols move with them; the others are routed again.
         LineRouter router(doc_);
         for (int j = 0; j < doc_.lineCount(); ++j) {
-            FlowLine& l = doc_.lineRef(j);
+            const FlowLine& l = doc_.line(j);
             const bool a = isSelected(l.origin), b = isSelected(l.destination);
             if (!a && !b) continue;
-            touch(FlowDocument::lineBounds(l));
             if (a && b)
-                shiftGeometry(l.geometry, o);
+                doc_.setLineGeometry(j, shifted(l.geometry, o));
             else if (!router.reroute(j))
                 return restore(before);
-            touch(FlowDocument::lineBounds(doc_.line(j)));
         }
         doc_.setModified();
         return;
@@ -846,7 +806,6 @@ void ChartEditor::dropGroup(bool copy)
         } else {
             doc_.setSymbolText(n, original.text.view());
         }
-        touch(FlowDocument::symbolBounds(doc_.symbol(n)));
     }
     for (const int i : labels) {
         const FlowLabel original = doc_.label(i);
@@ -854,7 +813,6 @@ void ChartEditor::dropGroup(bool copy)
         doc_.labelRef(n).size = original.size;
         doc_.setLabelText(n, original.text.view());
         newLabels.push_back(n);
-        touch(labelBox(doc_.label(n)));
     }
     LineRouter router(doc_);
     const int existing = doc_.lineCount();
@@ -863,17 +821,14 @@ void ChartEditor::dropGroup(bool copy)
         if (!isSelected(original.origin) || !isSelected(original.destination)) continue;
         const int from = copyOf[static_cast<std::size_t>(original.origin)];
         const int to = copyOf[static_cast<std::size_t>(original.destination)];
-        LineGeometry g = original.geometry;
+        LineGeometry g = shifted(original.geometry, o);
         if (original.hasConnector()) {
             // A copied connector needs its own letter: route it afresh.
             const auto routed = router.route(from, to, original.kind);
             if (!routed) return restore(before);
             g = *routed;
-        } else {
-            shiftGeometry(g, o);
         }
-        const int n = doc_.appendLine(from, to, original.kind, g);
-        if (n >= 0) touch(FlowDocument::lineBounds(doc_.line(n)));
+        doc_.appendLine(from, to, original.kind, g);
     }
     // The copies become the selection, ready to be moved on.
     doc_.clearSelection();
@@ -898,13 +853,9 @@ void ChartEditor::setOrigin(int symbol)
     if (lineOrigin_ >= 0 && lineOrigin_ < doc_.symbolCount()) {
         FlowSymbol& s = doc_.symbolRef(lineOrigin_);
         if (s.selected == draw::Origin) s.selected = draw::Normal;
-        touch(FlowDocument::symbolBounds(s));
     }
     lineOrigin_ = symbol;
-    if (symbol >= 0) {
-        doc_.symbolRef(symbol).selected = draw::Origin;
-        touch(FlowDocument::symbolBounds(doc_.symbol(symbol)));
-    }
+    if (symbol >= 0) doc_.symbolRef(symbol).selected = draw::Origin;
 }
 
 void ChartEditor::abandonLine()
@@ -1120,9 +1071,7 @@ void ChartEditor::lineEnd(int d)
         geometry = router.route(origin, d, kind);
         if (!geometry) return;  // no letter left: already said
     }
-    const int n = doc_.appendLine(origin, d, kind, *geometry);
-    if (n < 0) return;
-    touch(FlowDocument::lineBounds(doc_.line(n)));
+    if (doc_.appendLine(origin, d, kind, *geometry) < 0) return;
     setOrigin(-1);
     handPath_.clear();
     if (moveState_ == kMoveHandLine) moveState_ = kMoveIdle;
@@ -1165,28 +1114,27 @@ void ChartEditor::align(AlignMode mode)
         bottom = std::max(bottom, r.bottom);
     }
     for (const int i : labels) {
-        FlowLabel& l = doc_.labelRef(i);
-        const Rect r = labelBox(l);
-        touch(r);
+        const Rect r = labelBox(doc_.label(i));
         const int width = r.right - r.left;
+        Point to{r.left, r.top};
         switch (mode) {
             case AlignMode::Left:
-                l.x = left;
+                to.x = left;
                 break;
             case AlignMode::Right:
-                l.x = right - width;
+                to.x = right - width;
                 break;
             case AlignMode::Centre:
-                l.x = (left + right) / 2 - width / 2;
+                to.x = (left + right) / 2 - width / 2;
                 break;
             case AlignMode::Top:
-                l.y = top;
+                to.y = top;
                 break;
             case AlignMode::Bottom:
-                l.y = bottom - (r.bottom - r.top);
+                to.y = bottom - (r.bottom - r.top);
                 break;
         }
-        touch(labelBox(l));
+        doc_.moveLabel(i, to);
     }
     doc_.setModified();
 }

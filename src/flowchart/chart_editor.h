@@ -154,7 +154,6 @@ private:
     void setOrigin(int symbol);
     void releaseTool();
     bool rerouteAttached(const std::vector<int>& moved, Point offset);
-    void touch(const Rect& area);
 
     FlowDocument& doc_;
     Messages& messages_;

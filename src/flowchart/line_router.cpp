@@ -497,7 +497,7 @@ std::optional<LineGeometry> LineRouter::route(int origin, int destination, LineK
 bool LineRouter::reroute(int line)
 {
     if (line < 0 || line >= doc_.lineCount()) return false;
-    FlowLine& l = doc_.lineRef(line);
+    const FlowLine& l = doc_.line(line);
     const int oldLetter = l.connectorLetter();
     doc_.freeConnectorLetter(oldLetter);
     const auto g = route(l.origin, l.destination, l.kind, line);
@@ -506,7 +506,7 @@ bool LineRouter::reroute(int line)
         doc_.recountConnectorLetters();
         return false;
     }
-    doc_.lineRef(line).geometry = *g;
+    doc_.setLineGeometry(line, *g);
     return true;
 }
 
