@@ -504,14 +504,22 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     if (!loaded) return false;
     state_->sensors.adoptDocument(false);
     state_->doc.clearSelection();
+    documentReplaced();
+    return true;
+}
+
+// Every window that shows part of the chart starts again from the new one:
+// the flowchart window (which abandons a line being drawn and anything on the
+// move, for their indices belong to the old chart), the symbol panels, the
+// monitors, the run menu, the caption and the commands.
+void TFlowFrame::documentReplaced()
+{
     flowWindow_->documentReplaced();
     editors_->closeAll();
     monitors_->refreshFromDocument();
     rebuildRunMenu();
     updateCaption();
     updateCommands();
-    flowWindow_->update();
-    return true;
 }
 
 void TFlowFrame::newCommand()
@@ -521,15 +529,9 @@ void TFlowFrame::newCommand()
         return;
     }
     if (!closingChecks()) return;
-    editors_->closeAll();
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
     state_->sensors.adoptDocument(true);
-    flowWindow_->documentReplaced();
-    monitors_->refreshFromDocument();
-    flowWindow_->update();
-    rebuildRunMenu();
-    updateCaption();
-    updateCommands();
+    documentReplaced();
 }
 
 void TFlowFrame::openCommand()
