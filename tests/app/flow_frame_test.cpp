@@ -490,7 +490,7 @@ TEST_F(FrameTest, RunWhatChoiceAcrossLoadsAndRebuilds)
 }
 
 // Within one menu no two entries share a mnemonic, so Alt and a letter never
-// lands on the wrong command; the Part's texts stay as they are.
+// lands on the wrong command; the menu texts stay as they are.
 TEST_F(FrameTest, EveryMenuEntryHasItsOwnLetter)
 {
     std::function<void(QMenu*)> check = [&](QMenu* menu) {
