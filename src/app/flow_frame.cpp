@@ -549,6 +549,18 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     if (!loaded) return false;
     state_->sensors.adoptDocument(false);
     state_->doc.clearSelection();
+    documentReplaced();
+    // Once the chart is in place: the question about the set it names.
+    if (loaded->hasMimic) mimics_->offerMimic(loaded->mimic);
+    return true;
+}
+
+// Every window that shows part of the chart starts again from the new one:
+// the flowchart window (which abandons a line being drawn and anything on the
+// move, for their indices belong to the old chart), the symbol panels, the
+// monitors, the run menu, the caption and the commands.
+void TFlowFrame::documentReplaced()
+{
     flowWindow_->documentReplaced();
     editors_->closeAll();
     monitors_->refreshFromDocument();
@@ -556,9 +568,6 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     updateCaption();
     updateCommands();
     flowWindow_->update();
-    // Once the chart is in place: the question about the set it names.
-    if (loaded->hasMimic) mimics_->offerMimic(loaded->mimic);
-    return true;
 }
 
 void TFlowFrame::newCommand()
@@ -568,15 +577,9 @@ void TFlowFrame::newCommand()
         return;
     }
     if (!closingChecks()) return;
-    editors_->closeAll();
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
     state_->sensors.adoptDocument(true);
-    flowWindow_->documentReplaced();
-    monitors_->refreshFromDocument();
-    flowWindow_->update();
-    rebuildRunMenu();
-    updateCaption();
-    updateCommands();
+    documentReplaced();
 }
 
 void TFlowFrame::openCommand()

@@ -98,6 +98,8 @@ public:
     // The checks before New, Open, a drop and closing: refusal while
     // downloading, stopping a run, the save question, outputs off.
     bool closingChecks();
+    // The chart was replaced (New, Open, a drop): one refresh of every window.
+    void documentReplaced();
     // Rebuilds "¿Ejecutar Qué?" from the chart's sub heads and checks the
     // chosen sub while its head is there, else "&Iniciar Todo".
     void rebuildRunMenu();

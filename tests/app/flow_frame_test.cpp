@@ -21,6 +21,7 @@
 #include <map>
 
 #include "app/flow_app.h"
+#include "editors/ui/editor_set.h"
 #include "engine/chart_builder.h"
 #include "flowchart/flow_file.h"
 #include "flowchart/ui/flow_window.h"
@@ -286,6 +287,42 @@ TEST_F(FrameTest, ANewChartAbandonsALineInProgressAndADropWaitsForAHandDrawnOne)
     EXPECT_EQ(editor.moveState(), kMoveHandLine);
 }
 
+// New, Open and a drop each refresh everything that shows the chart: the
+// symbol panel editing the old one closes, the run menu lists the new heads,
+// the caption names the new file.
+TEST_F(FrameTest, EveryReplacementOfTheChartRefreshesWhatShowsIt)
+{
+    FlowDocument withSub;
+    test::ChartBuilder(withSub).head("Sub 2");
+    const std::string subPath = path("sub.FLO");
+    ASSERT_TRUE(saveFlowFile(withSub, subPath, InterfaceSettings{}, test::ignoredMessages()));
+    const std::string plainPath = saveRunningChart();
+    const QStringList plainMenu{"&Iniciar Todo", QString::fromUtf8("&Selección"), "Ninguno"};
+
+    files.answers = {subPath};
+    frame->openCommand();
+    EXPECT_EQ(runWhatTexts(), (QStringList{"&Iniciar Todo", QString::fromUtf8("&Selección"), "2"}));
+    EXPECT_EQ(frame->windowTitle(), QString("'Tarvel2' - sub.FLO"));
+    frame->editors()->openSymbol(0);
+    ASSERT_NE(frame->editors()->visible(), nullptr);
+
+    frame->newCommand();
+    EXPECT_EQ(frame->editors()->visible(), nullptr);
+    EXPECT_EQ(runWhatTexts(), plainMenu);
+    EXPECT_EQ(frame->windowTitle(), QString("'Tarvel2'"));
+
+    frame->dropFiles({QString::fromStdString(subPath)});
+    EXPECT_EQ(runWhatTexts(), (QStringList{"&Iniciar Todo", QString::fromUtf8("&Selección"), "2"}));
+    frame->editors()->openSymbol(0);
+    ASSERT_NE(frame->editors()->visible(), nullptr);
+
+    files.answers = {plainPath};
+    frame->openCommand();
+    EXPECT_EQ(frame->editors()->visible(), nullptr);
+    EXPECT_EQ(runWhatTexts(), plainMenu);
+    EXPECT_EQ(frame->windowTitle(), QString("'Tarvel2' - faro.FLO"));
+}
+
 TEST_F(FrameTest, ClosingChecksAskBeforeAModifiedChartIsLost)
 {
     const std::string chart = saveRunningChart();
@@ -454,7 +491,7 @@ TEST_F(FrameTest, RunWhatChoiceAcrossLoadsAndRebuilds)
 }
 
 // Within one menu no two entries share a mnemonic, so Alt and a letter never
-// lands on the wrong command; the Part's texts stay as they are.
+// lands on the wrong command; the menu texts stay as they are.
 TEST_F(FrameTest, EveryMenuEntryHasItsOwnLetter)
 {
     std::function<void(QMenu*)> check = [&](QMenu* menu) {
