@@ -180,7 +180,12 @@ bool InterfaceLayer::startRun()
     if (!live()) return true;
     const int failuresBefore = failures_;
     // The connect of "&Simular" (or of the last run) stands while it is up.
-    if (!linkUp_) connect(true);
+    // Otherwise this is a new start: a failure in it is reported again.
+    if (!linkUp_) {
+        flags.linkFailed = false;
+        connect(true);
+        if (flags.linkFailed) return false;
+    }
     const ModelTraits t = traits();
     InterfaceProtocol* wire = protocol();
     switch (t.protocol) {

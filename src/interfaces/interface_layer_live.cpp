@@ -99,7 +99,14 @@ void InterfaceLayer::openLive(const ModelTraits& t)
     }
     const int failuresBefore = failures_;
     // A port that does not open is no failure yet: the first exchange tells.
-    if (t.serialProfile) link_.open(settings.port, *t.serialProfile);
+    // In the reconnect after a failure it is the failure: that reconnect
+    // has failed, and the link stays down without a second message.
+    const bool opened = t.serialProfile && link_.open(settings.port, *t.serialProfile);
+    if (!opened && reconnecting_) {
+        reconnectFailed_ = true;
+        flags.linkFailed = true;
+        return;
+    }
     const bool started = protocol()->startUp();
     if (started && t.protocol == ProtocolFamily::Mfa) probeBoard();
     const bool reported = failures_ != failuresBefore;
