@@ -173,6 +173,28 @@ bool waitForLine(test::BoxProcess& box, const std::string& line, std::vector<std
     return false;
 }
 
+TEST(LiveInterface, ARunEndsAfterAFailureOnTheLineWithOneMessage)
+{
+    test::FakeByteLink link;  // tells its sensors, then answers nothing
+    LiveFrame f(link, deltronicsSettings());
+    ASSERT_TRUE(f.frame.loadChart(saveLiveChart(f.dir.path()), true));
+    link.replyTo({0x18}, {0x18, 1, 2, 3, 248, 0, 0});
+    f.simulate()->trigger();
+    ASSERT_TRUE(f.messages.empty());
+    f.frame.runCommand();
+    Interpreter& run = f.frame.state().interpreter;
+    ASSERT_TRUE(run.running());
+    f.clock.advance(20);
+    f.frame.timerTick();  // output 1: no echo
+    EXPECT_FALSE(f.frame.runTimer().isActive());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(run.running());
+    EXPECT_EQ(run.lastStopReason(), StopReason::LinkFailed);
+    ASSERT_EQ(f.messages.shown.size(), 1u);
+    EXPECT_EQ(f.messages.last().caption, caption::SerialError);
+    EXPECT_EQ(f.frame.action(121)->text(), QString("Ejecutar"));
+}
+
 TEST(LiveInterface, AChartRunsAgainstTheSimulatedBox)
 {
     test::BoxProcess box(TARVEL_TOOL_PATH, {"1"});

@@ -29,6 +29,11 @@ void TTestMode::setOn(bool on)
     io.flags.testMode = on;
     if (on) {
         state_.sensors.identify();
+        // The box failed to tell its sensors: the handler has ended test mode.
+        if (!io.flags.testMode) {
+            emit changed(false);
+            return;
+        }
         timer_.start(state_.speed.interval);
     } else {
         timer_.stop();

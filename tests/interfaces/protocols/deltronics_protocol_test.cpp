@@ -6,6 +6,7 @@
 #include "boxes/box_session.h"
 #include "boxes/deltronics_box.h"
 #include "interfaces/interface_model.h"
+#include "interfaces/manual_control.h"
 #include "support/protocol_harness.h"
 
 namespace tarvel {
@@ -197,6 +198,23 @@ TEST(DeltronicsLayer, AllOffIsAResetAndAStartedRunResetsAndSendsThePowers)
     EXPECT_EQ(w[8], (Bytes{0x34, 7, 0}));
     // The port stayed open: the run did not connect again.
     EXPECT_EQ(h.link.opened.size(), 1u);
+}
+
+TEST(DeltronicsLayer, SlidersSendThePowerOnALiveLineOnly)
+{
+    ProtocolHarness h(ModelDeltronics, kDeltronicsSerialPlus);
+    std::array<int, kIoCount> levels{};
+    levels.fill(100);
+    ManualControl control(h.layer, levels, [] { return false; });
+    control.setOutputLevel(2, 50);
+    control.setMotorLevel(1, 30);
+    EXPECT_TRUE(h.link.writes.empty());  // simulating
+
+    h.goLive();
+    control.setOutputLevel(5, 50);
+    control.setMotorLevel(1, 30);
+    EXPECT_EQ(h.takeWrites(), (std::vector<Bytes>{{0x34, 5, 15}, {0x34, 2, 9}}));
+    EXPECT_EQ(h.layer.failureCount(), 0);  // P52's reply is not awaited
 }
 
 // The program and the simulated box agree, command for command.
