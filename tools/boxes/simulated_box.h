@@ -14,7 +14,7 @@
 // The lines (item numbers as on the box's labels, from 1; motors A..D):
 //   output N on|off      motor A fd|rev|off      power N P      power A P
 //   dac V                in N on|off             val C RAW      id C ID
-//   and notes of the family's own: reset, upload N, handshake, ...
+//   and notes of the family's own: reset, upload N, handshake, board present|absent
 // Standard input takes `in N on|off`, `val C RAW` and `id C ID`.
 
 #include <array>

@@ -138,13 +138,9 @@ int liveRun(const RunOptions& o)
     FlowFileInfo info;
     if (!loadChart(o.chart, io.settings, doc, info)) return 1;
     state.sensors.adoptDocument(false);
-    state.speed.interval = o.interval;
-    state.speed.multiplicity = o.multiplicity;
     Interpreter& run = state.interpreter;
     EventPrinter printer(clock, io);
-    io.addObserver(&printer);
-    run.addVariableObserver(&printer);
-    run.setShell(&printer);
+    prepareRun(state, printer, o);
     auto lastMessage = [&] { return messages.empty() ? std::string() : messages.last().text; };
 
     // "&Simular" cleared: the family's start-up, the sensors identified.
@@ -153,8 +149,6 @@ int liveRun(const RunOptions& o)
         printer.line() << "end " << lastMessage() << '\n';
         return 0;
     }
-    run.runMode = o.mode;
-    for (const int s : o.selection) doc.selectSymbol(s);
     if (o.mode.kind == RunMode::Selection && !selectionHasStart(doc, o.selection))
         messages.answerNext(MsgAnswer::Ok);  // "¿Iniciar todos los inicies?"
     if (!run.start()) {

@@ -137,15 +137,9 @@ int simulatedRun(RunOptions& o)
     FlowFileInfo info;
     if (!loadChart(o.chart, settings, doc, info)) return 1;
     state.sensors.adoptDocument(false);
-    state.speed.interval = o.interval;
-    state.speed.multiplicity = o.multiplicity;
     Interpreter& run = state.interpreter;
     EventPrinter printer(clock, io);
-    io.addObserver(&printer);
-    run.addVariableObserver(&printer);
-    run.setShell(&printer);
-    run.runMode = o.mode;
-    for (const int s : o.selection) doc.selectSymbol(s);
+    prepareRun(state, printer, o);
 
     if (!run.start()) {
         std::cout << "0 end " << (messages.empty() ? std::string() : messages.last().text) << '\n';

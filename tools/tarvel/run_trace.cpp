@@ -48,6 +48,18 @@ void EventPrinter::assigned(int index, std::int32_t value)
     if (live_) line() << "var " << variableLetter(index) << ' ' << value << '\n';
 }
 
+void prepareRun(ProgramState& state, EventPrinter& printer, const RunOptions& options)
+{
+    state.speed.interval = options.interval;
+    state.speed.multiplicity = options.multiplicity;
+    Interpreter& run = state.interpreter;
+    state.io.addObserver(&printer);
+    run.addVariableObserver(&printer);
+    run.setShell(&printer);
+    run.runMode = options.mode;
+    for (const int s : options.selection) state.doc.selectSymbol(s);
+}
+
 void printEnd(EventPrinter& printer, Interpreter& run, const std::string& linkMessage)
 {
     if (run.running()) {

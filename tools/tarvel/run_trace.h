@@ -67,6 +67,10 @@ private:
     int dac_ = 0;
 };
 
+// The run's speed, what it starts and the printer following it, as the
+// options give them.
+void prepareRun(ProgramState& state, EventPrinter& printer, const RunOptions& options);
+
 // The last line: why the run ended ("stop", "ticks", or the message).
 void printEnd(EventPrinter& printer, Interpreter& run, const std::string& linkMessage);
 
