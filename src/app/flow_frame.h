@@ -31,6 +31,7 @@ class TFlowWindow;
 class TEditorSet;
 class TInterfaceDialog;
 class TMessageBar;
+class TMimics;
 class TMonitorSet;
 class TSpeedDialog;
 class TVariablesDialog;
@@ -58,6 +59,7 @@ public:
     TSpeedDialog* speedDialog() const { return speed_; }
     TInterfaceDialog* interfaceDialog() const { return interface_; }
     TMonitorSet* monitors() const { return monitors_.get(); }
+    TMimics* mimics() const { return mimics_.get(); }
     TEditorSet* editors() const { return editors_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
@@ -104,6 +106,7 @@ public:
     void runStopped() override;
     void runModeChanged() override;
     void showFailingSymbol(int symbol) override;
+    void passDone() override;
 
     // ---- The live interface (flow_frame_live.cpp) ------------------------------
     // "&Simular": on, the box is let go; off, the interface connects (and,
@@ -162,6 +165,8 @@ private:
     std::map<int, std::unique_ptr<QTimer>> keepAlives_;
     // Last, so it goes before the program state its monitors observe.
     std::unique_ptr<TMonitorSet> monitors_;
+    // After the monitors, so it goes before their manual control it uses.
+    std::unique_ptr<TMimics> mimics_;
 };
 
 }  // namespace tarvel

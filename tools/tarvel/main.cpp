@@ -17,6 +17,7 @@
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_caps.h"
 #include "interfaces/model_traits.h"
+#include "mimic_trace.h"
 #include "platform/cp1252.h"
 #include "platform/utf8_path.h"
 #include "tool_common.h"
@@ -178,5 +179,6 @@ int main(int argc, char** argv)
     if (command == "calibrate") return calibrateCommand(args);
     if (command == "compile") return compileCommand(args);
     if (command == "box") return boxCommand(args);
+    if (command == "mimic") return tarvel::tool::mimicCommand(args);
     return usage();
 }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "engine/program_state.h"
+#include "mimic_trace.h"
 #include "platform/clock.h"
 #include "run_trace.h"
 #include "sensors/sensor_channels.h"
@@ -105,6 +106,8 @@ bool parseRunOptions(std::vector<std::string> args, RunOptions& o, bool& changes
             o.live = true;
         } else if (a == "--port" && hasValue) {
             o.port = args[++i];
+        } else if (a == "--mimic" && hasValue) {
+            o.mimic = args[++i];
         } else if (a.rfind("--", 0) == 0) {
             return false;
         } else {
@@ -140,6 +143,9 @@ int simulatedRun(RunOptions& o)
     Interpreter& run = state.interpreter;
     EventPrinter printer(clock, io);
     prepareRun(state, printer, o);
+    std::unique_ptr<MimicTrace> trace;
+    if (!o.mimic.empty() && !(trace = MimicTrace::attach(o.mimic, io, run, clock, state.sensors)))
+        return 1;
 
     if (!run.start()) {
         std::cout << "0 end " << (messages.empty() ? std::string() : messages.last().text) << '\n';

@@ -35,6 +35,8 @@ struct RunOptions {
     std::vector<TimedChange> changes;
     std::string sensorsDir = TARVEL_DEFAULT_SENSORS_DIR;
     std::string chart;
+    // A mimic set whose pictures are traced as they change ("DIR/NAME").
+    std::string mimic;
     // A live run: the interface and the device of its box.
     bool live = false;
     int model = 0;

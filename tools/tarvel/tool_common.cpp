@@ -22,15 +22,17 @@ int usage()
                  "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n"
                  "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
                  "             [--run all|selection|sub:N] [--select I,J,...] [--sensors DIR]\n"
-                 "             [--input N=on|off@CS]... [--value C=RAW@CS]... ARCHIVO.FLO\n"
+                 "             [--input N=on|off@CS]... [--value C=RAW@CS]...\n"
+                 "             [--mimic DIR/NOMBRE] ARCHIVO.FLO\n"
                  "  tarvel run --interface MODELO[:SUB] --port DISPOSITIVO [--ticks N] [--interval "
                  "MS]\n"
                  "             [--multiplicity M] [--numbering N] [--run ...] [--select I,J,...]\n"
-                 "             [--sensors DIR] ARCHIVO.FLO\n"
+                 "             [--sensors DIR] [--mimic DIR/NOMBRE] ARCHIVO.FLO\n"
                  "  tarvel box MODELO[:SUB] [--silent] [--wrong-ack] [--garbage] [--stop-after N]\n"
                  "  tarvel sensors DIR\n"
                  "  tarvel calibrate ARCHIVO.CAL LECTURA\n"
-                 "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n";
+                 "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n"
+                 "  tarvel mimic show [--numbering N] DIR NOMBRE\n";
     return 2;
 }
 
