@@ -12,6 +12,7 @@
 
 #include "interfaces/model_traits.h"
 #include "interfaces/protocols/protocol_context.h"
+#include "mimic_trace.h"
 #include "platform/qt/qt_serial_link.h"
 #include "run_trace.h"
 #include "sensors/sensor_channels.h"
@@ -141,6 +142,9 @@ int liveRun(const RunOptions& o)
     Interpreter& run = state.interpreter;
     EventPrinter printer(clock, io);
     prepareRun(state, printer, o);
+    std::unique_ptr<MimicTrace> trace;
+    if (!o.mimic.empty() && !(trace = MimicTrace::attach(o.mimic, io, run, clock, state.sensors)))
+        return 1;
     auto lastMessage = [&] { return messages.empty() ? std::string() : messages.last().text; };
 
     // "&Simular" cleared: the family's start-up, the sensors identified.
