@@ -154,6 +154,7 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
 TFlowFrame::~TFlowFrame()
 {
     runTimer_.stop();
+    state_->io.setLinkShell(nullptr);
     state_->interpreter.setShell(nullptr);
     state_->interpreter.setMarks(nullptr);
     state_->chip.setMarks(nullptr);
@@ -246,6 +247,7 @@ void TFlowFrame::buildMenus()
     });
 
     QMenu* control = menuBar()->addMenu(QString::fromUtf8("&Control"));
+    addSimulateCommand(control);
     runWhat_ = control->addMenu(QString::fromUtf8("¿Ejecutar &Qué?"));
     runWhat_->setObjectName("runWhatMenu");
     runWhatGroup_ = new QActionGroup(this);
@@ -329,6 +331,7 @@ void TFlowFrame::buildToolBar()
     toolBar_->addAction(run);
     connect(run, &QAction::triggered, this, &TFlowFrame::runCommand);
     toolBar_->addAction(action(kChipSimulate));
+    toolBar_->addAction(action(123));
 }
 
 void TFlowFrame::syncToolButtons()
@@ -450,6 +453,7 @@ void TFlowFrame::updateCommands()
                                     : "Cuando esté destacado borrará el objeto seleccionado"));
     action(kRun)->setEnabled(!state_->downloading());
     syncChipCommand();
+    updateSimulateCommand();
 }
 
 void TFlowFrame::syncChipCommand()
@@ -476,6 +480,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     state_->speed.multiplicity = std::max(1, config.multiplicity);
     for (int n = 0; n < kComPorts; ++n)
         portNames_.setDevice(n, config.comDevices[static_cast<std::size_t>(n)]);
+    wireLink();
     ports_ = probePorts(services_.ports, portNames_, -2, PortPresence{});
 
     InterfaceLayer& io = state_->io;
@@ -642,6 +647,8 @@ void TFlowFrame::closeEvent(QCloseEvent* event)
         return;
     }
     runTimer_.stop();
+    // From here a failure on the line is not worth a message.
+    state_->io.flags.closing = true;
     event->accept();
 }
 

@@ -14,6 +14,7 @@
 #include "engine/run_ports.h"
 #include "flowchart/chart_editor.h"
 #include "interfaces/port_probe.h"
+#include "interfaces/protocols/protocol_context.h"
 
 class QActionGroup;
 class QMenu;
@@ -47,7 +48,7 @@ struct FrameServices {
     ByteLink& ports;
 };
 
-class TFlowFrame : public QMainWindow, public RunShell {
+class TFlowFrame : public QMainWindow, public RunShell, public LinkShell {
     Q_OBJECT
 public:
     explicit TFlowFrame(FrameServices services, QWidget* parent = nullptr);
@@ -115,6 +116,23 @@ public:
     void showFailingSymbol(int symbol) override;
     void passDone() override;
 
+    // ---- The live interface (flow_frame_live.cpp) ------------------------------
+    // "&Simular": on, the box is let go; off, the interface connects (and,
+    // during a run, takes the outputs). Refused while no box can be driven.
+    void simulateCommand(bool on);
+    // The check mark and the tool bar picture follow the simulate flag; the
+    // command is offered only where a box can be driven.
+    void updateSimulateCommand();
+    // The keep-alive timers the protocols asked for, by id (700, 701).
+    const QTimer* keepAliveTimer(int timerId) const;
+
+    // LinkShell
+    void stopRunTimers() override;
+    void resumeRunTimers() override;
+    void testModeEnded() override;
+    void startKeepAlive(int timerId, int periodMs) override;
+    void stopKeepAlive(int timerId) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -122,6 +140,9 @@ private:
     QAction* addCommand(QMenu* menu, int id, const char* text, const char* hint);
     void buildMenus();
     void buildToolBar();
+    void addSimulateCommand(QMenu* control);
+    // Wires the layer to the link, the ports and this frame's timers.
+    void wireLink();
     void syncToolButtons();
     void chooseRunMode(int code);
     // The run button's picture and words, running or idle.
@@ -159,6 +180,7 @@ private:
     std::map<int, QAction*> actions_;
     QTimer runTimer_;
     TChipRun* chipRun_ = nullptr;
+    std::map<int, std::unique_ptr<QTimer>> keepAlives_;
     // Last, so it goes before the program state its monitors observe.
     std::unique_ptr<TMonitorSet> monitors_;
     // After the monitors, so it goes before their manual control it uses.

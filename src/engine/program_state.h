@@ -24,8 +24,12 @@ public:
     {
         io.setSliderLevels(&doc.outputLevels);
         io.setChannelAssignment(&doc.sensorAssignment);
-        // A connect reads the calibration files and identifies the sensors.
+        io.setClock(&clock);
+        io.setMessages(&messages);
+        // A connect reads the calibration files and identifies the sensors,
+        // asking the box which are plugged in.
         io.setEvents(&sensors);
+        sensors.setIdReader(&io);
         interpreter.setChannelValues(&sensors);
         chip.setChannels(&sensors);
     }

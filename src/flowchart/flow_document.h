@@ -15,6 +15,7 @@
 
 #include "flowchart/fixed_text.h"
 #include "flowchart/flow_types.h"
+#include "interfaces/io_image.h"
 
 namespace tarvel {
 
@@ -70,10 +71,6 @@ public:
     // The set of subroutine heads may have changed: rebuild the run-what menu.
     virtual void subroutinesChanged() = 0;
 };
-
-inline constexpr int kSensorChannels = 4;
-inline constexpr int kIoCount = 8;
-inline constexpr int kMotorCount = 4;
 
 // Sensor assignment of an analogue channel besides a sensor identifier.
 inline constexpr int kSensorPercent = -1;

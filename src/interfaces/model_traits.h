@@ -25,6 +25,10 @@ enum class ProtocolFamily {
     Fischertechnik,
 };
 
+// What checking test mode does after a link failure: nothing more, connect
+// again, or connect again and stay off when that fails.
+enum class TestReconnect { None, Reconnect, ReconnectOrStayOff };
+
 // The choices of the interface dialog, one per model radio button.
 enum class InterfaceChoice {
     Unoffered,  // a code from an old configuration file
@@ -72,6 +76,7 @@ struct ModelTraits {
     bool sendsMotorByte = false;
     // Connect sends all eight speed levels once the port is open.
     bool sendsSpeedsOnConnect = false;
+    TestReconnect testReconnect = TestReconnect::None;
     bool readsAnalogue = false;
     // The sensor menus offer "Automática", and a chart's automatic channels
     // stay automatic.

@@ -178,6 +178,7 @@ int main(int argc, char** argv)
     if (command == "sensors") return sensorsCommand(args);
     if (command == "calibrate") return calibrateCommand(args);
     if (command == "compile") return compileCommand(args);
+    if (command == "box") return boxCommand(args);
     if (command == "mimic") return tarvel::tool::mimicCommand(args);
     return usage();
 }
