@@ -147,6 +147,7 @@ constexpr ModelRow kModelRows[] = {
       .serialProfile = &kLegoProfile,
       .sensorSubdirectory = "Lego",
       .encoding = kLegoBank,
+      .readsAnalogue = true,  // from the frame the input poll read
       .motorSpeed = true,
       .choice = InterfaceChoice::Lego}},
     {ModelFischertechnik,

@@ -2,6 +2,7 @@
 
 #include "interfaces/protocols/deltronics_protocol.h"
 #include "interfaces/protocols/interface_protocol.h"
+#include "interfaces/protocols/lego_protocol.h"
 
 namespace tarvel {
 
@@ -34,6 +35,7 @@ struct Registration {
 constexpr Registration kFamilies[] = {
     {ProtocolFamily::None, make<InertProtocol>},
     {ProtocolFamily::Deltronics, make<DeltronicsProtocol>},
+    {ProtocolFamily::Lego, make<LegoProtocol>},
 };
 
 }  // namespace
