@@ -157,6 +157,7 @@ constexpr ModelRow kModelRows[] = {
       .serialProfile = &kFischertechnikProfile,
       .sensorSubdirectory = "Ft",
       .encoding = kFischertechnikBank,
+      .readsAnalogue = true,  // channels 1 and 2, from the input poll
       .fileMayCarryEightLevels = true,
       .caps = {.outputMask = 0x1E00, .valueKeyMask = 0x610},
       .choice = InterfaceChoice::Fischertechnik}},

@@ -22,20 +22,21 @@ public:
 
     explicit LiveChartRun(int model) : model_(model) {}
 
-    // Start, the `before` outputs, a wait for input 3, "Let a = Val 1",
-    // the `after` outputs, Stop.
+    // Start, the `before` symbols, a wait for input 3, "Let a = Val 1",
+    // the `after` symbols, Stop. A text that starts with "Delay " or "Let "
+    // is a process symbol, any other an output symbol.
     std::string chart(const std::vector<std::string>& before, const std::vector<std::string>& after)
     {
         FlowDocument doc;
         ChartBuilder c(doc);
         int last = c.start();
-        for (const std::string& t : before) last = step(c, last, c.out(t));
+        for (const std::string& t : before) last = step(c, last, symbol(c, t));
         const int wait = c.decide("Is Input 3 on");
         c.join(last, wait);
         c.join(wait, wait, LineKind::No);
         last = c.proc("Let a = Val 1");
         c.join(wait, last, LineKind::Yes);
-        for (const std::string& t : after) last = step(c, last, c.out(t));
+        for (const std::string& t : after) last = step(c, last, symbol(c, t));
         c.join(last, c.stop());
         InterfaceSettings s;
         s.mode = 1;
@@ -61,6 +62,11 @@ public:
     double seconds = 0;
 
 private:
+    static int symbol(ChartBuilder& c, const std::string& text)
+    {
+        const bool process = text.rfind("Delay ", 0) == 0 || text.rfind("Let ", 0) == 0;
+        return process ? c.proc(text) : c.out(text);
+    }
     static int step(ChartBuilder& c, int from, int to)
     {
         c.join(from, to);

@@ -1,6 +1,7 @@
 #include "box_registry.h"
 
 #include "deltronics_box.h"
+#include "fischertechnik_box.h"
 #include "interfaces/model_traits.h"
 #include "lego_box.h"
 
@@ -22,6 +23,7 @@ struct Registration {
 constexpr Registration kBoxes[] = {
     {ProtocolFamily::Deltronics, make<DeltronicsBox>},
     {ProtocolFamily::Lego, make<LegoBox>},
+    {ProtocolFamily::Fischertechnik, make<FischertechnikBox>},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "interfaces/protocols/protocol_registry.h"
 
 #include "interfaces/protocols/deltronics_protocol.h"
+#include "interfaces/protocols/fischertechnik_protocol.h"
 #include "interfaces/protocols/interface_protocol.h"
 #include "interfaces/protocols/lego_protocol.h"
 
@@ -36,6 +37,7 @@ constexpr Registration kFamilies[] = {
     {ProtocolFamily::None, make<InertProtocol>},
     {ProtocolFamily::Deltronics, make<DeltronicsProtocol>},
     {ProtocolFamily::Lego, make<LegoProtocol>},
+    {ProtocolFamily::Fischertechnik, make<FischertechnikProtocol>},
 };
 
 }  // namespace
