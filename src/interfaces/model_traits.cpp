@@ -150,6 +150,7 @@ constexpr ModelRow kModelRows[] = {
       .serialProfile = &kLegoProfile,
       .sensorSubdirectory = "Lego",
       .encoding = kLegoBank,
+      .readsAnalogue = true,  // from the frame the input poll read
       .motorSpeed = true,
       .choice = InterfaceChoice::Lego}},
     {ModelFischertechnik,
@@ -160,6 +161,7 @@ constexpr ModelRow kModelRows[] = {
       .sensorSubdirectory = "Ft",
       .encoding = kFischertechnikBank,
       .testReconnect = TestReconnect::Reconnect,
+      .readsAnalogue = true,  // channels 1 and 2, from the input poll
       .fileMayCarryEightLevels = true,
       .caps = {.outputMask = 0x1E00, .valueKeyMask = 0x610},
       .choice = InterfaceChoice::Fischertechnik}},

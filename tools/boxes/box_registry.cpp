@@ -1,7 +1,9 @@
 #include "box_registry.h"
 
 #include "deltronics_box.h"
+#include "fischertechnik_box.h"
 #include "interfaces/model_traits.h"
+#include "lego_box.h"
 
 namespace tarvel::boxes {
 
@@ -20,6 +22,8 @@ struct Registration {
 
 constexpr Registration kBoxes[] = {
     {ProtocolFamily::Deltronics, make<DeltronicsBox>},
+    {ProtocolFamily::Lego, make<LegoBox>},
+    {ProtocolFamily::Fischertechnik, make<FischertechnikBox>},
 };
 
 }  // namespace

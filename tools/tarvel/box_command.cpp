@@ -3,17 +3,20 @@
 // Standard input sets its inputs, values and sensor IDs. It runs until it is
 // interrupted or terminated.
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "boxes/box_registry.h"
 #include "boxes/box_session.h"
+#include "platform/byte_link.h"
 #include "tool_common.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -62,6 +65,10 @@ bool parseBoxOptions(const std::vector<std::string>& args, BoxOptions& o)
 
 volatile std::sig_atomic_t stopRequested = 0;
 
+// The bytes a streaming box lets wait on the line (the input queue of the
+// profile a streaming box is opened with).
+constexpr int kLineQueueLimit = kLegoProfile.inputQueue;
+
 void requestStop(int)
 {
     stopRequested = 1;
@@ -88,6 +95,12 @@ struct Pty {
         if (tcgetattr(slave, &raw) != 0) return false;
         cfmakeraw(&raw);
         return tcsetattr(slave, TCSANOW, &raw) == 0;
+    }
+    // The bytes sent to the program that it has not read yet.
+    int waiting() const
+    {
+        int n = 0;
+        return ioctl(slave, FIONREAD, &n) == 0 ? n : 0;
     }
     void write(const std::vector<std::uint8_t>& bytes) const
     {
@@ -162,8 +175,11 @@ int serve(boxes::BoxSession& session, const Pty& pty)
                     std::cerr << "Orden desconocida: " << line << '\n';
         }
         if (period > 0 && nowMs() >= nextFrame) {
-            pty.write(session.stream());
-            nextFrame += period;
+            // Like a driver's input queue, the line holds only so much: while
+            // nobody reads, the frames that do not fit are lost (and the box
+            // never waits on a full line).
+            if (pty.waiting() < kLineQueueLimit) pty.write(session.stream());
+            nextFrame = std::max(nextFrame + period, nowMs());
         }
     }
     return 0;

@@ -1,7 +1,9 @@
 #include "interfaces/protocols/protocol_registry.h"
 
 #include "interfaces/protocols/deltronics_protocol.h"
+#include "interfaces/protocols/fischertechnik_protocol.h"
 #include "interfaces/protocols/interface_protocol.h"
+#include "interfaces/protocols/lego_protocol.h"
 
 namespace tarvel {
 
@@ -34,6 +36,8 @@ struct Registration {
 constexpr Registration kFamilies[] = {
     {ProtocolFamily::None, make<InertProtocol>},
     {ProtocolFamily::Deltronics, make<DeltronicsProtocol>},
+    {ProtocolFamily::Lego, make<LegoProtocol>},
+    {ProtocolFamily::Fischertechnik, make<FischertechnikProtocol>},
 };
 
 }  // namespace
