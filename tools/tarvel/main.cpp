@@ -177,5 +177,6 @@ int main(int argc, char** argv)
     if (command == "sensors") return sensorsCommand(args);
     if (command == "calibrate") return calibrateCommand(args);
     if (command == "compile") return compileCommand(args);
+    if (command == "sid") return sidCommand(args);
     return usage();
 }

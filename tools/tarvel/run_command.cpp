@@ -129,7 +129,13 @@ int runCommand(std::vector<std::string> args)
     std::vector<TimedChange> changes;
     std::vector<std::string> files;
     std::string sensorsDir = TARVEL_DEFAULT_SENSORS_DIR;
+    RunCapture capture;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        bool bad = false;
+        if (capture.take(args, i, bad)) {
+            if (bad) return usage();
+            continue;
+        }
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         auto intOption = [&](int& target, int minimum) {
@@ -190,6 +196,8 @@ int runCommand(std::vector<std::string> args)
     // Questions take their default (OK); the last error ends the output.
     ScriptedMessages messages;
     ProgramState state(messages, clock);
+    // Times refused as the time dialog refuses them: nothing runs, nothing is written.
+    if (!capture.apply(state.capture.settings)) return 1;
     InterfaceLayer& io = state.io;
     io.settings = settings;
     io.setSensorsDirectory(sensorsDir);
@@ -210,7 +218,7 @@ int runCommand(std::vector<std::string> args)
 
     if (!run.start()) {
         std::cout << "0 end " << (messages.empty() ? std::string() : messages.last().text) << '\n';
-        return 0;
+        return capture.save(state) ? 0 : 1;
     }
     printer.begin();
     std::stable_sort(changes.begin(), changes.end(),
@@ -235,7 +243,7 @@ int runCommand(std::vector<std::string> args)
     } else {
         std::cout << clock.nowCentiseconds() << " end " << run.lastError() << '\n';
     }
-    return 0;
+    return capture.save(state) ? 0 : 1;
 }
 
 }  // namespace tarvel::tool

@@ -15,17 +15,22 @@ ScriptedMessages stderrMessages()
 
 int usage()
 {
-    std::cerr << "uso:\n"
-                 "  tarvel show [--numbering N] ARCHIVO.FLO\n"
-                 "  tarvel caption TIPO TEXTO\n"
-                 "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n"
-                 "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n"
-                 "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
-                 "             [--run all|selection|sub:N] [--select I,J,...] [--sensors DIR]\n"
-                 "             [--input N=on|off@CS]... [--value C=RAW@CS]... ARCHIVO.FLO\n"
-                 "  tarvel sensors DIR\n"
-                 "  tarvel calibrate ARCHIVO.CAL LECTURA\n"
-                 "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n";
+    std::cerr
+        << "uso:\n"
+           "  tarvel show [--numbering N] ARCHIVO.FLO\n"
+           "  tarvel caption TIPO TEXTO\n"
+           "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n"
+           "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n"
+           "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
+           "             [--run all|selection|sub:N] [--select I,J,...] [--sensors DIR]\n"
+           "             [--input N=on|off@CS]... [--value C=RAW@CS]...\n"
+           "             [--capture SALIDA.SID [--first-span CS] [--end-time CS]] ARCHIVO.FLO\n"
+           "  tarvel sensors DIR\n"
+           "  tarvel calibrate ARCHIVO.CAL LECTURA\n"
+           "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n"
+           "  tarvel sid show [--sensors DIR] ARCHIVO.SID\n"
+           "  tarvel sid export [--sensors DIR] [--numbering N] ARCHIVO.SID "
+           "SALIDA.CSV|SALIDA.TSV\n";
     return 2;
 }
 
