@@ -75,8 +75,9 @@ public:
     // ---- Commands ------------------------------------------------------------
     void newCommand();
     void openCommand();
-    bool saveCommand();
-    bool saveAsCommand();
+    // From the save-changes question no reminder of the graph's data is given.
+    bool saveCommand(bool fromQuestion = false);
+    bool saveAsCommand(bool fromQuestion = false);
     void runCommand();
     // The run timer fired.
     void timerTick();
@@ -98,6 +99,16 @@ public:
     void updateCaption();
     void updateCommands();
 
+    // ---- The graph's commands (flow_frame_graph.cpp) --------------------------
+    // "Parámetro de &Tiempo...": the time dialog, modal.
+    void graphTimeCommand();
+    // "&Guardar como Gráfica...": SID, CSV or TSV by the filter chosen.
+    void saveGraphCommand();
+    // "&Abrir Gráfica...": a question when unsaved data would go, then a SID file.
+    void openGraphCommand();
+    // "&Borrar Gráfica", after its question.
+    void clearGraphCommand();
+
     // RunShell
     void runStarted() override;
     void runStopped() override;
@@ -110,6 +121,12 @@ protected:
 private:
     QAction* addCommand(QMenu* menu, int id, const char* text, const char* hint);
     void buildMenus();
+    void buildGraphMenu(QMenu* graph);
+    void updateGraphCommands();
+    // After a chart was saved: the note that the graph's data is not.
+    void remindOfGraphData();
+    // Closing with data no file holds asks first; false keeps the program open.
+    bool graphDataMayGo();
     void buildToolBar();
     void syncToolButtons();
     void chooseRunMode(int code);

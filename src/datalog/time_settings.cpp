@@ -48,8 +48,8 @@ TimeDialogFields timeDialogFields(const CaptureSettings& settings)
     TimeDialogFields f;
     f.firstUnit = settings.firstSpanUnit;
     f.firstText = countText(settings.firstSpan, settings.firstSpanUnit);
-    f.forever = settings.endTime == 0;
-    if (f.forever) {
+    f.endless = settings.endTime == 0;
+    if (f.endless) {
         f.endUnit = TimeUnit::Minutes;
         f.endText = kForeverEndText;
     } else {
@@ -66,7 +66,7 @@ Status acceptTimeDialog(const TimeDialogFields& entered, CaptureSettings& settin
     if (first > kMaxTime) return beyondRange();
     if (first == 0) settings.firstSpanUnit = TimeUnit::Seconds;
     std::uint64_t end = 0;
-    if (!entered.forever) {
+    if (!entered.endless) {
         settings.endTimeUnit = entered.endUnit;
         end = leadingCount(entered.endText) * unitFactor(entered.endUnit);
         if (end > kMaxTime) return beyondRange();

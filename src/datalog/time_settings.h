@@ -19,7 +19,7 @@ inline constexpr std::uint32_t kFallbackFirstSpan = 6000;
 struct TimeDialogFields {
     std::string firstText;  // the first span in its unit
     TimeUnit firstUnit = TimeUnit::Minutes;
-    bool forever = true;  // "Continuar para siempre"
+    bool endless = true;  // "Continuar para siempre"
     std::string endText;  // the end time in its unit
     TimeUnit endUnit = TimeUnit::Minutes;
 };

@@ -9,14 +9,14 @@ namespace tarvel {
 namespace {
 
 TimeDialogFields entered(const char* first, TimeUnit firstUnit, const char* end, TimeUnit endUnit,
-                         bool forever = false)
+                         bool endless = false)
 {
     TimeDialogFields f;
     f.firstText = first;
     f.firstUnit = firstUnit;
     f.endText = end;
     f.endUnit = endUnit;
-    f.forever = forever;
+    f.endless = endless;
     return f;
 }
 
@@ -27,7 +27,7 @@ TEST(TimeDialog, OpensWithTheTimesInTheirUnits)
     EXPECT_EQ(f.firstText, "2");
     EXPECT_EQ(f.firstUnit, TimeUnit::Minutes);
     // No end time: ten minutes, greyed behind "Continuar para siempre".
-    EXPECT_TRUE(f.forever);
+    EXPECT_TRUE(f.endless);
     EXPECT_EQ(f.endText, "10");
     EXPECT_EQ(f.endUnit, TimeUnit::Minutes);
 
@@ -36,7 +36,7 @@ TEST(TimeDialog, OpensWithTheTimesInTheirUnits)
     s.endTimeUnit = TimeUnit::Days;
     f = timeDialogFields(s);
     EXPECT_EQ(f.firstText, "1");
-    EXPECT_FALSE(f.forever);
+    EXPECT_FALSE(f.endless);
     EXPECT_EQ(f.endText, "3");
     EXPECT_EQ(f.endUnit, TimeUnit::Days);
 }
