@@ -92,7 +92,7 @@ void fillFull(Program& p)
         for (auto& motor : r.buffer.motors) motor[k] = static_cast<std::int8_t>(n % 201 - 100);
     }
     r.buffer.sampleCount = kCaptureCapacity;
-    p.state.sensors.reloadTable(std::string(TARVEL_BENCH_DATA_DIR) + "/SENSORS/DSI");
+    p.state.sensors.reloadTable(std::string(TARVEL_DATA_DIR) + "/SENSORS/DSI");
     for (int c = 0; c < kSensorChannels; ++c) p.state.sensors.choose(c, c);
 }
 

@@ -83,7 +83,7 @@ void BM_RunTickHeaviestLoad(benchmark::State& state)
     SpeedSettings speed;
     speed.multiplicity = 101;
     Interpreter run(doc, io, clock, messages, speed);
-    SensorChannels channels(doc, io);  // every channel in percent
+    SensorChannels channels(doc, io);  // no calibration files: every channel in percent
     run.setChannelValues(&channels);
     CountingObserver observer;
     io.addObserver(&observer);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes a reader with libFuzzer for a while (default 60 s): the flowchart
-# reader, or the calibration-file reader with "calibration".
-# Usage: scripts/fuzz.sh [SECONDS] [flow_file|calibration]
+# reader, the calibration-file reader with "calibration", or the mimic
+# definition reader with "mimic_set".
+# Usage: scripts/fuzz.sh [SECONDS] [flow_file|calibration|mimic_set]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -18,6 +19,7 @@ corpus="$out/corpus-$target"
 mkdir -p "$corpus"
 case "$target" in
     calibration) find "$root/data" -iname '*.cal' -exec cp --backup=numbered {} "$corpus/" \; 2>/dev/null || true ;;
+    mimic_set) find "$root/data/MIMICS" -type f ! -name '*.*' -exec cp {} "$corpus/" \; 2>/dev/null || true ;;
     *) find "$root/data" -iname '*.flo' -exec cp {} "$corpus/" \; 2>/dev/null || true ;;
 esac
 "$out/${target}_fuzz" -max_total_time="$seconds" -max_len=65536 "$corpus"

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -11,19 +12,38 @@
 
 namespace tarvel {
 
-TFlowApp::TFlowApp(QApplication& app, std::string startupFile)
+namespace {
+
+// The name of the desktop entry and of the icon installed with the program, so
+// that the desktop shows the window with them.
+constexpr const char* kDesktopName = "tarvel2";
+
+}  // namespace
+
+TFlowApp::TFlowApp(QApplication& app, StartupArguments arguments)
 {
     QApplication::setApplicationName("Tarvel2");
     QApplication::setOrganizationName("Orvane");
+    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopName));
+    QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kDesktopName)));
     installSpanish(app, translator_);
+    // Nobody is there to answer a box when the program only checks that it starts.
+    messages_.setUnattended(arguments.quitAfterLoad);
     frame_ = std::make_unique<TFlowFrame>(FrameServices{messages_, clock_, files_, ports_});
     messages_.setParent(frame_.get());
     messages_.setStatusBar(frame_->messageBar());
     files_.setParent(frame_.get());
-    frame_->startUp(loadConfiguration(QDir::currentPath().toStdString()));
+    frame_->startUp(loadConfiguration(defaultDataFolder(
+        QCoreApplication::applicationDirPath().toStdString(), QDir::currentPath().toStdString())));
     // The splash screen belongs here; what follows it runs once the window is up.
-    QTimer::singleShot(20, frame_.get(),
-                       [this, file = std::move(startupFile)] { frame_->afterSplash(file); });
+    QTimer::singleShot(20, frame_.get(), [this, arguments = std::move(arguments)] {
+        const bool loaded = frame_->afterSplash(arguments.chartFile);
+        if (!arguments.quitAfterLoad) return;
+        // Painted once with the chart in it, so a cold start is measured to the
+        // first picture.
+        frame_->repaint();
+        QCoreApplication::exit(loaded ? 0 : 1);
+    });
 }
 
 TFlowApp::~TFlowApp() = default;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/file_chooser.h"
+#include "app/startup_arguments.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_messages.h"
 #include "platform/qt/qt_serial_link.h"
@@ -19,8 +20,9 @@ class TFlowFrame;
 
 class TFlowApp {
 public:
-    // `startupFile` is the chart named on the command line (empty: none).
-    TFlowApp(QApplication& app, std::string startupFile);
+    // `arguments` come from the command line: the chart to open after start-up
+    // and whether to end once it is loaded.
+    TFlowApp(QApplication& app, StartupArguments arguments);
     ~TFlowApp();
 
     TFlowFrame& frame() { return *frame_; }

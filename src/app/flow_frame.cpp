@@ -31,6 +31,7 @@
 #include "interfaces/ui/interface_dialog.h"
 #include "interfaces/ui/manual_monitor_dialog.h"
 #include "interfaces/ui/monitor_set.h"
+#include "mimics/ui/mimics.h"
 #include "platform/messages.h"
 #include "platform/qt/message_bar.h"
 #include "platform/qt/qt_text.h"
@@ -48,6 +49,7 @@ const char* const kAutoScrollOnHint =
     "Hace que la ventana se desplace automáticamente cuando el puntero esté cerca a la orilla";
 const char* const kAutoScrollOffHint = "No deja que la ventana se desplace automáticamente";
 constexpr int kLargeMonitor = 109, kReducedMonitor = 125;
+constexpr int kMimic = 160, kMimicsDirectory = 350;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -95,6 +97,8 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     editors_ = new TEditorSet(
         *state_, services_.messages,
         [this](const FlowLabel& l) { return flowWindow_->editor().labelBox(l); }, this);
+    mimics_ = std::make_unique<TMimics>(*state_, services_.messages, monitors_->control(),
+                                        *editors_, this);
 
     buildMenus();
     buildToolBar();
@@ -174,6 +178,9 @@ void TFlowFrame::buildMenus()
                        "Guarda el diagrama que está en uso con un nombre nuevo"),
             &QAction::triggered, this, [this] { saveAsCommand(); });
     file->addSeparator();
+    connect(addCommand(file, kMimicsDirectory, "Poner &Directorio de Mímicas...", nullptr),
+            &QAction::triggered, this, [this] { mimics_->setMimicsDirectory(); });
+    file->addSeparator();
     connect(addCommand(file, kExit, "&Salir", "Sale de Tarvel"), &QAction::triggered, this,
             &QWidget::close);
 
@@ -246,6 +253,8 @@ void TFlowFrame::buildMenus()
                 variables_->show();
                 variables_->raise();
             });
+    connect(addCommand(window, kMimic, "&Mímica...", "Abre la ventana Mímica"), &QAction::triggered,
+            this, [this] { mimics_->chooseMimic(); });
     connect(addCommand(window, kZoom, "Vista &Zoom...", nullptr), &QAction::triggered, this,
             &TFlowFrame::zoomCommand);
 
@@ -399,7 +408,7 @@ void TFlowFrame::updateCommands()
 {
     const bool running = state_->interpreter.running();
     const bool busy = running || state_->downloading();
-    for (const int id : {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface})
+    for (const int id : {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface, kMimic})
         if (QAction* a = action(id)) a->setEnabled(!busy);
     const FlowDocument& doc = state_->doc;
     const bool selection = !doc.selectedSymbols().empty() || !doc.selectedLabels().empty();
@@ -440,6 +449,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     io.applySelection();
     adjustStartupPort(io.settings, ports_);
     interface_->setConfigPath(config.configPath);
+    mimics_->setDirectory(config.mimicsDir);
     state_->doc.clear(io.settings.model, io.settings.subModel);
     state_->sensors.adoptDocument(true);  // "Val 1" to "Val 4"
 
@@ -458,12 +468,12 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     updateCommands();
 }
 
-void TFlowFrame::afterSplash(const std::string& startupFile)
+bool TFlowFrame::afterSplash(const std::string& startupFile)
 {
     const InterfaceSettings& s = state_->io.settings;
     if (s.mode == 1 && !modelTraits(s).usesChipEntry)
         services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);
-    if (!startupFile.empty()) loadChart(startupFile, true);
+    return startupFile.empty() || loadChart(startupFile, true);
 }
 
 // ---- Files -------------------------------------------------------------------------------------
@@ -497,7 +507,8 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     const SensorTable& sensors = state_->sensors.table();
     context.sensorKnown = [&sensors](int id) { return sensors.lastWithId(id) >= 0; };
     flowWindow_->setLoading(true);
-    const bool loaded = loadFlowFile(state_->doc, path, context, services_.messages, silent).ok();
+    const Result<FlowFileInfo> loaded =
+        loadFlowFile(state_->doc, path, context, services_.messages, silent);
     flowWindow_->setLoading(false);
     if (!loaded) return false;
     state_->sensors.adoptDocument(false);
@@ -509,6 +520,8 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     updateCaption();
     updateCommands();
     flowWindow_->update();
+    // Once the chart is in place: the question about the set it names.
+    if (loaded->hasMimic) mimics_->offerMimic(loaded->mimic);
     return true;
 }
 
@@ -635,7 +648,8 @@ void TFlowFrame::runStarted()
     run->setText(QString::fromUtf8("Parar"));
     run->setStatusTip(QString::fromUtf8("Para el diagrama de flujo"));
     restartRunTimer();
-    if (!monitors_->anyVisible()) monitors_->openReduced();
+    if (!monitors_->anyVisible() && !mimics_->windowVisible()) monitors_->openReduced();
+    mimics_->refresh();
     if (state_->speed.singleStep) flowWindow_->setFocus();
     updateCaption();
     updateCommands();
@@ -649,8 +663,14 @@ void TFlowFrame::runStopped()
     run->setData(kPictureIdle);
     run->setText(QString::fromUtf8("Ejecutar"));
     run->setStatusTip(QString::fromUtf8("Ejecuta el diagrama de flujo"));
+    mimics_->refresh();
     updateCaption();
     updateCommands();
+}
+
+void TFlowFrame::passDone()
+{
+    mimics_->repaintIfPending();
 }
 
 void TFlowFrame::showFailingSymbol(int symbol)

@@ -30,6 +30,7 @@ class TFlowWindow;
 class TEditorSet;
 class TInterfaceDialog;
 class TMessageBar;
+class TMimics;
 class TMonitorSet;
 class TSpeedDialog;
 class TVariablesDialog;
@@ -57,6 +58,7 @@ public:
     TSpeedDialog* speedDialog() const { return speed_; }
     TInterfaceDialog* interfaceDialog() const { return interface_; }
     TMonitorSet* monitors() const { return monitors_.get(); }
+    TMimics* mimics() const { return mimics_.get(); }
     TEditorSet* editors() const { return editors_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
@@ -68,8 +70,9 @@ public:
     // Takes the configuration, probes the ports, reads CONFIGUR.FCF and applies
     // the interface.
     void startUp(const AppConfiguration& config);
-    // What follows the splash: the note about simulation, then the start-up file.
-    void afterSplash(const std::string& startupFile);
+    // What follows the splash: the note about simulation, then the start-up
+    // file. False when a file was named and did not load.
+    bool afterSplash(const std::string& startupFile);
     const AppConfiguration& configuration() const { return config_; }
 
     // ---- Commands ------------------------------------------------------------
@@ -114,6 +117,7 @@ public:
     void runStopped() override;
     void runModeChanged() override;
     void showFailingSymbol(int symbol) override;
+    void passDone() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -157,6 +161,8 @@ private:
     QTimer runTimer_;
     // Last, so it goes before the program state its monitors observe.
     std::unique_ptr<TMonitorSet> monitors_;
+    // After the monitors, so it goes before their manual control it uses.
+    std::unique_ptr<TMimics> mimics_;
 };
 
 }  // namespace tarvel

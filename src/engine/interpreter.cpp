@@ -56,6 +56,11 @@ void Interpreter::addVariableObserver(VariableObserver* observer)
     if (observer) variableObservers_.push_back(observer);
 }
 
+void Interpreter::removeVariableObserver(VariableObserver* observer)
+{
+    std::erase(variableObservers_, observer);
+}
+
 std::int64_t Interpreter::nowCs() const
 {
     return clock_.nowCentiseconds();

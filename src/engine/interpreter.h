@@ -55,6 +55,7 @@ public:
     void setCapture(CaptureHook* capture) { capture_ = capture; }
     void setChannelValues(const ChannelValues* values) { channels_ = values; }
     void addVariableObserver(VariableObserver* observer);
+    void removeVariableObserver(VariableObserver* observer);
 
     RunMode runMode;
 

@@ -79,8 +79,22 @@ bool ManualControl::clickInput(int index)
 
 bool ManualControl::clickValue(int channel)
 {
+    if (channel < 0 || channel > 3) return false;
+    return setValue(channel, io_.image().analogue[idx(channel)] ? 0 : 1024);
+}
+
+bool ManualControl::setValue(int channel, int raw)
+{
     if (!io_.flags.simulate || channel < 0 || channel > 3) return false;
-    io_.setAnalogueHandled(channel, io_.image().analogue[idx(channel)] ? 0 : 1024);
+    io_.setAnalogueHandled(channel, std::clamp(raw, 0, 1024));
+    return true;
+}
+
+bool ManualControl::driveMotor(int motor, int state)
+{
+    if (!idle() || !offered(MonitorItem::Motor, motor)) return false;
+    if (state != kMotorForward && state != kMotorReverse) state = kMotorOff;
+    setMotorByHand(motor, state);
     return true;
 }
 

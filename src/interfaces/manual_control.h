@@ -35,6 +35,12 @@ public:
     bool clickInput(int index);
     // A value button toggles the channel between nothing and full scale.
     bool clickValue(int channel);
+    // Sets a channel's raw reading (0..1024), as a simulated sensor would
+    // (the mimic's value objects step it).
+    bool setValue(int channel, int raw);
+    // Starts a motor forward or in reverse, or stops it, with the outputs
+    // that follow it (the mimic's motor objects decide which).
+    bool driveMotor(int motor, int state);
     // The analogue output toggles between 0 and full scale.
     bool clickDac();
 

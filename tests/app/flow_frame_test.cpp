@@ -133,7 +133,7 @@ TEST_F(FrameTest, StartUpReportsAMissingConfigurationAndNotesSimulation)
     EXPECT_EQ(third.state().io.settings.port, 2);  // lowered to the last present port
     EXPECT_TRUE(third.state().io.flags.simulate);
     messages.shown.clear();
-    third.afterSplash(saveRunningChart());
+    EXPECT_TRUE(third.afterSplash(saveRunningChart()));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.last().caption, "Mensaje de Tarvel");
     EXPECT_EQ(messages.last().text,
@@ -145,8 +145,9 @@ TEST_F(FrameTest, StartUpReportsAMissingConfigurationAndNotesSimulation)
     // A start-up file with another extension is skipped silently.
     messages.shown.clear();
     third.state().doc.setModified(false);
-    third.afterSplash(path("notas.txt"));
+    EXPECT_FALSE(third.afterSplash(path("notas.txt")));
     EXPECT_EQ(messages.shown.size(), 1u);  // only the note again
+    EXPECT_EQ(third.state().doc.symbolCount(), 3);
 }
 
 TEST_F(FrameTest, OpenSaveAndSaveAs)

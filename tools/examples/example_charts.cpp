@@ -63,6 +63,19 @@ public:
         doc_.appendLine(from, to, kind, g);
     }
 
+    // Out of a decision's right corner, across to the column of a symbol
+    // below it and down into its top.
+    void rightTo(int from, int to, LineKind kind)
+    {
+        LineGeometry g;
+        const Point a = right(from), b = top(to);
+        g.points[0] = a;
+        g.points[1] = {b.x, a.y};
+        g.points[2] = b;
+        g.tag = {a.x + 4, a.y - 16};
+        doc_.appendLine(from, to, kind, g);
+    }
+
     // Out of a decision's right corner and back into the top of a symbol above it.
     void rightBack(int from, int to, int side, LineKind kind)
     {
@@ -86,6 +99,7 @@ constexpr int kRow = 84;
 void trafficLights(FlowDocument& doc)
 {
     Layout l(doc);
+    doc.mimicSet = "SEMAFORO";
     l.label(
         "Sem\xE1"
         "foro con paso de peatones",
@@ -126,6 +140,7 @@ void trafficLights(FlowDocument& doc)
 void lighthouse(FlowDocument& doc)
 {
     Layout l(doc);
+    doc.mimicSet = "FARO";
     l.label("Faro: tres destellos y una pausa", 3, 48, 14);
     l.label("La l\xE1mpara es la salida 1", 1, 48, 52);
     const int x = 160, xs = 448;
@@ -210,11 +225,222 @@ void counter(FlowDocument& doc)
     l.loopBack(off, zero, x + 288);
 }
 
+// The lighthouse of the mimic set FARO: the beam turns one way while the
+// lamp is lit, then the other.
+void turningLighthouse(FlowDocument& doc)
+{
+    Layout l(doc);
+    doc.mimicSet = "FARO";
+    doc.outputNames[0] = "L\xE1mpara";
+    doc.motorNames[0] = "Haz";
+    l.label("Faro que gira", 3, 48, 14);
+    l.label("L\xE1mpara: salida 1.  El motor A gira el haz.", 1, 48, 52);
+    const int x = 160, xs = 448;
+    int y = 112;
+    const int s = l.symbol(SymbolKind::StartStop, "Start", x, y);
+    const int right = l.symbol(SymbolKind::Output, "Turn Motor a fd ", x, y += kRow);
+    const int flash1 = l.symbol(SymbolKind::Process, "Sub 1(destello)", x, y += kRow);
+    const int left = l.symbol(SymbolKind::Output, "Turn Motor a rev ", x, y += kRow);
+    const int flash2 = l.symbol(SymbolKind::Process, "Sub 1(destello)", x, y += kRow);
+    l.down(s, right);
+    l.down(right, flash1);
+    l.down(flash1, left);
+    l.down(left, flash2);
+    l.loopBack(flash2, right, x + 128);
+
+    y = 112;
+    const int head = l.symbol(SymbolKind::StartStop, "Sub 1(destello)", xs, y);
+    const int on = l.symbol(SymbolKind::Output, "Turn Output 1 on", xs, y += kRow);
+    const int lit = l.symbol(SymbolKind::Process, "Delay 1", xs, y += kRow);
+    const int off = l.symbol(SymbolKind::Output, "Turn Output 1 off", xs, y += kRow);
+    const int still = l.symbol(SymbolKind::Output, "Turn Motor a off ", xs, y += kRow);
+    const int dark = l.symbol(SymbolKind::Process, "Delay 0.5", xs, y += kRow);
+    const int stop = l.symbol(SymbolKind::StartStop, "Stop", xs, y += kRow);
+    l.down(head, on);
+    l.down(on, lit);
+    l.down(lit, off);
+    l.down(off, still);
+    l.down(still, dark);
+    l.down(dark, stop);
+}
+
+// The crossing of the mimic set SEMAFORO: the cars keep green until a walker
+// presses the button; then "ESPERE", amber, red, and the walkers' green.
+void pedestrianCrossing(FlowDocument& doc)
+{
+    Layout l(doc);
+    doc.mimicSet = "SEMAFORO";
+    const char* outputs[] = {"Rojo",           "\xC1mbar",        "Verde",
+                             "Peat\xF3n rojo", "Peat\xF3n verde", "Espere"};
+    for (std::size_t k = 0; k < std::size(outputs); ++k) doc.outputNames[k] = outputs[k];
+    doc.inputNames[0] = "Pulsador";
+    l.label("Paso de peatones con pulsador", 3, 48, 14);
+    l.label("Coches: salidas 1, 2, 3.  Peatones: 4 y 5.", 1, 48, 52);
+    l.label("Espere: salida 6.  Pulsador: entrada 1.", 1, 48, 70);
+    const int x = 160, x1 = 448, x2 = 736;
+    int y = 112;
+    const int s = l.symbol(SymbolKind::StartStop, "Start", x, y);
+    const int green = l.symbol(SymbolKind::Output, "Output 3,4 on", x, y += kRow);
+    const int ask = l.symbol(SymbolKind::Decision, "Is Input 1 on", x, y += kRow);
+    const int cars = l.symbol(SymbolKind::Process, "Sub 1(coches)", x, y += kRow);
+    const int walk = l.symbol(SymbolKind::Process, "Sub 2(peatones)", x, y += kRow);
+    l.down(s, green);
+    l.down(green, ask);
+    l.down(ask, cars, LineKind::Yes);
+    l.rightBack(ask, ask, x + 160, LineKind::No);
+    l.down(cars, walk);
+    l.loopBack(walk, ask, x + 224);
+
+    auto column = [&](int cx, std::initializer_list<std::pair<SymbolKind, const char*>> items) {
+        int prev = -1;
+        int row = 112;
+        for (const auto& [kind, text] : items) {
+            const int i = l.symbol(kind, text, cx, row);
+            if (prev >= 0) l.down(prev, i);
+            prev = i;
+            row += kRow;
+        }
+    };
+    column(x1, {{SymbolKind::StartStop, "Sub 1(coches)"},
+                {SymbolKind::Output, "Turn Output 6 on"},
+                {SymbolKind::Process, "Delay 2"},
+                {SymbolKind::Output, "Output 2 on 3 off"},
+                {SymbolKind::Process, "Delay 2"},
+                {SymbolKind::Output, "Output 1 on 2 off"},
+                {SymbolKind::Process, "Delay 1"},
+                {SymbolKind::StartStop, "Stop"}});
+    column(x2, {{SymbolKind::StartStop, "Sub 2(peatones)"},
+                {SymbolKind::Output, "Output 5 on 4,6 off"},
+                {SymbolKind::Process, "Delay 6"},
+                {SymbolKind::Output, "Output 4 on 5 off"},
+                {SymbolKind::Process, "Delay 2"},
+                {SymbolKind::Output, "Output 3 on 1 off"},
+                {SymbolKind::Process, "Delay 4"},
+                {SymbolKind::StartStop, "Stop"}});
+}
+
+// The level crossing of the mimic set PASONIVEL: when a train comes the
+// barrier goes down to its lower switch, and up to its upper one once the
+// train has passed, while a second task flashes the lamps.
+void levelCrossing(FlowDocument& doc)
+{
+    Layout l(doc);
+    doc.mimicSet = "PASONIVEL";
+    doc.inputNames[0] = "Fin abajo";
+    doc.inputNames[1] = "Fin arriba";
+    doc.inputNames[2] = "Llega tren";
+    doc.outputNames[0] = "Luz izquierda";
+    doc.outputNames[1] = "Luz derecha";
+    doc.motorNames[0] = "Barrera";
+    l.label("Paso a nivel", 3, 48, 14);
+    l.label("Entradas: fin abajo 1, fin arriba 2, tren 3.", 1, 48, 52);
+    l.label("Motor A: adelante baja, atr\xE1s sube.", 1, 48, 70);
+    const int x = 160, xs = 448, xt = 736, xo = 960;
+    int y = 112;
+    const int s = l.symbol(SymbolKind::StartStop, "Start", x, y);
+    const int train = l.symbol(SymbolKind::Decision, "Is Input 3 on", x, y += kRow);
+    const int warn = l.symbol(SymbolKind::Process, "Let n = 1", x, y += kRow);
+    const int lower = l.symbol(SymbolKind::Process, "Sub 1(bajar)", x, y += kRow);
+    const int pass = l.symbol(SymbolKind::Process, "Delay 5", x, y += kRow);
+    const int raise = l.symbol(SymbolKind::Process, "Sub 2(subir)", x, y += kRow);
+    const int calm = l.symbol(SymbolKind::Process, "Let n = 0", x, y += kRow);
+    l.down(s, train);
+    l.down(train, warn, LineKind::Yes);
+    l.rightBack(train, train, x + 160, LineKind::No);
+    l.down(warn, lower);
+    l.down(lower, pass);
+    l.down(pass, raise);
+    l.down(raise, calm);
+    l.loopBack(calm, train, x + 224);
+
+    // Each sub runs the motor until its switch closes.
+    auto motorSub = [&](int top, const char* head, const char* run, const char* switchText) {
+        int row = top;
+        const int h = l.symbol(SymbolKind::StartStop, head, xs, row);
+        const int go = l.symbol(SymbolKind::Output, run, xs, row += kRow);
+        const int wait = l.symbol(SymbolKind::Decision, switchText, xs, row += kRow);
+        const int halt = l.symbol(SymbolKind::Output, "Turn Motor a off ", xs, row += kRow);
+        const int stop = l.symbol(SymbolKind::StartStop, "Stop", xs, row += kRow);
+        l.down(h, go);
+        l.down(go, wait);
+        l.down(wait, halt, LineKind::Yes);
+        l.rightBack(wait, wait, xs + 160, LineKind::No);
+        l.down(halt, stop);
+    };
+    motorSub(112, "Sub 1(bajar)", "Turn Motor a fd ", "Is Input 1 on");
+    motorSub(112 + 5 * kRow, "Sub 2(subir)", "Turn Motor a rev ", "Is Input 2 on");
+
+    y = 112;
+    const int s2 = l.symbol(SymbolKind::StartStop, "Start", xt, y);
+    const int flash = l.symbol(SymbolKind::Decision, "Is n = 1", xt, y += kRow);
+    const int one = l.symbol(SymbolKind::Output, "Output 1 on 2 off", xt, y += kRow);
+    const int w1 = l.symbol(SymbolKind::Process, "Delay 0.5", xt, y += kRow);
+    const int two = l.symbol(SymbolKind::Output, "Output 2 on 1 off", xt, y += kRow);
+    const int w2 = l.symbol(SymbolKind::Process, "Delay 0.5", xt, y += kRow);
+    const int dark = l.symbol(SymbolKind::Output, "Output 1,2 off", xo, 112 + 2 * kRow);
+    l.down(s2, flash);
+    l.down(flash, one, LineKind::Yes);
+    l.rightTo(flash, dark, LineKind::No);
+    l.down(one, w1);
+    l.down(w1, two);
+    l.down(two, w2);
+    l.loopBack(w2, flash, xt - 128);
+    l.loopBack(dark, flash, xo + 128);
+}
+
+// The greenhouse of the mimic set VIVERO: the heater keeps the temperature
+// up to the set point x, counting in n how often it starts; above 30 the
+// fan runs.
+void greenhouse(FlowDocument& doc)
+{
+    Layout l(doc);
+    doc.mimicSet = "VIVERO";
+    // Channel 1 reads through the temperature sensor of the bundled tables.
+    doc.sensorAssignment[0] = kGreenhouseSensorId;
+    doc.outputNames[0] = "Estufa";
+    doc.outputNames[1] = "Ventilador";
+    l.label("Invernadero", 3, 48, 14);
+    l.label("Estufa: salida 1.  Ventilador: salida 2.", 1, 48, 52);
+    l.label("Temperatura: Val 1.  Consigna x, encendidos n.", 1, 48, 70);
+    const int x = 192, xf = 480;
+    int y = 112;
+    const int s = l.symbol(SymbolKind::StartStop, "Start", x, y);
+    const int target = l.symbol(SymbolKind::Process, "Let x = 20", x, y += kRow);
+    const int zero = l.symbol(SymbolKind::Process, "Let n = 0", x, y += kRow);
+    const int cold = l.symbol(SymbolKind::Decision, "Is Val 1 < x", x, y += kRow);
+    const int count = l.symbol(SymbolKind::Process, "Let n = n + 1", x, y += kRow);
+    const int heat = l.symbol(SymbolKind::Output, "Turn Output 1 on", x, y += kRow);
+    const int warming = l.symbol(SymbolKind::Decision, "Is Val 1 < x", x, y += kRow);
+    const int stopHeat = l.symbol(SymbolKind::Output, "Turn Output 1 off", x, y += kRow);
+    l.down(s, target);
+    l.down(target, zero);
+    l.down(zero, cold);
+    l.down(cold, count, LineKind::Yes);
+    l.down(count, heat);
+    l.down(heat, warming);
+    l.rightBack(warming, warming, x + 160, LineKind::Yes);
+    l.down(warming, stopHeat, LineKind::No);
+    l.loopBack(stopHeat, cold, x - 128);
+
+    y = 112 + 4 * kRow;
+    const int hot = l.symbol(SymbolKind::Decision, "Is Val 1 > 30", xf, y);
+    const int fan = l.symbol(SymbolKind::Output, "Turn Output 2 on", xf, y += kRow);
+    const int cooling = l.symbol(SymbolKind::Decision, "Is Val 1 > 30", xf, y += kRow);
+    const int stopFan = l.symbol(SymbolKind::Output, "Turn Output 2 off", xf, y += kRow);
+    l.rightTo(cold, hot, LineKind::No);
+    l.down(hot, fan, LineKind::Yes);
+    l.rightBack(hot, cold, xf + 224, LineKind::No);
+    l.down(fan, cooling);
+    l.rightBack(cooling, cooling, xf + 160, LineKind::Yes);
+    l.down(cooling, stopFan, LineKind::No);
+    l.loopBack(stopFan, cold, xf + 288);
+}
+
 }  // namespace
 
 std::vector<ExampleChart> makeExampleCharts()
 {
-    std::vector<ExampleChart> charts(4);
+    std::vector<ExampleChart> charts(8);
     charts[0].fileName = "SEMAFORO.FLO";
     trafficLights(charts[0].doc);
     charts[1].fileName = "FARO.FLO";
@@ -223,6 +449,14 @@ std::vector<ExampleChart> makeExampleCharts()
     barrier(charts[2].doc);
     charts[3].fileName = "CONTADOR.FLO";
     counter(charts[3].doc);
+    charts[4].fileName = "FAROGIRA.FLO";
+    turningLighthouse(charts[4].doc);
+    charts[5].fileName = "PEATONES.FLO";
+    pedestrianCrossing(charts[5].doc);
+    charts[6].fileName = "PASONIVEL.FLO";
+    levelCrossing(charts[6].doc);
+    charts[7].fileName = "VIVERO.FLO";
+    greenhouse(charts[7].doc);
     return charts;
 }
 

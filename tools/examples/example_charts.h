@@ -14,6 +14,10 @@ struct ExampleChart {
     FlowDocument doc;
 };
 
+// The sensor the greenhouse chart reads its temperature through: the
+// identifier of the temperature sensor of the bundled calibration tables.
+inline constexpr int kGreenhouseSensorId = 2;
+
 std::vector<ExampleChart> makeExampleCharts();
 
 }  // namespace tarvel::examples

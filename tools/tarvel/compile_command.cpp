@@ -55,7 +55,7 @@ int compileCommand(std::vector<std::string> args)
 {
     std::optional<int> numbering;
     if (!takeNumbering(args, numbering)) return usage();
-    std::string sensors = TARVEL_DEFAULT_SENSORS_DIR;
+    std::string sensors = defaultSensorsDir();
     bool modelGiven = false;
     int model = 0, subModel = 0;
     std::vector<std::string> files;

@@ -17,6 +17,7 @@
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_caps.h"
 #include "interfaces/model_traits.h"
+#include "mimic_trace.h"
 #include "platform/cp1252.h"
 #include "platform/utf8_path.h"
 #include "tool_common.h"
@@ -121,7 +122,7 @@ int resave(std::vector<std::string> args)
 // entry from the chip data file of the sensors directory.
 int caps(std::vector<std::string> args)
 {
-    std::string sensors = TARVEL_DEFAULT_SENSORS_DIR;
+    std::string sensors = defaultSensorsDir();
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] != "--sensors") continue;
         if (i + 1 >= args.size()) return usage();
@@ -178,5 +179,6 @@ int main(int argc, char** argv)
     if (command == "calibrate") return calibrateCommand(args);
     if (command == "compile") return compileCommand(args);
     if (command == "sid") return sidCommand(args);
+    if (command == "mimic") return tarvel::tool::mimicCommand(args);
     return usage();
 }

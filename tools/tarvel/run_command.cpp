@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "engine/program_state.h"
+#include "mimic_trace.h"
 #include "platform/clock.h"
 #include "sensors/sensor_channels.h"
 #include "tool_common.h"
@@ -128,7 +129,8 @@ int runCommand(std::vector<std::string> args)
     std::vector<int> selection;
     std::vector<TimedChange> changes;
     std::vector<std::string> files;
-    std::string sensorsDir = TARVEL_DEFAULT_SENSORS_DIR;
+    std::string sensorsDir = defaultSensorsDir();
+    std::string mimic;
     RunCapture capture;
     for (std::size_t i = 0; i < args.size(); ++i) {
         bool bad = false;
@@ -178,6 +180,8 @@ int runCommand(std::vector<std::string> args)
             changes.push_back(*c);
         } else if (a == "--sensors" && hasValue) {
             sensorsDir = args[++i];
+        } else if (a == "--mimic" && hasValue) {
+            mimic = args[++i];
         } else if (a.rfind("--", 0) == 0) {
             return usage();
         } else {
@@ -215,6 +219,9 @@ int runCommand(std::vector<std::string> args)
     run.setShell(&printer);
     run.runMode = mode;
     for (const int s : selection) doc.selectSymbol(s);
+    std::unique_ptr<MimicTrace> trace;
+    if (!mimic.empty() && !(trace = MimicTrace::attach(mimic, io, run, clock, state.sensors)))
+        return 1;
 
     if (!run.start()) {
         std::cout << "0 end " << (messages.empty() ? std::string() : messages.last().text) << '\n';

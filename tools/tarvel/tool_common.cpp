@@ -5,8 +5,19 @@
 #include <iostream>
 
 #include "flowchart/flow_file.h"
+#include "platform/file_lookup.h"
+#include "platform/install_paths.h"
+#include "platform/utf8_path.h"
 
 namespace tarvel::tool {
+
+std::string defaultSensorsDir()
+{
+    if (const auto data = installedDataDir(programDirectory())) {
+        if (const auto sensors = findIgnoringCase(*data, "SENSORS")) return utf8FromPath(*sensors);
+    }
+    return TARVEL_DEFAULT_SENSORS_DIR;
+}
 
 ScriptedMessages stderrMessages()
 {
@@ -24,10 +35,12 @@ int usage()
            "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
            "             [--run all|selection|sub:N] [--select I,J,...] [--sensors DIR]\n"
            "             [--input N=on|off@CS]... [--value C=RAW@CS]...\n"
+           "             [--mimic DIR/NOMBRE]\n"
            "             [--capture SALIDA.SID [--first-span CS] [--end-time CS]] ARCHIVO.FLO\n"
            "  tarvel sensors DIR\n"
            "  tarvel calibrate ARCHIVO.CAL LECTURA\n"
            "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n"
+           "  tarvel mimic show [--numbering N] DIR NOMBRE\n"
            "  tarvel sid show [--sensors DIR] ARCHIVO.SID\n"
            "  tarvel sid export [--sensors DIR] [--numbering N] ARCHIVO.SID "
            "SALIDA.CSV|SALIDA.TSV\n";

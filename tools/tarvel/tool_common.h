@@ -22,6 +22,9 @@ namespace tarvel::tool {
 ScriptedMessages stderrMessages();
 
 int usage();
+// The sensors folder used when none is given: the one installed with the tool,
+// else the one of the source tree it was built from.
+std::string defaultSensorsDir();
 std::optional<int> parseInt(const std::string& s);
 // Splits "--numbering N" off the arguments; false when it is malformed.
 bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering);

@@ -69,6 +69,11 @@ constexpr int kSmallestPixels = 4;
 
 }  // namespace
 
+QFont gdiStyleFont(int height, int width, bool italic)
+{
+    return makeFont(height, width, italic);
+}
+
 ChartFonts::ChartFonts(int zx, int zy)
     : zoomX(zx),
       zoomY(zy),

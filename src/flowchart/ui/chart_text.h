@@ -18,6 +18,11 @@
 
 namespace tarvel {
 
+// A font given as the program's windows give it: a character cell height
+// and an average character width in pixels, of the "Arial" design, normal
+// weight (the mimic window's texts use it too).
+QFont gdiStyleFont(int height, int width, bool italic = false);
+
 // A text laid out once in a font, with its advance for placing it.
 struct LaidText {
     QStaticText text;

@@ -1,0 +1,167 @@
+// tarvel mimic show and tarvel run --mimic, run as a teacher runs them.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "mimics/mimic_text.h"
+#include "platform/file_io.h"
+#include "support/temp_dir.h"
+#include "support/tool_run.h"
+
+namespace tarvel {
+namespace {
+
+// A 24-bit bitmap file of the given size, all grey.
+std::string bitmap(int width, int height)
+{
+    const int row = (width * 3 + 3) / 4 * 4;
+    const int size = 54 + row * height;
+    std::string b(static_cast<std::size_t>(size), '\x80');
+    auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
+        for (int k = 0; k < bytes; ++k)
+            b[at + static_cast<std::size_t>(k)] = char((v >> (8 * k)) & 0xFF);
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put(2, static_cast<std::uint32_t>(size), 4);
+    put(6, 0, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(30, 0, 4);
+    put(34, static_cast<std::uint32_t>(row * height), 4);
+    put(38, 2835, 4);
+    put(42, 2835, 4);
+    put(46, 0, 4);
+    put(50, 0, 4);
+    return b;
+}
+
+class TarvelMimic : public ::testing::Test {
+protected:
+    test::ToolRun tool(const std::vector<std::string>& args)
+    {
+        return test::runTool(TARVEL_TOOL_PATH, args, scratch.path());
+    }
+    void write(const std::string& name, const std::string& bytes)
+    {
+        ASSERT_EQ(writeFileReplacing((dir.path() / name).string(), bytes), WriteResult::Ok);
+    }
+    // A lamp on output 1, an "in 2" name, and a barrier on motor A with its
+    // limit switches on inputs 1 and 2.
+    test::MimicText lampSet()
+    {
+        test::MimicText m;
+        m.pictures = {"FONDO.BMP", "luz.bmp"};
+        m.object(0, 0, 400, 320, 0, "0", "0", "0", "0");
+        m.object(10, 10, 34, 26, 0x41, "-1", "1", "-1", "-1");
+        m.object(100, 100, 140, 120, 0x1A, "in 2", "x", "y", "z");
+        m.object(200, 100, 300, 200, 0x01, "0", "0", "0", "0");
+        m.object(10, 200, 40, 220, 0x01, "-1", "1", "-1", "-1");
+        m.outputs[0] = {1, -1, -1};
+        m.inputs[0] = {4, -1, -1};
+        m.motors[0] = {3, -1, 1, 2};
+        return m;
+    }
+
+    test::TempDir dir, scratch;
+};
+
+TEST_F(TarvelMimic, ShowPrintsTheSetAsTheWindowReadsIt)
+{
+    write("Luces", lampSet().str());
+    write("FONDO.BMP", bitmap(400, 320));
+    write("LUZ.BMP", bitmap(24, 16));
+    for (const std::string numbering : {"1", "2"}) {
+        const auto r =
+            tool({"mimic", "show", "--numbering", numbering, dir.path().string(), "LUCES"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        const auto j = nlohmann::json::parse(r.out);
+        ASSERT_EQ(j["objects"].size(), 5u);
+        EXPECT_EQ(j["objects"][1]["rect"], (std::vector<int>{10, 10, 34, 26}));
+        EXPECT_EQ(j["objects"][1]["flags"], 0x41);
+        EXPECT_EQ(j["objects"][1]["texts"], (std::vector<std::string>{"-1", "1", "-1", "-1"}));
+        // Widened, and numbered as the program numbers.
+        EXPECT_EQ(j["objects"][2]["rect"], (std::vector<int>{96, 100, 144, 120}));
+        EXPECT_EQ(j["objects"][2]["texts"][0], numbering == "2" ? "in 1" : "in 2");
+        EXPECT_EQ(j["pictures"][0],
+                  (nlohmann::json{{"file", "FONDO.BMP"}, {"width", 400}, {"height", 320}}));
+        EXPECT_EQ(j["pictures"][1],
+                  (nlohmann::json{{"file", "luz.bmp"}, {"width", 24}, {"height", 16}}));
+        EXPECT_EQ(j["inputLinks"][0], (std::vector<int>{4, -1, -1}));
+        EXPECT_EQ(j["outputLinks"][0], (std::vector<int>{1, -1, -1}));
+        EXPECT_EQ(j["outputLinks"].size(), 8u);
+        EXPECT_EQ(j["valueLinks"].size(), 4u);
+        EXPECT_EQ(j["valueLinks"][0], (std::vector<int>{-1, -1}));
+        EXPECT_EQ(j["motorLinks"][0], (std::vector<int>{3, -1, 1, 2}));
+        EXPECT_EQ(j["variableLinks"], (std::vector<int>(8, -1)));
+    }
+    // Without --numbering the file's own numbers stand.
+    const auto plain = tool({"mimic", "show", dir.path().string(), "Luces"});
+    EXPECT_EQ(nlohmann::json::parse(plain.out)["objects"][2]["texts"][0], "in 2");
+}
+
+TEST_F(TarvelMimic, AnUnreadablePictureIsReportedTheSetStillShown)
+{
+    write("LUCES", lampSet().str());
+    write("FONDO.BMP", bitmap(400, 320));
+    write("luz.bmp", "\x89PNG not a bitmap");
+    const auto r = tool({"mimic", "show", dir.path().string(), "LUCES"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "No se puede abrir el archivo de mapa de bits\n");
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["pictures"][1]["width"], 0);
+    EXPECT_EQ(j["pictures"][1]["height"], 0);
+}
+
+TEST_F(TarvelMimic, ARefusedOrMissingSetIsAnErrorOnStderr)
+{
+    test::MimicText m = lampSet();
+    m.motors[0] = {3, -1, 9, 2};
+    write("MALA", m.str());
+    auto r = tool({"mimic", "show", dir.path().string(), "MALA"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("La mímica MALA no se puede cargar"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("la entrada 9 no existe"), std::string::npos) << r.err;
+
+    r = tool({"mimic", "show", dir.path().string(), "NINGUNA"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "No se puede abrir el archivo de mímica NINGUNA\n");
+    EXPECT_EQ(tool({"mimic", "show", dir.path().string()}).status, 2);
+    EXPECT_EQ(tool({"mimic", "list"}).status, 2);
+}
+
+TEST_F(TarvelMimic, ARunTracesTheStatesTheObjectsTake)
+{
+    write("LUCES", lampSet().str());
+    // The lamp flashes once; the barrier motor runs forward, stops, reverses.
+    const std::string chart = std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/FAROGIRA.FLO";
+    const auto r = tool({"run", "--ticks", "200", "--mimic", (dir.path() / "LUCES").string(),
+                         "--input", "1=on@2", chart});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("110 ")),
+              "2 mimic 4 1\n"  // the switch pressed on input 1
+              "2 motor a fd\n"
+              "2 mimic 3 1\n"
+              "2 mimic 4 0\n"  // leaving its limit switch
+              "8 output 1 on\n"
+              "8 mimic 1 1\n");
+    EXPECT_NE(r.out.find("112 motor a off\n112 mimic 3 2\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("166 motor a rev\n166 mimic 3 3\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("276 motor a off\n276 mimic 3 0\n"), std::string::npos) << r.out;
+
+    // A set that cannot be read stops the run before it starts.
+    const auto bad = tool({"run", "--mimic", (dir.path() / "NADA").string(), chart});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, "No se puede abrir el archivo de mímica NADA\n");
+}
+
+}  // namespace
+}  // namespace tarvel
