@@ -49,7 +49,7 @@ constexpr int kAutoScroll = 316;
 const char* const kAutoScrollOnHint =
     "Hace que la ventana se desplace automáticamente cuando el puntero esté cerca a la orilla";
 const char* const kAutoScrollOffHint = "No deja que la ventana se desplace automáticamente";
-constexpr int kLargeMonitor = 109, kReducedMonitor = 125, kSensors = 105;
+constexpr int kLargeMonitor = 109, kReducedMonitor = 125;
 constexpr int kMimic = 160, kMimicsDirectory = 350;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
@@ -281,10 +281,7 @@ void TFlowFrame::buildMenus()
     connect(addCommand(window, kZoom, "Vista &Zoom...", nullptr), &QAction::triggered, this,
             &TFlowFrame::zoomCommand);
 
-    QMenu* graph = menuBar()->addMenu(QString::fromUtf8("&Gráfica"));
-    graph->setObjectName("graphMenu");
-    connect(addCommand(graph, kSensors, "&Sensores...", nullptr), &QAction::triggered, this,
-            [this] { monitors_->openSensors(); });
+    buildGraphMenu(menuBar()->addMenu(QString::fromUtf8("&Gráfica")));
 }
 
 void TFlowFrame::buildToolBar()
@@ -436,8 +433,7 @@ void TFlowFrame::updateCommands()
 {
     const bool running = state_->programRunning();
     const bool busy = running || state_->downloading();
-    for (const int id :
-         {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface, kSensors, kMimic})
+    for (const int id : {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface, kMimic})
         if (QAction* a = action(id)) a->setEnabled(!busy);
     const FlowDocument& doc = state_->doc;
     const bool selection = !doc.selectedSymbols().empty() || !doc.selectedLabels().empty();
@@ -454,6 +450,7 @@ void TFlowFrame::updateCommands()
     action(kRun)->setEnabled(!state_->downloading());
     syncChipCommand();
     updateSimulateCommand();
+    updateGraphCommands();
 }
 
 void TFlowFrame::syncChipCommand()
@@ -535,7 +532,7 @@ bool TFlowFrame::closingChecks()
                                     MsgIcon::Question, MsgButtons::YesNoCancel);
         if (a == MsgAnswer::Cancel) return false;
         // A save that did not happen keeps the chart: nothing is lost silently.
-        if (a == MsgAnswer::Yes && !saveCommand()) return false;
+        if (a == MsgAnswer::Yes && !saveCommand(true)) return false;
     }
     state_->io.allOff();
     return true;
@@ -582,6 +579,8 @@ void TFlowFrame::newCommand()
         return;
     }
     if (!closingChecks()) return;
+    // The graph's data goes too, after the question of "&Borrar Gráfica".
+    if (state_->capture.sampleCount() > 0) state_->capture.askAndClear(services_.messages);
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
     state_->sensors.adoptDocument(true);
     documentReplaced();
@@ -599,16 +598,17 @@ void TFlowFrame::openCommand()
     loadChart(path, false);
 }
 
-bool TFlowFrame::saveCommand()
+bool TFlowFrame::saveCommand(bool fromQuestion)
 {
-    if (state_->doc.untitled()) return saveAsCommand();
+    if (state_->doc.untitled()) return saveAsCommand(fromQuestion);
     const bool ok =
         saveFlowFile(state_->doc, state_->doc.path(), state_->io.settings, services_.messages).ok();
     updateCaption();
+    if (ok && !fromQuestion) remindOfGraphData();
     return ok;
 }
 
-bool TFlowFrame::saveAsCommand()
+bool TFlowFrame::saveAsCommand(bool fromQuestion)
 {
     const std::string proposed = state_->doc.untitled() ? std::string() : state_->doc.path();
     std::string path = services_.files.chooseSave(config_.fileDir, proposed);
@@ -619,6 +619,7 @@ bool TFlowFrame::saveAsCommand()
         path += ".FLO";
     const bool ok = saveFlowFile(state_->doc, path, state_->io.settings, services_.messages).ok();
     updateCaption();
+    if (ok && !fromQuestion) remindOfGraphData();
     return ok;
 }
 
@@ -642,7 +643,7 @@ void TFlowFrame::dropFiles(const QStringList& paths)
 
 void TFlowFrame::closeEvent(QCloseEvent* event)
 {
-    if (!closingChecks()) {
+    if (!closingChecks() || !graphDataMayGo()) {
         event->ignore();
         return;
     }

@@ -81,8 +81,9 @@ public:
     // ---- Commands ------------------------------------------------------------
     void newCommand();
     void openCommand();
-    bool saveCommand();
-    bool saveAsCommand();
+    // From the save-changes question no reminder of the graph's data is given.
+    bool saveCommand(bool fromQuestion = false);
+    bool saveAsCommand(bool fromQuestion = false);
     void runCommand();
     // The Simulate command of the chip boards and the box that takes
     // programs: the compiled chart runs in the chip simulator, or stops.
@@ -108,6 +109,16 @@ public:
     void applyZoom(int tenths);
     void updateCaption();
     void updateCommands();
+
+    // ---- The graph's commands (flow_frame_graph.cpp) --------------------------
+    // "Parámetro de &Tiempo...": the time dialog, modal.
+    void graphTimeCommand();
+    // "&Guardar como Gráfica...": SID, CSV or TSV by the filter chosen.
+    void saveGraphCommand();
+    // "&Abrir Gráfica...": a question when unsaved data would go, then a SID file.
+    void openGraphCommand();
+    // "&Borrar Gráfica", after its question.
+    void clearGraphCommand();
 
     // RunShell
     void runStarted() override;
@@ -139,6 +150,12 @@ protected:
 private:
     QAction* addCommand(QMenu* menu, int id, const char* text, const char* hint);
     void buildMenus();
+    void buildGraphMenu(QMenu* graph);
+    void updateGraphCommands();
+    // After a chart was saved: the note that the graph's data is not.
+    void remindOfGraphData();
+    // Closing with data no file holds asks first; false keeps the program open.
+    bool graphDataMayGo();
     void buildToolBar();
     void addSimulateCommand(QMenu* control);
     // Wires the layer to the link, the ports and this frame's timers.

@@ -308,7 +308,8 @@ void Interpreter::runTick()
 {
     for (int pass = 0; pass < speed_.multiplicity && running_; ++pass) {
         inputsRead_ = false;
-        if (capture_) capture_->sample();
+        // Data capture samples once per tick, before the tick's passes.
+        if (pass == 0 && capture_ && capture_->sample()) inputsRead_ = true;
         if (io_.flags.linkFailed) {
             stopRun(StopReason::LinkFailed);
             return;

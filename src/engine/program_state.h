@@ -1,11 +1,14 @@
 #pragma once
 // The run-time state of the program, owned by the main window: the chart,
 // the interface layer with its image, the speed settings, the chart colours,
-// the sensors of the analogue channels, the interpreter and the chip
-// simulator. Windows get references to it; nothing here is global.
+// the sensors of the analogue channels, the interpreter, the chip simulator
+// and the data they capture. Windows get references to it; nothing here is
+// global.
 
 #include "appearance/colour_set.h"
 #include "chip/chip_simulator.h"
+#include "datalog/capture_source.h"
+#include "datalog/data_capture.h"
 #include "engine/interpreter.h"
 #include "engine/speed_settings.h"
 #include "flowchart/flow_document.h"
@@ -20,7 +23,9 @@ public:
         : doc(&messages),
           sensors(doc, io),
           interpreter(doc, io, clock, messages, speed),
-          chip(io, clock, messages, speed)
+          chip(io, clock, messages, speed),
+          captureSource(io, sensors),
+          capture(clock, captureSource)
     {
         io.setSliderLevels(&doc.outputLevels);
         io.setChannelAssignment(&doc.sensorAssignment);
@@ -32,6 +37,7 @@ public:
         sensors.setIdReader(&io);
         interpreter.setChannelValues(&sensors);
         chip.setChannels(&sensors);
+        interpreter.setCapture(&capture);
     }
     ProgramState(const ProgramState&) = delete;
     ProgramState& operator=(const ProgramState&) = delete;
@@ -43,6 +49,8 @@ public:
     SensorChannels sensors;
     Interpreter interpreter;
     ChipSimulator chip;
+    InterfaceCaptureSource captureSource;
+    DataCapture capture;
     bool downloading() const { return io.flags.downloading; }
     // A chart runs, interpreted or as a simulated chip program: the chart
     // is not to be edited and the outputs are the program's.

@@ -32,12 +32,15 @@ public:
     virtual void passDone() {}
 };
 
-// Data capture during a run: sampling at the start of every pass.
+// Data capture during a run: a fresh capture at the start, the samples that
+// are due at the start of every tick, the time axis fitted at the stop.
 class CaptureHook {
 public:
     virtual ~CaptureHook() = default;
     virtual void reset() = 0;
-    virtual void sample() = 0;
+    // True when it read the inputs from the interface (this tick's first
+    // decision needs not read them again).
+    virtual bool sample() = 0;
     virtual void fitTimeAxis() = 0;
 };
 

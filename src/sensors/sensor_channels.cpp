@@ -142,6 +142,14 @@ void SensorChannels::identify()
     }
 }
 
+int SensorChannels::addTemporary(SensorEntry entry)
+{
+    if (table_.size() >= kSensorTableCapacity) return -1;
+    table_.add(std::move(entry));
+    for (SensorObserver* o : observers_) o->tableReloaded();
+    return table_.size() - 1;
+}
+
 void SensorChannels::setAutomaticAll(bool on)
 {
     for (int c = 0; c < kSensorChannels; ++c) {

@@ -77,6 +77,10 @@ public:
     // Asks the box which sensors are plugged in, for the boxes that can tell
     // and only over a live link; channels in automatic take them.
     void identify();
+    // Appends a sensor that a data file names and the table lacks (no file,
+    // no table of values); it lives until the table is next read. The index
+    // it took, or -1 when the table is full.
+    int addTemporary(SensorEntry entry);
     // Every channel's automatic flag, as a connect sets them.
     void setAutomaticAll(bool on);
     // Takes the chart's sensors after a load (names as the file has them) or

@@ -25,10 +25,24 @@ public:
         ++saves;
         return next();
     }
+    DataChoice chooseDataSave(const std::string& directory) override
+    {
+        lastDirectory = directory;
+        ++dataSaves;
+        return {next(), dataFilter};
+    }
+    std::string chooseDataOpen(const std::string& directory) override
+    {
+        lastDirectory = directory;
+        ++dataOpens;
+        return next();
+    }
     // The paths the next dialogs return; empty means the user cancelled.
     std::deque<std::string> answers;
     std::string lastDirectory, lastProposed;
-    int opens = 0, saves = 0;
+    int opens = 0, saves = 0, dataSaves = 0, dataOpens = 0;
+    // The filter the data save dialog reports: 0 SID, 1 CSV, 2 TSV.
+    int dataFilter = 0;
 
 private:
     std::string next()

@@ -59,6 +59,11 @@ bool parseRunOptions(std::vector<std::string> args, RunOptions& o, bool& changes
     if (!takeNumbering(args, o.numbering)) return false;
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
+        bool bad = false;
+        if (o.capture.take(args, i, bad)) {
+            if (bad) return false;
+            continue;
+        }
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         auto intOption = [&](int& target, int minimum) {
@@ -135,6 +140,8 @@ int simulatedRun(RunOptions& o)
     // Questions take their default (OK); the last error ends the output.
     ScriptedMessages messages;
     ProgramState state(messages, clock);
+    // Times refused as the time dialog refuses them: nothing runs, nothing is written.
+    if (!o.capture.apply(state.capture.settings)) return 1;
     InterfaceLayer& io = state.io;
     io.settings = settings;
     io.setSensorsDirectory(o.sensorsDir);
@@ -172,7 +179,7 @@ int simulatedRun(RunOptions& o)
     }
     if (!run.start()) {
         std::cout << "0 end " << (messages.empty() ? std::string() : messages.last().text) << '\n';
-        return 0;
+        return o.capture.save(state) ? 0 : 1;
     }
     printer.begin();
     for (int k = 1; k <= o.ticks && run.running(); ++k) {
@@ -180,7 +187,7 @@ int simulatedRun(RunOptions& o)
         run.timerTick();
     }
     printEnd(printer, run, std::string());
-    return 0;
+    return o.capture.save(state) ? 0 : 1;
 }
 
 }  // namespace
@@ -190,8 +197,11 @@ int runCommand(std::vector<std::string> args)
     RunOptions options;
     bool changesGiven = false;
     if (!parseRunOptions(std::move(args), options, changesGiven)) return usage();
+    // The chip simulator and a live box keep no capture here: refused rather than
+    // a run that silently writes no file.
+    if (options.chip && !options.capture.out.empty()) return usage();
     if (!options.live) return simulatedRun(options);
-    if (options.chip) return usage();
+    if (options.chip || !options.capture.out.empty()) return usage();
     if (changesGiven) {
         std::cerr << "Las opciones --input y --value no valen con --interface: las entradas y los "
                      "valores los da la caja.\n";

@@ -13,6 +13,7 @@
 #include "engine/interpreter.h"
 #include "engine/program_state.h"
 #include "platform/clock.h"
+#include "tool_common.h"
 
 namespace tarvel::tool {
 
@@ -39,6 +40,8 @@ struct RunOptions {
     std::string mimic;
     // The compiled chart run in the chip simulator instead of the interpreter.
     bool chip = false;
+    // "--capture OUT.SID" and its times.
+    RunCapture capture;
     // A live run: the interface and the device of its box.
     bool live = false;
     int model = 0;

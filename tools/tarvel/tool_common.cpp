@@ -26,24 +26,29 @@ ScriptedMessages stderrMessages()
 
 int usage()
 {
-    std::cerr << "uso:\n"
-                 "  tarvel show [--numbering N] ARCHIVO.FLO\n"
-                 "  tarvel caption TIPO TEXTO\n"
-                 "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n"
-                 "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n"
-                 "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
-                 "             [--run all|selection|sub:N] [--select I,J,...] [--sensors DIR]\n"
-                 "             [--input N=on|off@CS]... [--value C=RAW@CS]...\n"
-                 "             [--mimic DIR/NOMBRE] [--chip] ARCHIVO.FLO\n"
-                 "  tarvel run --interface MODELO[:SUB] --port DISPOSITIVO [--ticks N] [--interval "
-                 "MS]\n"
-                 "             [--multiplicity M] [--numbering N] [--run ...] [--select I,J,...]\n"
-                 "             [--sensors DIR] [--mimic DIR/NOMBRE] ARCHIVO.FLO\n"
-                 "  tarvel box MODELO[:SUB] [--silent] [--wrong-ack] [--garbage] [--stop-after N]\n"
-                 "  tarvel sensors DIR\n"
-                 "  tarvel calibrate ARCHIVO.CAL LECTURA\n"
-                 "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n"
-                 "  tarvel mimic show [--numbering N] DIR NOMBRE\n";
+    std::cerr
+        << "uso:\n"
+           "  tarvel show [--numbering N] ARCHIVO.FLO\n"
+           "  tarvel caption TIPO TEXTO\n"
+           "  tarvel resave [--numbering N] ENTRADA.FLO SALIDA.FLO\n"
+           "  tarvel caps [--sensors DIR] MODELO SUBMODELO NUMERACION\n"
+           "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
+           "             [--run all|selection|sub:N] [--select I,J,...] [--sensors DIR]\n"
+           "             [--input N=on|off@CS]... [--value C=RAW@CS]...\n"
+           "             [--mimic DIR/NOMBRE] [--chip]\n"
+           "             [--capture SALIDA.SID [--first-span CS] [--end-time CS]] ARCHIVO.FLO\n"
+           "  tarvel run --interface MODELO[:SUB] --port DISPOSITIVO [--ticks N] [--interval "
+           "MS]\n"
+           "             [--multiplicity M] [--numbering N] [--run ...] [--select I,J,...]\n"
+           "             [--sensors DIR] [--mimic DIR/NOMBRE] ARCHIVO.FLO\n"
+           "  tarvel box MODELO[:SUB] [--silent] [--wrong-ack] [--garbage] [--stop-after N]\n"
+           "  tarvel sensors DIR\n"
+           "  tarvel calibrate ARCHIVO.CAL LECTURA\n"
+           "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n"
+           "  tarvel mimic show [--numbering N] DIR NOMBRE\n"
+           "  tarvel sid show [--sensors DIR] ARCHIVO.SID\n"
+           "  tarvel sid export [--sensors DIR] [--numbering N] ARCHIVO.SID "
+           "SALIDA.CSV|SALIDA.TSV\n";
     return 2;
 }
 

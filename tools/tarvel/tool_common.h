@@ -6,10 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "datalog/capture_data.h"
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_settings.h"
 #include "platform/scripted_messages.h"
+
+namespace tarvel {
+class ProgramState;
+}
 
 namespace tarvel::tool {
 
@@ -36,7 +41,23 @@ bool loadChart(const std::string& path, const InterfaceSettings& settings, FlowD
 bool loadAsProgram(const std::string& path, std::optional<int> numbering, FlowDocument& doc,
                    FlowFileInfo& info, InterfaceSettings& settings);
 
+// The capture options of `tarvel run`: "--capture OUT.SID", "--first-span CS",
+// "--end-time CS" (hundredths of a second).
+struct RunCapture {
+    std::string out;
+    std::optional<std::uint64_t> firstSpan, endTime;
+
+    // Takes the option at args[i] (and its value) when it is one of these;
+    // `bad` when its value is missing or not a number.
+    bool take(const std::vector<std::string>& args, std::size_t& i, bool& bad);
+    // Sets the capture's times as the time dialog does; a refusal is printed.
+    bool apply(CaptureSettings& settings) const;
+    // Saves the run's capture as the window saves it (when asked for).
+    bool save(ProgramState& state) const;
+};
+
 int runCommand(std::vector<std::string> args);
+int sidCommand(const std::vector<std::string>& args);
 int sensorsCommand(const std::vector<std::string>& args);
 int calibrateCommand(const std::vector<std::string>& args);
 int compileCommand(std::vector<std::string> args);
