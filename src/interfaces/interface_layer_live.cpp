@@ -152,6 +152,15 @@ void InterfaceLayer::setSimulate(bool on)
     if (flags.running) resetOutputs();
 }
 
+bool InterfaceLayer::prepareTestMode()
+{
+    if (!live() || !flags.linkFailed) return true;
+    const TestModeReconnect rule = traits().testModeReconnect;
+    if (rule == TestModeReconnect::None) return true;
+    connect(true);
+    return rule == TestModeReconnect::Reconnect || !flags.linkFailed;
+}
+
 void InterfaceLayer::keepAlive(int timerId)
 {
     if (!link_.isOpen()) {

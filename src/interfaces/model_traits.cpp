@@ -112,6 +112,7 @@ constexpr ModelRow kModelRows[] = {
       .offersAutomaticSensors = true,
       .reportsSensorIds = true,
       .automaticSensors = true,
+      .testModeReconnect = TestModeReconnect::ReconnectOrStayOff,
       .choice = InterfaceChoice::SenseControl}},
     {ModelMfa,
      kLowestSub,

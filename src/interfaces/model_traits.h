@@ -43,6 +43,10 @@ enum class InterfaceChoice {
     Quillo,
 };
 
+// What turning test mode on does after a link failure: nothing more, connect
+// again first, or connect again and stay off when that fails.
+enum class TestModeReconnect { None, Reconnect, ReconnectOrStayOff };
+
 // Which chip keys the output and decision keypads add.
 enum class ChipKeys {
     None,
@@ -80,6 +84,9 @@ struct ModelTraits {
     bool reportsSensorIds = false;
     // New charts and every Connect let the channels identify their sensors.
     bool automaticSensors = false;
+    // A box that forgets its state when the line drops is connected again
+    // before test mode polls it.
+    TestModeReconnect testModeReconnect = TestModeReconnect::None;
     // The keypads offer only what the chips run (variables x and y, ...).
     bool restrictedKeypads = false;
     ChipKeys chipKeys = ChipKeys::None;

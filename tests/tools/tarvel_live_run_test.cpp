@@ -10,6 +10,7 @@
 #include "interfaces/protocols/protocol_context.h"
 #include "support/box_process.h"
 #include "support/fake_messages.h"
+#include "support/live_trace.h"
 #include "support/temp_dir.h"
 #include "support/tool_run.h"
 
@@ -25,32 +26,9 @@ using test::ToolRun;
 constexpr int kRunLimitS = 120;
 constexpr double kFailureBoundS = 15.0;
 
-bool contains(const std::vector<std::string>& lines, const std::string& line)
-{
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (const char c : text) {
-        if (c != '\n') {
-            line += c;
-            continue;
-        }
-        lines.push_back(line);
-        line.clear();
-    }
-    return lines;
-}
-
-// The text after the centisecond.
-std::string event(const std::string& line)
-{
-    const std::size_t space = line.find(' ');
-    return space == std::string::npos ? line : line.substr(space + 1);
-}
+using test::contains;
+using test::event;
+using test::splitLines;
 
 class LiveRun : public ::testing::Test {
 protected:

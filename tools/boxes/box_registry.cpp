@@ -2,6 +2,7 @@
 
 #include "deltronics_box.h"
 #include "interfaces/model_traits.h"
+#include "sense_control_box.h"
 
 namespace tarvel::boxes {
 
@@ -20,6 +21,7 @@ struct Registration {
 
 constexpr Registration kBoxes[] = {
     {ProtocolFamily::Deltronics, make<DeltronicsBox>},
+    {ProtocolFamily::SenseControl, make<SenseControlBox>},
 };
 
 }  // namespace

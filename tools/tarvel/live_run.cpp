@@ -145,7 +145,15 @@ int liveRun(const RunOptions& o)
     io.addObserver(&printer);
     run.addVariableObserver(&printer);
     run.setShell(&printer);
-    auto lastMessage = [&] { return messages.empty() ? std::string() : messages.last().text; };
+    // The box that ends the run: after a link failure the handler's, even
+    // when its reconnect asked a question after it (the Sense and Control
+    // start-up asks for the box's reset).
+    auto lastMessage = [&] {
+        for (auto m = messages.shown.rbegin(); io.failureCount() > 0 && m != messages.shown.rend();
+             ++m)
+            if (m->caption == caption::SerialError || m->caption == caption::Error) return m->text;
+        return messages.empty() ? std::string() : messages.last().text;
+    };
 
     // "&Simular" cleared: the family's start-up, the sensors identified.
     io.setSimulate(false);

@@ -2,6 +2,7 @@
 
 #include "interfaces/protocols/deltronics_protocol.h"
 #include "interfaces/protocols/interface_protocol.h"
+#include "interfaces/protocols/sense_control_protocol.h"
 
 namespace tarvel {
 
@@ -34,6 +35,7 @@ struct Registration {
 constexpr Registration kFamilies[] = {
     {ProtocolFamily::None, make<InertProtocol>},
     {ProtocolFamily::Deltronics, make<DeltronicsProtocol>},
+    {ProtocolFamily::SenseControl, make<SenseControlProtocol>},
 };
 
 }  // namespace
