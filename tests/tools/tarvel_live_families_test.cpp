@@ -129,7 +129,8 @@ protected:
         }
         EXPECT_TRUE(contains(seen, "output 1 on"));
         EXPECT_TRUE(contains(seen, "output 1 off"));
-        for (const std::string& l : f.motorLines) EXPECT_TRUE(contains(seen, l)) << l;
+        for (const std::string& l : f.motorLines)
+            EXPECT_TRUE(contains(seen, l)) << l << '\n' << r.out;
         const std::string last = seen.back();
         EXPECT_TRUE(last == "output 3 off" || last == "motor B off") << last;
     }
@@ -192,6 +193,18 @@ TEST_F(LiveFamily, SenseControlWithoutItsSystemDoesNotStart)
     // Nothing of a run reached the box.
     for (const std::string& l : box.readLines(2000))
         EXPECT_EQ(l.rfind("output", 0), std::string::npos) << l;
+}
+
+// The MFA's outputs mirror its motor lines too.
+const Family kMfa{"6", 6, 0, {"output 3 on"}, "", 12};
+TEST_F(LiveFamily, MfaRunsTheChart)
+{
+    drivesTheBox(kMfa);
+}
+
+TEST_F(LiveFamily, MfaMisbehaviourEndsInTheMessage)
+{
+    everyMisbehaviourEndsInTheMessage(kMfa);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "deltronics_box.h"
 #include "interfaces/model_traits.h"
+#include "mfa_box.h"
 #include "sense_control_box.h"
 
 namespace tarvel::boxes {
@@ -22,6 +23,7 @@ struct Registration {
 constexpr Registration kBoxes[] = {
     {ProtocolFamily::Deltronics, make<DeltronicsBox>},
     {ProtocolFamily::SenseControl, make<SenseControlBox>},
+    {ProtocolFamily::Mfa, make<MfaBox>},
 };
 
 }  // namespace

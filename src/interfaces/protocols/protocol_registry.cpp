@@ -2,6 +2,7 @@
 
 #include "interfaces/protocols/deltronics_protocol.h"
 #include "interfaces/protocols/interface_protocol.h"
+#include "interfaces/protocols/mfa_protocol.h"
 #include "interfaces/protocols/sense_control_protocol.h"
 
 namespace tarvel {
@@ -36,6 +37,7 @@ constexpr Registration kFamilies[] = {
     {ProtocolFamily::None, make<InertProtocol>},
     {ProtocolFamily::Deltronics, make<DeltronicsProtocol>},
     {ProtocolFamily::SenseControl, make<SenseControlProtocol>},
+    {ProtocolFamily::Mfa, make<MfaProtocol>},
 };
 
 }  // namespace
