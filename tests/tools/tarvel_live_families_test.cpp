@@ -197,6 +197,11 @@ TEST_F(LiveFamily, SenseControlWithoutItsSystemDoesNotStart)
 
 // The MFA's outputs mirror its motor lines too.
 const Family kMfa{"6", 6, 0, {"output 3 on"}, "", 12};
+// The Contact Controller types have a motor bank with a speed per line.
+const Family kContactControllerPlus{"7", 7, 0, {"motor B fd", "power 3 60", "power 4 60"}, "", 14};
+const Family kContactController{"7:5", 7, 5, {"motor B fd", "power 3 60", "power 4 60"}, "", 14};
+const Family kQuillo{"13", 13, 0, {"motor B fd", "power 3 60", "power 4 60"}, "", 14};
+
 TEST_F(LiveFamily, MfaRunsTheChart)
 {
     drivesTheBox(kMfa);
@@ -205,6 +210,17 @@ TEST_F(LiveFamily, MfaRunsTheChart)
 TEST_F(LiveFamily, MfaMisbehaviourEndsInTheMessage)
 {
     everyMisbehaviourEndsInTheMessage(kMfa);
+}
+
+TEST_F(LiveFamily, ContactControllerTypesRunTheChart)
+{
+    for (const Family& f : {kContactControllerPlus, kContactController, kQuillo}) drivesTheBox(f);
+}
+
+TEST_F(LiveFamily, ContactControllerMisbehaviourEndsInTheMessage)
+{
+    everyMisbehaviourEndsInTheMessage(kContactControllerPlus);
+    everyMisbehaviourEndsInTheMessage(kQuillo);
 }
 
 }  // namespace

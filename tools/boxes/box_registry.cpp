@@ -1,5 +1,6 @@
 #include "box_registry.h"
 
+#include "contact_controller_box.h"
 #include "deltronics_box.h"
 #include "interfaces/model_traits.h"
 #include "mfa_box.h"
@@ -24,6 +25,7 @@ constexpr Registration kBoxes[] = {
     {ProtocolFamily::Deltronics, make<DeltronicsBox>},
     {ProtocolFamily::SenseControl, make<SenseControlBox>},
     {ProtocolFamily::Mfa, make<MfaBox>},
+    {ProtocolFamily::ContactController, make<ContactControllerBox>},
 };
 
 }  // namespace

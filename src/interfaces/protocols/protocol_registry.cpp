@@ -1,5 +1,6 @@
 #include "interfaces/protocols/protocol_registry.h"
 
+#include "interfaces/protocols/contact_controller_protocol.h"
 #include "interfaces/protocols/deltronics_protocol.h"
 #include "interfaces/protocols/interface_protocol.h"
 #include "interfaces/protocols/mfa_protocol.h"
@@ -38,6 +39,7 @@ constexpr Registration kFamilies[] = {
     {ProtocolFamily::Deltronics, make<DeltronicsProtocol>},
     {ProtocolFamily::SenseControl, make<SenseControlProtocol>},
     {ProtocolFamily::Mfa, make<MfaProtocol>},
+    {ProtocolFamily::ContactController, make<ContactControllerProtocol>},
 };
 
 }  // namespace
