@@ -139,6 +139,9 @@ public:
     // cleared; off (only with an interface chosen), the image cleared, the
     // interface connected and, during a run, the outputs sent.
     void setSimulate(bool on);
+    // Test mode is about to start: after a link failure the boxes that need
+    // it are connected again first. False when test mode is to stay off.
+    bool prepareTestMode();
     // A keep-alive timer of the shell fired.
     void keepAlive(int timerId);
     // The per-pass service of a run (the keep-alive by the clock).

@@ -152,6 +152,18 @@ void InterfaceLayer::setSimulate(bool on)
     if (flags.running) resetOutputs();
 }
 
+bool InterfaceLayer::prepareTestMode()
+{
+    if (!live() || !flags.linkFailed) return true;
+    const TestReconnect rule = traits().testReconnect;
+    if (rule == TestReconnect::None) {
+        flags.linkFailed = false;  // a new start: a failure is reported again
+        return true;
+    }
+    connect(true);
+    return rule == TestReconnect::Reconnect || !flags.linkFailed;
+}
+
 void InterfaceLayer::keepAlive(int timerId)
 {
     if (!link_.isOpen()) {

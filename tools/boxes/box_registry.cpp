@@ -1,9 +1,12 @@
 #include "box_registry.h"
 
+#include "contact_controller_box.h"
 #include "deltronics_box.h"
 #include "fischertechnik_box.h"
 #include "interfaces/model_traits.h"
 #include "lego_box.h"
+#include "mfa_box.h"
+#include "sense_control_box.h"
 
 namespace tarvel::boxes {
 
@@ -24,6 +27,9 @@ constexpr Registration kBoxes[] = {
     {ProtocolFamily::Deltronics, make<DeltronicsBox>},
     {ProtocolFamily::Lego, make<LegoBox>},
     {ProtocolFamily::Fischertechnik, make<FischertechnikBox>},
+    {ProtocolFamily::SenseControl, make<SenseControlBox>},
+    {ProtocolFamily::Mfa, make<MfaBox>},
+    {ProtocolFamily::ContactController, make<ContactControllerBox>},
 };
 
 }  // namespace

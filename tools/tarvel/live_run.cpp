@@ -145,7 +145,15 @@ int liveRun(const RunOptions& o)
     std::unique_ptr<MimicTrace> trace;
     if (!o.mimic.empty() && !(trace = MimicTrace::attach(o.mimic, io, run, clock, state.sensors)))
         return 1;
-    auto lastMessage = [&] { return messages.empty() ? std::string() : messages.last().text; };
+    // The box that ends the run: after a link failure the handler's, even
+    // when its reconnect asked a question after it (the Sense and Control
+    // start-up asks for the box's reset).
+    auto lastMessage = [&] {
+        for (auto m = messages.shown.rbegin(); io.failureCount() > 0 && m != messages.shown.rend();
+             ++m)
+            if (m->caption == caption::SerialError || m->caption == caption::Error) return m->text;
+        return messages.empty() ? std::string() : messages.last().text;
+    };
 
     // "&Simular" cleared: the family's start-up, the sensors identified.
     io.setSimulate(false);

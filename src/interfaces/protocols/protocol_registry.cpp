@@ -1,9 +1,12 @@
 #include "interfaces/protocols/protocol_registry.h"
 
+#include "interfaces/protocols/contact_controller_protocol.h"
 #include "interfaces/protocols/deltronics_protocol.h"
 #include "interfaces/protocols/fischertechnik_protocol.h"
 #include "interfaces/protocols/interface_protocol.h"
 #include "interfaces/protocols/lego_protocol.h"
+#include "interfaces/protocols/mfa_protocol.h"
+#include "interfaces/protocols/sense_control_protocol.h"
 
 namespace tarvel {
 
@@ -38,6 +41,9 @@ constexpr Registration kFamilies[] = {
     {ProtocolFamily::Deltronics, make<DeltronicsProtocol>},
     {ProtocolFamily::Lego, make<LegoProtocol>},
     {ProtocolFamily::Fischertechnik, make<FischertechnikProtocol>},
+    {ProtocolFamily::SenseControl, make<SenseControlProtocol>},
+    {ProtocolFamily::Mfa, make<MfaProtocol>},
+    {ProtocolFamily::ContactController, make<ContactControllerProtocol>},
 };
 
 }  // namespace

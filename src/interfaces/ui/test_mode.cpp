@@ -14,17 +14,11 @@ void TTestMode::setOn(bool on)
 {
     if (on == isOn()) return;
     InterfaceLayer& io = state_.io;
-    if (on && io.linkLive() && io.runFlags().linkFailed) {
-        // Some boxes are connected again after a failure before polling.
-        const TestReconnect rule = io.traits().testReconnect;
-        if (rule != TestReconnect::None)
-            io.connect(true);
-        else
-            io.flags.linkFailed = false;  // a new start: a failure is reported again
-        if (rule == TestReconnect::ReconnectOrStayOff && io.runFlags().linkFailed) {
-            emit changed(false);
-            return;
-        }
+    // After a failure some boxes are connected again first; a box that stays
+    // down leaves test mode off.
+    if (on && !io.prepareTestMode()) {
+        emit changed(false);
+        return;
     }
     io.flags.testMode = on;
     if (on) {
