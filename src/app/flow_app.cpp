@@ -8,15 +8,18 @@
 
 #include "app/configuration.h"
 #include "app/flow_frame.h"
+#include "platform/utf8_path.h"
 
 namespace tarvel {
 
 TFlowApp::TFlowApp(QApplication& app, std::string startupFile)
+    : sound_([this] { return chartDirectory(); })
 {
     QApplication::setApplicationName("Tarvel2");
     QApplication::setOrganizationName("Orvane");
     installSpanish(app, translator_);
-    frame_ = std::make_unique<TFlowFrame>(FrameServices{messages_, clock_, files_, ports_});
+    frame_ =
+        std::make_unique<TFlowFrame>(FrameServices{messages_, clock_, files_, ports_, &sound_});
     messages_.setParent(frame_.get());
     messages_.setStatusBar(frame_->messageBar());
     files_.setParent(frame_.get());
@@ -27,6 +30,14 @@ TFlowApp::TFlowApp(QApplication& app, std::string startupFile)
 }
 
 TFlowApp::~TFlowApp() = default;
+
+std::string TFlowApp::chartDirectory() const
+{
+    if (!frame_) return {};
+    const FlowDocument& doc = frame_->state().doc;
+    if (doc.untitled()) return {};
+    return utf8FromPath(pathFromUtf8(doc.path()).parent_path());
+}
 
 bool TFlowApp::installSpanish(QApplication& app, QTranslator& translator)
 {

@@ -10,6 +10,7 @@
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_messages.h"
 #include "platform/qt/qt_serial_link.h"
+#include "platform/qt/qt_sound_player.h"
 
 class QApplication;
 
@@ -30,11 +31,15 @@ public:
     static bool installSpanish(QApplication& app, QTranslator& translator);
 
 private:
+    // The folder of the chart in memory, where its sounds are looked for too.
+    std::string chartDirectory() const;
+
     QTranslator translator_;
     QtMessages messages_;
     QtClock clock_;
     QtFileChooser files_;
     QtSerialLink ports_;
+    QtSoundPlayer sound_;
     std::unique_ptr<TFlowFrame> frame_;
 };
 

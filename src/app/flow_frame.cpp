@@ -17,8 +17,10 @@
 #include <algorithm>
 
 #include "app/file_chooser.h"
+#include "app/frame_extras.h"
 #include "app/tool_pictures.h"
 #include "editors/ui/editor_set.h"
+#include "editors/ui/keypad_dialogs.h"
 #include "engine/ui/speed_dialog.h"
 #include "engine/ui/variables_dialog.h"
 #include "flowchart/chart_editor.h"
@@ -50,6 +52,7 @@ const char* const kAutoScrollOnHint =
 const char* const kAutoScrollOffHint = "No deja que la ventana se desplace automáticamente";
 constexpr int kLargeMonitor = 109, kReducedMonitor = 125, kSensors = 105;
 constexpr int kMimic = 160, kMimicsDirectory = 350;
+constexpr int kSounds = 318, kRecorder = 340;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -72,6 +75,7 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
 {
     setObjectName("flowFrame");
     state_->interpreter.setShell(this);
+    state_->interpreter.setSound(services.sound);
 
     scroller_ = new QScrollArea(this);
     scroller_->setObjectName("scroller");
@@ -99,6 +103,9 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
         [this](const FlowLabel& l) { return flowWindow_->editor().labelBox(l); }, this);
     mimics_ = std::make_unique<TMimics>(*state_, services_.messages, monitors_->control(),
                                         *editors_, this);
+    extras_ = new TFrameExtras(*state_, services_.messages, this);
+    connect(editors_->output(), &TEdIoDialog::soundsRequested, extras_,
+            &TFrameExtras::soundsCommand);
 
     buildMenus();
     buildToolBar();
@@ -257,6 +264,11 @@ void TFlowFrame::buildMenus()
             this, [this] { mimics_->chooseMimic(); });
     connect(addCommand(window, kZoom, "Vista &Zoom...", nullptr), &QAction::triggered, this,
             &TFlowFrame::zoomCommand);
+    window->addSeparator();
+    connect(addCommand(window, kSounds, "&Sonidos...", nullptr), &QAction::triggered, extras_,
+            &TFrameExtras::soundsCommand);
+    connect(addCommand(window, kRecorder, "Grabadora de S&onido...", nullptr), &QAction::triggered,
+            extras_, &TFrameExtras::recorderCommand);
 
     QMenu* graph = menuBar()->addMenu(QString::fromUtf8("&Gráfica"));
     graph->setObjectName("graphMenu");
@@ -452,6 +464,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     io.applySelection();
     adjustStartupPort(io.settings, ports_);
     interface_->setConfigPath(config.configPath);
+    extras_->setFileDir(config.fileDir);
     mimics_->setDirectory(config.mimicsDir);
     state_->doc.clear(io.settings.model, io.settings.subModel);
     state_->sensors.adoptDocument(true);  // "Val 1" to "Val 4"
@@ -517,6 +530,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     state_->sensors.adoptDocument(false);
     state_->doc.clearSelection();
     flowWindow_->documentReplaced();
+    extras_->documentReplaced();
     editors_->closeAll();
     monitors_->refreshFromDocument();
     rebuildRunMenu();
@@ -539,6 +553,7 @@ void TFlowFrame::newCommand()
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
     state_->sensors.adoptDocument(true);
     flowWindow_->documentReplaced();
+    extras_->documentReplaced();
     monitors_->refreshFromDocument();
     flowWindow_->update();
     rebuildRunMenu();
@@ -560,6 +575,7 @@ void TFlowFrame::openCommand()
 
 bool TFlowFrame::saveCommand()
 {
+    extras_->takeSoundFields();
     if (state_->doc.untitled()) return saveAsCommand();
     const bool ok =
         saveFlowFile(state_->doc, state_->doc.path(), state_->io.settings, services_.messages).ok();
@@ -569,6 +585,7 @@ bool TFlowFrame::saveCommand()
 
 bool TFlowFrame::saveAsCommand()
 {
+    extras_->takeSoundFields();
     const std::string proposed = state_->doc.untitled() ? std::string() : state_->doc.path();
     std::string path = services_.files.chooseSave(config_.fileDir, proposed);
     if (path.empty()) return false;
@@ -625,6 +642,7 @@ void TFlowFrame::runCommand()
     }
     flowWindow_->editor().setRunTool();
     syncToolButtons();
+    extras_->takeSoundFields();
     run.start();
 }
 

@@ -26,8 +26,10 @@ class ByteLink;
 class Clock;
 class FileChooser;
 class Messages;
+class SoundPlayer;
 class TFlowWindow;
 class TEditorSet;
+class TFrameExtras;
 class TInterfaceDialog;
 class TMessageBar;
 class TMimics;
@@ -44,6 +46,8 @@ struct FrameServices {
     Clock& clock;
     FileChooser& files;
     ByteLink& ports;
+    // What plays the chart's sounds; none plays nothing.
+    SoundPlayer* sound = nullptr;
 };
 
 class TFlowFrame : public QMainWindow, public RunShell {
@@ -60,6 +64,7 @@ public:
     TMonitorSet* monitors() const { return monitors_.get(); }
     TMimics* mimics() const { return mimics_.get(); }
     TEditorSet* editors() const { return editors_; }
+    TFrameExtras* extras() const { return extras_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
     QAction* action(int id) const;
@@ -133,6 +138,7 @@ private:
     TSpeedDialog* speed_ = nullptr;
     TInterfaceDialog* interface_ = nullptr;
     TEditorSet* editors_ = nullptr;
+    TFrameExtras* extras_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     TMessageBar* messageBar_ = nullptr;
     // The tool whose prompt the status line may be showing.

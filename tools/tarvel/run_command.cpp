@@ -10,6 +10,8 @@
 #include "engine/program_state.h"
 #include "mimic_trace.h"
 #include "platform/clock.h"
+#include "platform/cp1252.h"
+#include "platform/sound_player.h"
 #include "sensors/sensor_channels.h"
 #include "tool_common.h"
 
@@ -25,7 +27,10 @@ public:
 };
 
 // Prints what changes, while the run is on.
-class EventPrinter final : public IoObserver, public VariableObserver, public RunShell {
+class EventPrinter final : public IoObserver,
+                           public VariableObserver,
+                           public RunShell,
+                           public SoundPlayer {
 public:
     EventPrinter(const Clock& clock, const InterfaceLayer& io) : clock_(clock), io_(io) {}
 
@@ -72,6 +77,12 @@ public:
     {
         if (live_) line() << "var " << variableLetter(index) << ' ' << value << '\n';
     }
+    // Nothing is heard headless: the sound is named instead.
+    void play(int slot, const std::string& path) override
+    {
+        if (live_) line() << "sound " << slot << ' ' << cp1252ToUtf8(path) << '\n';
+    }
+    void stop() override {}
     std::ostream& line() { return std::cout << clock_.nowCentiseconds() << ' '; }
 
 private:
@@ -209,6 +220,7 @@ int runCommand(std::vector<std::string> args)
     io.addObserver(&printer);
     run.addVariableObserver(&printer);
     run.setShell(&printer);
+    run.setSound(&printer);
     run.runMode = mode;
     for (const int s : selection) doc.selectSymbol(s);
     std::unique_ptr<MimicTrace> trace;

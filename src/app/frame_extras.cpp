@@ -1,0 +1,102 @@
+#include "app/frame_extras.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "app/configuration.h"
+#include "engine/program_state.h"
+#include "engine/ui/sounds_dialog.h"
+#include "platform/messages.h"
+#include "platform/utf8_path.h"
+
+namespace tarvel {
+
+namespace {
+
+bool startDetached(const RecorderCommand& c)
+{
+    QStringList arguments;
+    for (const std::string& a : c.arguments) arguments << QString::fromStdString(a);
+    return QProcess::startDetached(QString::fromStdString(c.program), arguments);
+}
+
+bool programFound(const std::string& program)
+{
+    const QString name = QString::fromStdString(program);
+    // A full path (the Windows directory's recorders) is looked at where it is.
+    if (QDir::isAbsolutePath(name)) return QFileInfo(name).isExecutable();
+    return !QStandardPaths::findExecutable(name).isEmpty();
+}
+
+}  // namespace
+
+TFrameExtras::TFrameExtras(ProgramState& state, Messages& messages, QMainWindow* frame)
+    : QObject(frame),
+      state_(state),
+      messages_(messages),
+      frame_(frame),
+      startRecorder_(startDetached),
+      findProgram_(programFound)
+{
+}
+
+TFrameExtras::~TFrameExtras() = default;
+
+// ---- Sounds ----------------------------------------------------------------------------
+
+void TFrameExtras::soundsCommand()
+{
+    if (sounds_ && sounds_->isVisible()) return;
+    if (!sounds_) {
+        sounds_ = new TSoundsDialog(state_.doc, fileDir_, frame_);
+        sounds_->setWindowFlag(Qt::Tool);
+    } else {
+        sounds_->storeFields();
+    }
+    sounds_->show();
+    sounds_->raise();
+    sounds_->loadFields();
+}
+
+void TFrameExtras::takeSoundFields()
+{
+    if (sounds_) sounds_->storeFields();
+}
+
+void TFrameExtras::documentReplaced()
+{
+    if (sounds_) sounds_->loadFields();
+}
+
+RecorderContext TFrameExtras::recorderContext() const
+{
+    RecorderContext c;
+#ifdef _WIN32
+    c.windows = true;
+#endif
+    c.windowsDir = windowsDirectory();
+    const FlowDocument& doc = state_.doc;
+    // Recordings land beside the chart, else in the file directory, else at home.
+    if (!doc.untitled())
+        c.recordDir = utf8FromPath(pathFromUtf8(doc.path()).parent_path());
+    else if (!fileDir_.empty())
+        c.recordDir = fileDir_;
+    else
+        c.recordDir = QDir::homePath().toStdString();
+    c.stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+    c.configured = qEnvironmentVariable("TARVEL_RECORDER").toStdString();
+    return c;
+}
+
+void TFrameExtras::recorderCommand()
+{
+    if (startRecorder(recorderContext(), findProgram_, startRecorder_)) return;
+    messages_.tell(caption::Error, kNoRecorderText, MsgIcon::Exclamation);
+}
+
+}  // namespace tarvel

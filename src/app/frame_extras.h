@@ -1,0 +1,63 @@
+#pragma once
+// The frame's commands for the chart's sounds and the sound recorder, the
+// chart colours, printing and the about box. The frame adds their menu
+// entries and calls the hooks below at run start, before a save and when
+// the chart is replaced; everything else lives here and in the windows it owns.
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <string>
+
+#include "platform/sound_recorder.h"
+
+class QMainWindow;
+
+namespace tarvel {
+
+class Messages;
+class ProgramState;
+class TSoundsDialog;
+
+class TFrameExtras : public QObject {
+    Q_OBJECT
+public:
+    TFrameExtras(ProgramState& state, Messages& messages, QMainWindow* frame);
+    ~TFrameExtras() override;
+
+    // The folder the file dialogs start in (the configuration's file directory).
+    void setFileDir(const std::string& dir) { fileDir_ = dir; }
+
+    // ---- Sounds ----------------------------------------------------------------
+    // "&Sonidos...": nothing while the window is in sight; else the slots take
+    // the fields of a window that exists, then the window shows them.
+    void soundsCommand();
+    // "Grabadora de S&onido...".
+    void recorderCommand();
+    // Starts a recorder; false when it could not be started. Tests put their own here.
+    using RecorderStarter = std::function<bool(const RecorderCommand&)>;
+    void setRecorderStarter(RecorderStarter starter) { startRecorder_ = std::move(starter); }
+    // Which programs the machine has; tests put their own here.
+    using ProgramFinder = std::function<bool(const std::string&)>;
+    void setProgramFinder(ProgramFinder finder) { findProgram_ = std::move(finder); }
+    TSoundsDialog* soundsDialog() const { return sounds_; }
+
+    // ---- Hooks of the frame ----------------------------------------------------------
+    // Before a run starts and before a save: the slots take the fields.
+    void takeSoundFields();
+    // A chart was loaded or a new one started: the fields show its slots.
+    void documentReplaced();
+
+private:
+    RecorderContext recorderContext() const;
+
+    ProgramState& state_;
+    Messages& messages_;
+    QMainWindow* frame_;
+    std::string fileDir_;
+    TSoundsDialog* sounds_ = nullptr;  // made on first use, owned by the frame
+    RecorderStarter startRecorder_;
+    ProgramFinder findProgram_;
+};
+
+}  // namespace tarvel
