@@ -52,7 +52,7 @@ const char* const kAutoScrollOnHint =
 const char* const kAutoScrollOffHint = "No deja que la ventana se desplace automáticamente";
 constexpr int kLargeMonitor = 109, kReducedMonitor = 125, kSensors = 105;
 constexpr int kMimic = 160, kMimicsDirectory = 350;
-constexpr int kSounds = 318, kRecorder = 340;
+constexpr int kSounds = 318, kRecorder = 340, kColours = 10;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -264,6 +264,8 @@ void TFlowFrame::buildMenus()
             this, [this] { mimics_->chooseMimic(); });
     connect(addCommand(window, kZoom, "Vista &Zoom...", nullptr), &QAction::triggered, this,
             &TFlowFrame::zoomCommand);
+    connect(addCommand(window, kColours, "&Colores...", nullptr), &QAction::triggered, extras_,
+            &TFrameExtras::coloursCommand);
     window->addSeparator();
     connect(addCommand(window, kSounds, "&Sonidos...", nullptr), &QAction::triggered, extras_,
             &TFrameExtras::soundsCommand);

@@ -8,8 +8,12 @@
 #include <QStandardPaths>
 
 #include "app/configuration.h"
+#include "app/flow_frame.h"
+#include "appearance/ui/colour_pref_dialog.h"
 #include "engine/program_state.h"
 #include "engine/ui/sounds_dialog.h"
+#include "engine/ui/speed_dialog.h"
+#include "flowchart/ui/flow_window.h"
 #include "platform/messages.h"
 #include "platform/utf8_path.h"
 
@@ -34,7 +38,7 @@ bool programFound(const std::string& program)
 
 }  // namespace
 
-TFrameExtras::TFrameExtras(ProgramState& state, Messages& messages, QMainWindow* frame)
+TFrameExtras::TFrameExtras(ProgramState& state, Messages& messages, TFlowFrame* frame)
     : QObject(frame),
       state_(state),
       messages_(messages),
@@ -42,9 +46,30 @@ TFrameExtras::TFrameExtras(ProgramState& state, Messages& messages, QMainWindow*
       startRecorder_(startDetached),
       findProgram_(programFound)
 {
+    chooseColours_ = [this](const ColourSet& colours) -> std::optional<ColourSet> {
+        TColourPrefDialog dialog(colours, frame_);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.colours();
+    };
 }
 
 TFrameExtras::~TFrameExtras() = default;
+
+// ---- Colours ----------------------------------------------------------------------------
+
+void TFrameExtras::coloursCommand()
+{
+    if (const std::optional<ColourSet> chosen = chooseColours_(state_.colours))
+        applyColours(*chosen);
+}
+
+void TFrameExtras::applyColours(const ColourSet& colours)
+{
+    state_.colours = colours;
+    state_.interpreter.redrawMarks();
+    frame_->flowWindow()->update();
+    frame_->speedDialog()->refreshMarks();
+}
 
 // ---- Sounds ----------------------------------------------------------------------------
 

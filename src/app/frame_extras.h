@@ -7,22 +7,24 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 #include <string>
 
-#include "platform/sound_recorder.h"
+#include "appearance/colour_set.h"
 
-class QMainWindow;
+#include "platform/sound_recorder.h"
 
 namespace tarvel {
 
 class Messages;
 class ProgramState;
+class TFlowFrame;
 class TSoundsDialog;
 
 class TFrameExtras : public QObject {
     Q_OBJECT
 public:
-    TFrameExtras(ProgramState& state, Messages& messages, QMainWindow* frame);
+    TFrameExtras(ProgramState& state, Messages& messages, TFlowFrame* frame);
     ~TFrameExtras() override;
 
     // The folder the file dialogs start in (the configuration's file directory).
@@ -42,6 +44,17 @@ public:
     void setProgramFinder(ProgramFinder finder) { findProgram_ = std::move(finder); }
     TSoundsDialog* soundsDialog() const { return sounds_; }
 
+    // ---- Colours -----------------------------------------------------------------
+    // "&Colores...": on "Aceptar" the chart takes the colours, a running
+    // chart redraws its marks, the window repaints and the speed control's
+    // "Líneas" and "Símbolos" follow whether the marks are drawn.
+    void coloursCommand();
+    // What the colour window returns: the colours on "Aceptar", nothing on
+    // "Cancelar". The modal window unless a test puts something else here.
+    using ColourChooser = std::function<std::optional<ColourSet>(const ColourSet&)>;
+    void setColourChooser(ColourChooser chooser) { chooseColours_ = std::move(chooser); }
+    void applyColours(const ColourSet& colours);
+
     // ---- Hooks of the frame ----------------------------------------------------------
     // Before a run starts and before a save: the slots take the fields.
     void takeSoundFields();
@@ -53,11 +66,12 @@ private:
 
     ProgramState& state_;
     Messages& messages_;
-    QMainWindow* frame_;
+    TFlowFrame* frame_;
     std::string fileDir_;
     TSoundsDialog* sounds_ = nullptr;  // made on first use, owned by the frame
     RecorderStarter startRecorder_;
     ProgramFinder findProgram_;
+    ColourChooser chooseColours_;
 };
 
 }  // namespace tarvel

@@ -448,7 +448,8 @@ void doorbell(FlowDocument& doc)
     l.label("Timbre y bocina", 3, 48, 14);
     l.label("Timbre en la entrada 1, su luz en la salida 1.", 1, 48, 52);
     l.label("La bocina suena con la entrada 2.", 1, 48, 70);
-    const int x = 224, x2 = 640;
+    // Both columns on the first printed page, left of its border at x 654.
+    const int x = 160, x2 = 480;
     int y = 112;
     const int s = l.symbol(SymbolKind::StartStop, "Start", x, y);
     const int hello = l.symbol(SymbolKind::Output, "Sound 0", x, y += kRow);
@@ -460,11 +461,11 @@ void doorbell(FlowDocument& doc)
     l.down(s, hello);
     l.down(hello, ask);
     l.down(ask, ring, LineKind::Yes);
-    l.rightBack(ask, ask, x + 160, LineKind::No);
+    l.rightBack(ask, ask, x + 128, LineKind::No);
     l.down(ring, on);
     l.down(on, wait);
     l.down(wait, off);
-    l.loopBack(off, ask, x + 224);
+    l.loopBack(off, ask, x + 192);
 
     y = 112;
     const int s2 = l.symbol(SymbolKind::StartStop, "Start", x2, y);
@@ -473,9 +474,9 @@ void doorbell(FlowDocument& doc)
     const int pause = l.symbol(SymbolKind::Process, "Delay 1", x2, y += kRow);
     l.down(s2, ask2);
     l.down(ask2, honk, LineKind::Yes);
-    l.rightBack(ask2, ask2, x2 + 160, LineKind::No);
+    l.rightBack(ask2, ask2, x2 + 96, LineKind::No);
     l.down(honk, pause);
-    l.loopBack(pause, ask2, x2 + 224);
+    l.loopBack(pause, ask2, x2 + 128);
 }
 
 std::vector<ExampleChart> makeExampleCharts()
