@@ -2,6 +2,7 @@
 // The application object: Spanish texts for Qt's own dialogs, the ports of
 // the running program, the configuration and the start-up order.
 
+#include <QStringList>
 #include <QTranslator>
 #include <memory>
 #include <string>
@@ -20,8 +21,14 @@ class TFlowFrame;
 
 class TFlowApp {
 public:
-    // `startupFile` is the chart named on the command line (empty: none).
-    TFlowApp(QApplication& app, std::string startupFile);
+    // `startupFile` is the chart named on the command line (empty: none);
+    // without `splash` the start-up does not wait for the splash screen.
+    TFlowApp(QApplication& app, std::string startupFile, bool splash = true);
+
+    // No splash when asked so or when there is no screen to show it on.
+    static bool splashWanted(const QStringList& arguments);
+    // The first argument that is no option: the chart to open.
+    static std::string startupFileOf(const QStringList& arguments);
     ~TFlowApp();
 
     TFlowFrame& frame() { return *frame_; }

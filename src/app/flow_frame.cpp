@@ -52,7 +52,7 @@ const char* const kAutoScrollOnHint =
 const char* const kAutoScrollOffHint = "No deja que la ventana se desplace automáticamente";
 constexpr int kLargeMonitor = 109, kReducedMonitor = 125, kSensors = 105;
 constexpr int kMimic = 160, kMimicsDirectory = 350;
-constexpr int kSounds = 318, kRecorder = 340, kColours = 10;
+constexpr int kSounds = 318, kRecorder = 340, kColours = 10, kAbout = 122;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -276,6 +276,11 @@ void TFlowFrame::buildMenus()
     graph->setObjectName("graphMenu");
     connect(addCommand(graph, kSensors, "&Sensores...", nullptr), &QAction::triggered, this,
             [this] { monitors_->openSensors(); });
+
+    QMenu* help = menuBar()->addMenu(QString::fromUtf8("&Ayuda"));
+    help->setObjectName("helpMenu");
+    connect(addCommand(help, kAbout, "&Acerca de...", "Abra un cuadrado de información"),
+            &QAction::triggered, this, [this] { extras_->showSplash(false); });
 }
 
 void TFlowFrame::buildToolBar()
@@ -466,7 +471,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     io.applySelection();
     adjustStartupPort(io.settings, ports_);
     interface_->setConfigPath(config.configPath);
-    extras_->setFileDir(config.fileDir);
+    extras_->setConfiguration(config);
     mimics_->setDirectory(config.mimicsDir);
     state_->doc.clear(io.settings.model, io.settings.subModel);
     state_->sensors.adoptDocument(true);  // "Val 1" to "Val 4"

@@ -6,10 +6,12 @@
 #include <QMainWindow>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "app/configuration.h"
 #include "app/flow_frame.h"
 #include "appearance/ui/colour_pref_dialog.h"
+#include "appearance/ui/splash_dialog.h"
 #include "engine/program_state.h"
 #include "engine/ui/sounds_dialog.h"
 #include "engine/ui/speed_dialog.h"
@@ -44,7 +46,8 @@ TFrameExtras::TFrameExtras(ProgramState& state, Messages& messages, TFlowFrame* 
       messages_(messages),
       frame_(frame),
       startRecorder_(startDetached),
-      findProgram_(programFound)
+      findProgram_(programFound),
+      splashMs_(kSplashSeconds * 1000)
 {
     chooseColours_ = [this](const ColourSet& colours) -> std::optional<ColourSet> {
         TColourPrefDialog dialog(colours, frame_);
@@ -54,6 +57,16 @@ TFrameExtras::TFrameExtras(ProgramState& state, Messages& messages, TFlowFrame* 
 }
 
 TFrameExtras::~TFrameExtras() = default;
+
+// ---- Splash -----------------------------------------------------------------------------
+
+void TFrameExtras::showSplash(bool timed)
+{
+    TSplashDialog splash(config_.sensorsDir, splashVersionText(config_.fromSettingsKey), messages_,
+                         frame_);
+    if (timed) QTimer::singleShot(splashMs_, &splash, &QDialog::accept);
+    splash.exec();
+}
 
 // ---- Colours ----------------------------------------------------------------------------
 
@@ -77,7 +90,7 @@ void TFrameExtras::soundsCommand()
 {
     if (sounds_ && sounds_->isVisible()) return;
     if (!sounds_) {
-        sounds_ = new TSoundsDialog(state_.doc, fileDir_, frame_);
+        sounds_ = new TSoundsDialog(state_.doc, config_.fileDir, frame_);
         sounds_->setWindowFlag(Qt::Tool);
     } else {
         sounds_->storeFields();
@@ -108,8 +121,8 @@ RecorderContext TFrameExtras::recorderContext() const
     // Recordings land beside the chart, else in the file directory, else at home.
     if (!doc.untitled())
         c.recordDir = utf8FromPath(pathFromUtf8(doc.path()).parent_path());
-    else if (!fileDir_.empty())
-        c.recordDir = fileDir_;
+    else if (!config_.fileDir.empty())
+        c.recordDir = config_.fileDir;
     else
         c.recordDir = QDir::homePath().toStdString();
     c.stamp =

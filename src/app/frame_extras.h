@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/configuration.h"
 #include "appearance/colour_set.h"
 
 #include "platform/sound_recorder.h"
@@ -27,8 +28,16 @@ public:
     TFrameExtras(ProgramState& state, Messages& messages, TFlowFrame* frame);
     ~TFrameExtras() override;
 
-    // The folder the file dialogs start in (the configuration's file directory).
-    void setFileDir(const std::string& dir) { fileDir_ = dir; }
+    // The configuration read at start-up: where the file dialogs start, where
+    // the splash picture lies, where the configuration came from.
+    void setConfiguration(const AppConfiguration& config) { config_ = config; }
+
+    // ---- Splash ------------------------------------------------------------------
+    // Shows the splash modally; `timed` closes it after four seconds if the
+    // pupil has not clicked it away ("&Acerca de..." waits for the click).
+    void showSplash(bool timed);
+    // How long the timed splash stays, in milliseconds (tests shorten it).
+    void setSplashTime(int ms) { splashMs_ = ms; }
 
     // ---- Sounds ----------------------------------------------------------------
     // "&Sonidos...": nothing while the window is in sight; else the slots take
@@ -67,11 +76,12 @@ private:
     ProgramState& state_;
     Messages& messages_;
     TFlowFrame* frame_;
-    std::string fileDir_;
+    AppConfiguration config_;
     TSoundsDialog* sounds_ = nullptr;  // made on first use, owned by the frame
     RecorderStarter startRecorder_;
     ProgramFinder findProgram_;
     ColourChooser chooseColours_;
+    int splashMs_;
 };
 
 }  // namespace tarvel

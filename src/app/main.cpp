@@ -7,14 +7,11 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    // The first argument names a chart to open after start-up (at most 255
-    // characters). Taken as Qt decodes it, so the path is UTF-8 as every other
-    // path of the program is; the raw argument is in the local code page on
-    // Windows.
+    // The first argument that is no option names a chart to open after
+    // start-up; --no-splash starts without the four seconds of the splash.
     const QStringList arguments = QCoreApplication::arguments();
-    std::string startupFile;
-    if (arguments.size() > 1) startupFile = arguments[1].left(255).toStdString();
-    tarvel::TFlowApp flowApp(app, startupFile);
+    tarvel::TFlowApp flowApp(app, tarvel::TFlowApp::startupFileOf(arguments),
+                             tarvel::TFlowApp::splashWanted(arguments));
     flowApp.frame().show();
     return app.exec();
 }
