@@ -10,6 +10,7 @@ packages=(
     nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
+    poppler-utils
 )
 
 missing=()

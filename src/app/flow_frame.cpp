@@ -53,6 +53,7 @@ const char* const kAutoScrollOffHint = "No deja que la ventana se desplace autom
 constexpr int kLargeMonitor = 109, kReducedMonitor = 125, kSensors = 105;
 constexpr int kMimic = 160, kMimicsDirectory = 350;
 constexpr int kSounds = 318, kRecorder = 340, kColours = 10, kAbout = 122;
+constexpr int kPrint = 154, kPrintSetup = 107;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -184,6 +185,12 @@ void TFlowFrame::buildMenus()
     connect(addCommand(file, kSaveAs, "Guardar &como...",
                        "Guarda el diagrama que está en uso con un nombre nuevo"),
             &QAction::triggered, this, [this] { saveAsCommand(); });
+    file->addSeparator();
+    connect(addCommand(file, kPrint, "&Imprimir...", "Imprima el diagrama de flujo"),
+            &QAction::triggered, extras_, &TFrameExtras::printCommand);
+    connect(addCommand(file, kPrintSetup, "&Configurar impresión...",
+                       "Permita que la configuración de la impresora se cambie"),
+            &QAction::triggered, extras_, &TFrameExtras::printSetupCommand);
     file->addSeparator();
     connect(addCommand(file, kMimicsDirectory, "Poner &Directorio de Mímicas...", nullptr),
             &QAction::triggered, this, [this] { mimics_->setMimicsDirectory(); });
@@ -430,8 +437,8 @@ void TFlowFrame::updateCommands()
 {
     const bool running = state_->interpreter.running();
     const bool busy = running || state_->downloading();
-    for (const int id :
-         {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface, kSensors, kMimic})
+    for (const int id : {kNew, kPrint, kPrintSetup, kSave, kCopyChart, kSaveAs, kZoom, kOpen,
+                         kInterface, kSensors, kMimic})
         if (QAction* a = action(id)) a->setEnabled(!busy);
     const FlowDocument& doc = state_->doc;
     const bool selection = !doc.selectedSymbols().empty() || !doc.selectedLabels().empty();

@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
@@ -11,6 +15,7 @@
 #include "app/configuration.h"
 #include "app/flow_frame.h"
 #include "appearance/ui/colour_pref_dialog.h"
+#include "appearance/ui/flow_printout.h"
 #include "appearance/ui/splash_dialog.h"
 #include "engine/program_state.h"
 #include "engine/ui/sounds_dialog.h"
@@ -47,8 +52,17 @@ TFrameExtras::TFrameExtras(ProgramState& state, Messages& messages, TFlowFrame* 
       frame_(frame),
       startRecorder_(startDetached),
       findProgram_(programFound),
-      splashMs_(kSplashSeconds * 1000)
+      splashMs_(kSplashSeconds * 1000),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
+    runPrintDialog_ = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, frame_);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    runPageSetup_ = [this](QPrinter& printer) {
+        QPageSetupDialog dialog(&printer, frame_);
+        dialog.exec();
+    };
     chooseColours_ = [this](const ColourSet& colours) -> std::optional<ColourSet> {
         TColourPrefDialog dialog(colours, frame_);
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -82,6 +96,52 @@ void TFrameExtras::applyColours(const ColourSet& colours)
     state_.interpreter.redrawMarks();
     frame_->flowWindow()->update();
     frame_->speedDialog()->refreshMarks();
+}
+
+// ---- Printing ---------------------------------------------------------------------------
+
+namespace {
+const char* const kNoDefaultPrinter = "No puede imprimir sin una impresora del defecto.";
+const char* const kPrintError = "Error de la impresión";
+const char* const kErrorWhilePrinting = "Error encontrado durante la impresión";
+const char* const kPrintAborted = "Impresión abortada";
+}  // namespace
+
+void TFrameExtras::printFailed(const QString& title, const char* reason)
+{
+    const QString text =
+        QStringLiteral("'%1' no impreso. %2.").arg(title, QString::fromUtf8(reason));
+    messages_.tell(caption::Error, text.toStdString());
+}
+
+void TFrameExtras::printCommand()
+{
+    if (state_.interpreter.running() || state_.downloading()) return;
+    const TFlowPrintout printout(state_.doc, state_.colours);
+    printer_->setDocName(TFlowPrintout::title());
+    if (!runPrintDialog_(*printer_)) return;
+    if (!printer_->isValid()) {
+        messages_.tell(caption::Error, kNoDefaultPrinter);
+        return;
+    }
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        printFailed(TFlowPrintout::title(), kPrintError);
+        return;
+    }
+    // The painter's origin is the printable area's corner.
+    const QRect page(QPoint(0, 0), printer_->pageRect(QPrinter::DevicePixel).size().toSize());
+    printout.printPage(painter, page);
+    const bool ended = painter.end();
+    if (printer_->printerState() == QPrinter::Aborted)
+        printFailed(TFlowPrintout::title(), kPrintAborted);
+    else if (!ended || printer_->printerState() == QPrinter::Error)
+        printFailed(TFlowPrintout::title(), kErrorWhilePrinting);
+}
+
+void TFrameExtras::printSetupCommand()
+{
+    runPageSetup_(*printer_);
 }
 
 // ---- Sounds ----------------------------------------------------------------------------

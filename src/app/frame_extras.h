@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,8 @@
 #include "appearance/colour_set.h"
 
 #include "platform/sound_recorder.h"
+
+class QPrinter;
 
 namespace tarvel {
 
@@ -64,6 +67,19 @@ public:
     void setColourChooser(ColourChooser chooser) { chooseColours_ = std::move(chooser); }
     void applyColours(const ColourSet& colours);
 
+    // ---- Printing ---------------------------------------------------------------
+    // "&Imprimir...": the chart on one page through the print dialog.
+    void printCommand();
+    // "&Configurar impresión...": the page set-up of the one printer object,
+    // whose choices stay for the jobs that follow.
+    void printSetupCommand();
+    QPrinter& printer() { return *printer_; }
+    // The print dialog (true: print) and the page set-up; tests put their own here.
+    using PrintDialogRunner = std::function<bool(QPrinter&)>;
+    using PageSetupRunner = std::function<void(QPrinter&)>;
+    void setPrintDialogRunner(PrintDialogRunner r) { runPrintDialog_ = std::move(r); }
+    void setPageSetupRunner(PageSetupRunner r) { runPageSetup_ = std::move(r); }
+
     // ---- Hooks of the frame ----------------------------------------------------------
     // Before a run starts and before a save: the slots take the fields.
     void takeSoundFields();
@@ -72,6 +88,7 @@ public:
 
 private:
     RecorderContext recorderContext() const;
+    void printFailed(const QString& title, const char* reason);
 
     ProgramState& state_;
     Messages& messages_;
@@ -82,6 +99,9 @@ private:
     ProgramFinder findProgram_;
     ColourChooser chooseColours_;
     int splashMs_;
+    std::unique_ptr<QPrinter> printer_;
+    PrintDialogRunner runPrintDialog_;
+    PageSetupRunner runPageSetup_;
 };
 
 }  // namespace tarvel
