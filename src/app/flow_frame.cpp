@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "app/file_chooser.h"
+#include "app/flex_button_gadget.h"
 #include "app/frame_extras.h"
 #include "app/tool_pictures.h"
 #include "editors/ui/editor_set.h"
@@ -205,8 +206,11 @@ void TFlowFrame::buildMenus()
     connect(addCommand(edit, kCopySelection, "Copiar &selección", nullptr), &QAction::triggered,
             this, [this] { copyChart(true); });
     edit->addSeparator();
-    connect(addCommand(edit, kDelete, "&Borrar", "Borra el objeto actual"), &QAction::triggered,
-            this, &TFlowFrame::deleteCommand);
+    deleteButton_ =
+        new TFlexButtonGadget(kPictureNoDelete, kDelete, QString::fromUtf8("&Borrar"), this);
+    actions_[kDelete] = deleteButton_;
+    edit->addAction(deleteButton_);
+    connect(deleteButton_, &QAction::triggered, this, &TFlowFrame::deleteCommand);
     edit->addSeparator();
     // In a menu of their own, so that every entry of "&Editar" keeps its own letter.
     QMenu* align = edit->addMenu(QString::fromUtf8("&Alinear"));
@@ -296,9 +300,7 @@ void TFlowFrame::buildToolBar()
     toolBar_->setObjectName("toolBar");
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(24, 24));
-    QAction* del = action(kDelete);
-    del->setIcon(toolPicture(kPictureNoDelete));
-    toolBar_->addAction(del);
+    toolBar_->addAction(deleteButton_);
     // The nine exclusive editing tools, move/edit down at start.
     const struct {
         int id;
@@ -448,7 +450,7 @@ void TFlowFrame::updateCommands()
         if (QAction* a = action(id)) a->setEnabled(!doc.selectedLabels().empty() && !running);
     QAction* del = action(kDelete);
     del->setEnabled(canDelete);
-    del->setIcon(toolPicture(canDelete ? kPictureDelete : kPictureNoDelete));
+    deleteButton_->setPicture(canDelete ? kPictureDelete : kPictureNoDelete);
     del->setStatusTip(
         QString::fromUtf8(canDelete ? "Borra el objeto actual"
                                     : "Cuando esté destacado borrará el objeto seleccionado"));

@@ -30,6 +30,7 @@ class SoundPlayer;
 class TFlowWindow;
 class TEditorSet;
 class TFrameExtras;
+class TFlexButtonGadget;
 class TInterfaceDialog;
 class TMessageBar;
 class TMimics;
@@ -65,6 +66,7 @@ public:
     TMimics* mimics() const { return mimics_.get(); }
     TEditorSet* editors() const { return editors_; }
     TFrameExtras* extras() const { return extras_; }
+    TFlexButtonGadget* deleteButton() const { return deleteButton_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
     QAction* action(int id) const;
@@ -139,6 +141,7 @@ private:
     TInterfaceDialog* interface_ = nullptr;
     TEditorSet* editors_ = nullptr;
     TFrameExtras* extras_ = nullptr;
+    TFlexButtonGadget* deleteButton_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     TMessageBar* messageBar_ = nullptr;
     // The tool whose prompt the status line may be showing.
