@@ -187,9 +187,13 @@ void TFlowFrame::buildMenus()
                        "Guarda el diagrama que está en uso con un nombre nuevo"),
             &QAction::triggered, this, [this] { saveAsCommand(); });
     file->addSeparator();
-    connect(addCommand(file, kPrint, "&Imprimir...", "Imprima el diagrama de flujo"),
+    // In a menu of their own: "&Configurar impresión..." and "Guardar &como..."
+    // would share a letter.
+    QMenu* print = file->addMenu(QString::fromUtf8("&Impresión"));
+    print->setObjectName("printMenu");
+    connect(addCommand(print, kPrint, "&Imprimir...", "Imprima el diagrama de flujo"),
             &QAction::triggered, extras_, &TFrameExtras::printCommand);
-    connect(addCommand(file, kPrintSetup, "&Configurar impresión...",
+    connect(addCommand(print, kPrintSetup, "&Configurar impresión...",
                        "Permita que la configuración de la impresora se cambie"),
             &QAction::triggered, extras_, &TFrameExtras::printSetupCommand);
     file->addSeparator();
