@@ -9,9 +9,9 @@
 #include "engine/interpreter.h"
 #include "flowchart/flow_document.h"
 #include "interfaces/interface_layer.h"
-#include "interfaces/percent_channels.h"
 #include "platform/clock.h"
 #include "platform/scripted_messages.h"
+#include "sensors/sensor_channels.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ void BM_RunTickHeaviestLoad(benchmark::State& state)
     SpeedSettings speed;
     speed.multiplicity = 101;
     Interpreter run(doc, io, clock, messages, speed);
-    PercentChannels channels(io.image(), doc.sensorAssignment);
+    SensorChannels channels(doc, io);  // no calibration files: every channel in percent
     run.setChannelValues(&channels);
     CountingObserver observer;
     io.addObserver(&observer);

@@ -15,7 +15,7 @@
 #include "mimics/mimic_library.h"
 #include "mimics/ui/mimic_painter.h"
 #include "mimics/ui/mimic_pictures.h"
-#include "platform/messages.h"
+#include "platform/scripted_messages.h"
 #include "sensors/sensor_channels.h"
 
 namespace {
@@ -32,7 +32,7 @@ void fullRepaint(benchmark::State& state, const char* set)
     SensorChannels sensors(doc, io);
     SensorMimicChannels channels(sensors);
     MimicDisplay display(io, channels);
-    SilentMessages messages;
+    ScriptedMessages messages;
     MimicLibrary library(display, io.settings, messages);
     QtMimicPictures pictures;
     library.setPictureStore(&pictures);

@@ -10,6 +10,7 @@ packages=(
     nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
+    dpkg-dev desktop-file-utils shared-mime-info groff-base
     poppler-utils
 )
 

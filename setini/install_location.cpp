@@ -56,6 +56,15 @@ std::optional<std::string> environment(const char* name)
 
 #endif
 
+bool holdsProgramFiles(const std::filesystem::path& dir)
+{
+    std::error_code ec;
+    for (const std::string_view name : {"Sensors", "CONFIGUR.FCF", "MIMICS"})
+        if (std::filesystem::exists(dir / std::filesystem::path(nameOnDisk(dir, name)), ec))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 std::optional<std::filesystem::path> windowsDirectory()
@@ -118,6 +127,23 @@ std::optional<InstallDirectory> installationDirectory()
     return InstallDirectory{std::filesystem::path(dir.empty() ? "/" : dir), dir};
 #else
     return std::nullopt;
+#endif
+}
+
+InstallDirectory dataDirectory(const InstallDirectory& installDir)
+{
+    if (holdsProgramFiles(installDir.path)) return installDir;
+    const std::filesystem::path shared =
+        (installDir.path / std::filesystem::path(kDataFromProgramDir)).lexically_normal();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(shared, ec)) return installDir;
+#ifdef _WIN32
+    const std::wstring dir = shortForm(shared.wstring());
+    return InstallDirectory{std::filesystem::path(dir), toUtf8(dir)};
+#else
+    std::string text = shared.string();
+    if (text.size() > 1 && text.back() == '/') text.pop_back();
+    return InstallDirectory{shared, text};
 #endif
 }
 

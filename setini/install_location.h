@@ -8,6 +8,13 @@
 
 namespace setini {
 
+// The data folder of an installation under a prefix, seen from the folder of
+// the executables; the build sets it from its installation directories.
+#ifndef TARVEL_DATA_FROM_BIN
+#define TARVEL_DATA_FROM_BIN "../share/tarvel2"
+#endif
+inline constexpr std::string_view kDataFromProgramDir = TARVEL_DATA_FROM_BIN;
+
 #ifdef _WIN32
 inline constexpr char kSeparator = '\\';
 #else
@@ -28,6 +35,13 @@ struct InstallDirectory {
 // (8.3) form when the system gives one, elsewhere as it is. Empty when the
 // program cannot find its own path.
 std::optional<InstallDirectory> installationDirectory();
+
+// The folder whose files the initialisation file names. Normally the
+// installation directory itself, where the program's files lie beside Setini.
+// When none of them (Sensors, CONFIGUR.FCF, MIMICS) is there but the data
+// folder of an installation under a prefix is (bin/../share/tarvel2), that
+// folder; otherwise the installation directory still.
+InstallDirectory dataDirectory(const InstallDirectory& installDir);
 
 // `name` spelled as the entry of `dir` that matches it ignoring case, so that
 // a case-sensitive file system leads to the folders as they were shipped

@@ -1,8 +1,9 @@
 // Setini: run once after the program's files have been copied into their
 // installation directory. It writes Tarvel2.ini in the Windows directory so that
 // Tarvel2Esp finds its sensor tables, its configuration file and its mimics
-// beside it. It shows nothing and takes no arguments: exit code 0 when the file
-// is in place, 1 when it is not.
+// beside it (or in the data folder of an installation under a prefix). It shows
+// nothing and takes no arguments: exit code 0 when the file is in place, 1 when
+// it is not.
 
 #include <filesystem>
 #include <string>
@@ -18,9 +19,10 @@ int main()
     if (!windowsDir) return 1;
     const auto installDir = setini::installationDirectory();
     if (!installDir) return 1;
+    const setini::InstallDirectory dataDir = setini::dataDirectory(*installDir);
 
-    const auto inInstallDir = [&installDir](std::string_view name) {
-        return installDir->text + setini::kSeparator + setini::nameOnDisk(installDir->path, name);
+    const auto inInstallDir = [&dataDir](std::string_view name) {
+        return dataDir.text + setini::kSeparator + setini::nameOnDisk(dataDir.path, name);
     };
     const auto text = setini::locationsText(inInstallDir("Sensors"), inInstallDir("CONFIGUR.FCF"),
                                             inInstallDir("MIMICS"));

@@ -12,6 +12,7 @@
 #include "platform/cp1252.h"
 #include "platform/file_lookup.h"
 #include "platform/ini_file.h"
+#include "platform/install_paths.h"
 #include "platform/messages.h"
 #include "platform/utf8_path.h"
 
@@ -147,7 +148,7 @@ Result<AppConfiguration> parseConfiguration(const IniSection& ini, const Setting
     return config;
 }
 
-AppConfiguration loadConfiguration(const std::string& currentDir)
+AppConfiguration loadConfiguration(const std::string& defaultDir)
 {
     // No initialisation file reads as one without keys.
     const auto iniPath = findIgnoringCase(pathFromUtf8(windowsDirectory()), "TARVEL2.INI");
@@ -170,7 +171,13 @@ AppConfiguration loadConfiguration(const std::string& currentDir)
                         ? value.toStringList().join(QLatin1Char(',')).toStdString()
                         : value.toString().toStdString();
     }
-    return parseConfiguration(ini ? ini.value() : IniSection{}, key, currentDir).value();
+    return parseConfiguration(ini ? ini.value() : IniSection{}, key, defaultDir).value();
+}
+
+std::string defaultDataFolder(const std::string& programDir, const std::string& currentDir)
+{
+    const auto installed = installedDataDir(pathFromUtf8(programDir));
+    return installed ? utf8FromPath(*installed) : currentDir;
 }
 
 InterfaceSettings startupInterfaceSettings(const std::string& configPath, Messages& messages)

@@ -45,8 +45,15 @@ using SettingsKey = std::map<std::string, std::string>;
 Result<AppConfiguration> parseConfiguration(const IniSection& ini, const SettingsKey& key,
                                             const std::string& currentDir);
 
-// Reads the settings key and the initialisation file and parses them.
-AppConfiguration loadConfiguration(const std::string& currentDir);
+// Reads the settings key and the initialisation file and parses them;
+// `defaultDir` holds the places neither names (see defaultDataFolder).
+AppConfiguration loadConfiguration(const std::string& defaultDir);
+
+// The folder whose MIMICS, CONFIGUR.FCF and SENSORS are used when neither the
+// settings key nor the initialisation file names them: the data installed with
+// the program in `programDir`, else the current folder (a program run from its
+// build tree, or from a folder that holds its files as they shipped).
+std::string defaultDataFolder(const std::string& programDir, const std::string& currentDir);
 
 // The interface record of CONFIGUR.FCF at start-up. When it cannot be read,
 // "No se puede cargar Configuración" is shown and the fallback record stands.

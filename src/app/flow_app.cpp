@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -14,22 +15,40 @@
 
 namespace tarvel {
 
-TFlowApp::TFlowApp(QApplication& app, std::string startupFile, bool splash)
+namespace {
+
+// The name of the desktop entry and of the icon installed with the program, so
+// that the desktop shows the window with them.
+constexpr const char* kDesktopName = "tarvel2";
+
+}  // namespace
+
+TFlowApp::TFlowApp(QApplication& app, StartupArguments arguments)
     : sound_([this] { return chartDirectory(); })
 {
     QApplication::setApplicationName("Tarvel2");
     QApplication::setOrganizationName("Orvane");
+    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopName));
+    QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kDesktopName)));
     installSpanish(app, translator_);
+    // Nobody is there to answer a box when the program only checks that it starts.
+    messages_.setUnattended(arguments.quitAfterLoad);
     frame_ =
         std::make_unique<TFlowFrame>(FrameServices{messages_, clock_, files_, ports_, &sound_});
     messages_.setParent(frame_.get());
     messages_.setStatusBar(frame_->messageBar());
     files_.setParent(frame_.get());
-    frame_->startUp(loadConfiguration(QDir::currentPath().toStdString()));
+    frame_->startUp(loadConfiguration(defaultDataFolder(
+        QCoreApplication::applicationDirPath().toStdString(), QDir::currentPath().toStdString())));
     // Once the window is up: the splash screen, then what follows it.
-    QTimer::singleShot(20, frame_.get(), [this, splash, file = std::move(startupFile)] {
-        if (splash) frame_->extras()->showSplash(true);
-        frame_->afterSplash(file);
+    QTimer::singleShot(20, frame_.get(), [this, arguments = std::move(arguments)] {
+        if (splashWanted(arguments)) frame_->extras()->showSplash(true);
+        const bool loaded = frame_->afterSplash(arguments.chartFile);
+        if (!arguments.quitAfterLoad) return;
+        // Painted once with the chart in it, so a cold start is measured to the
+        // first picture.
+        frame_->repaint();
+        QCoreApplication::exit(loaded ? 0 : 1);
     });
 }
 
@@ -43,20 +62,10 @@ std::string TFlowApp::chartDirectory() const
     return utf8FromPath(pathFromUtf8(doc.path()).parent_path());
 }
 
-bool TFlowApp::splashWanted(const QStringList& arguments)
+bool TFlowApp::splashWanted(const StartupArguments& arguments)
 {
-    if (arguments.contains(QStringLiteral("--no-splash"))) return false;
+    if (!arguments.splash || arguments.quitAfterLoad) return false;
     return QGuiApplication::platformName() != QStringLiteral("offscreen");
-}
-
-std::string TFlowApp::startupFileOf(const QStringList& arguments)
-{
-    // At most 255 characters, taken as Qt decodes them, so the path is UTF-8
-    // as every other path of the program is.
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        if (!arguments[i].startsWith(QStringLiteral("--")))
-            return arguments[i].left(255).toStdString();
-    return {};
 }
 
 bool TFlowApp::installSpanish(QApplication& app, QTranslator& translator)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/file_chooser.h"
+#include "app/startup_arguments.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_messages.h"
 #include "platform/qt/qt_serial_link.h"
@@ -21,14 +22,13 @@ class TFlowFrame;
 
 class TFlowApp {
 public:
-    // `startupFile` is the chart named on the command line (empty: none);
-    // without `splash` the start-up does not wait for the splash screen.
-    TFlowApp(QApplication& app, std::string startupFile, bool splash = true);
+    // `arguments` come from the command line: the chart to open after start-up
+    // and whether to end once it is loaded.
+    TFlowApp(QApplication& app, StartupArguments arguments);
 
-    // No splash when asked so or when there is no screen to show it on.
-    static bool splashWanted(const QStringList& arguments);
-    // The first argument that is no option: the chart to open.
-    static std::string startupFileOf(const QStringList& arguments);
+    // The splash is shown unless the command line says --no-splash, the
+    // program only checks that it starts, or there is no screen to show it on.
+    static bool splashWanted(const StartupArguments& arguments);
     ~TFlowApp();
 
     TFlowFrame& frame() { return *frame_; }

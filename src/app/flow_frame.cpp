@@ -20,6 +20,7 @@
 #include "app/flex_button_gadget.h"
 #include "app/frame_extras.h"
 #include "app/tool_pictures.h"
+#include "chip/ui/chip_run.h"
 #include "editors/ui/editor_set.h"
 #include "editors/ui/keypad_dialogs.h"
 #include "engine/ui/speed_dialog.h"
@@ -58,6 +59,8 @@ constexpr int kPrint = 154, kPrintSetup = 107;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
+// The Simulate command of interfaces that take compiled programs, and its picture.
+constexpr int kChipSimulate = 319;
 
 const char* const kSimulateNote =
     "Para usar el interfaz, haga clic en 'Simular' en el menú 'Control' para quitar la marca de "
@@ -95,6 +98,7 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     variables_ = new TVariablesDialog(this);
     variables_->hide();
     state_->interpreter.addVariableObserver(variables_);
+    state_->chip.addVariableObserver(variables_);
     speed_ = new TSpeedDialog(state_->speed, state_->colours, this);
     speed_->hide();
     interface_ = new TInterfaceDialog(state_->io, services_.messages, this);
@@ -109,6 +113,7 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     connect(editors_->output(), &TEdIoDialog::soundsRequested, extras_,
             &TFrameExtras::soundsCommand);
 
+    chipRun_ = new TChipRun(*state_, services_.messages, this);
     buildMenus();
     buildToolBar();
     syncToolButtons();
@@ -117,11 +122,16 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     connect(&runTimer_, &QTimer::timeout, this, &TFlowFrame::timerTick);
     connect(flowWindow_, &TFlowWindow::runMenuChanged, this, [this] { rebuildRunMenu(); });
     connect(flowWindow_, &TFlowWindow::runKeyPressed, this, [this] {
-        if (state_->interpreter.running()) runCommand();
+        if (state_->programRunning()) runCommand();
     });
     connect(flowWindow_, &TFlowWindow::stepKeyPressed, this, [this] {
         if (state_->interpreter.running() && state_->speed.singleStep) state_->interpreter.step();
+        if (chipRun_->running() && state_->speed.singleStep) chipRun_->step();
     });
+    connect(chipRun_, &TChipRun::started, this, &TFlowFrame::chipStarted);
+    connect(chipRun_, &TChipRun::stopped, this, &TFlowFrame::chipStopped);
+    connect(chipRun_, &TChipRun::sliceDone, this, [this] { mimics_->repaintIfPending(); });
+    connect(chipRun_, &TChipRun::compileFault, this, &TFlowFrame::revealSymbol);
     connect(flowWindow_, &TFlowWindow::filesDropped, this, &TFlowFrame::dropFiles);
     connect(flowWindow_, &TFlowWindow::symbolEditorRequested, editors_, &TEditorSet::openSymbol);
     connect(flowWindow_, &TFlowWindow::labelEditorRequested, editors_, &TEditorSet::openLabel);
@@ -135,12 +145,14 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     });
     connect(speed_, &TSpeedDialog::intervalChanged, this, [this] {
         if (state_->interpreter.running()) restartRunTimer();
+        chipRun_->restartTimer();
     });
     connect(interface_, &TInterfaceDialog::selectionApplied, monitors_.get(),
             &TMonitorSet::relabel);
     connect(speed_, &TSpeedDialog::chartFocusRequested, this, [this] { flowWindow_->setFocus(); });
     connect(speed_, &TSpeedDialog::marksChanged, this, [this] {
         state_->interpreter.redrawMarks();
+        state_->chip.redrawMarks();
         flowWindow_->update();
     });
 
@@ -151,8 +163,13 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
 TFlowFrame::~TFlowFrame()
 {
     runTimer_.stop();
+    state_->io.setLinkShell(nullptr);
     state_->interpreter.setShell(nullptr);
     state_->interpreter.setMarks(nullptr);
+    state_->chip.setMarks(nullptr);
+    // Before the program state whose simulator it drives.
+    delete chipRun_;
+    chipRun_ = nullptr;
     state_->doc.setObserver(nullptr);
 }
 
@@ -232,7 +249,7 @@ void TFlowFrame::buildMenus()
         const AlignMode mode = a.mode;
         connect(addCommand(align, static_cast<int>(mode), a.text, a.hint), &QAction::triggered,
                 this, [this, mode] {
-                    if (state_->interpreter.running() || flowWindow_->moving()) return;
+                    if (state_->programRunning() || flowWindow_->moving()) return;
                     flowWindow_->editor().align(mode);
                     flowWindow_->update();
                     updateCaption();
@@ -252,6 +269,7 @@ void TFlowFrame::buildMenus()
     });
 
     QMenu* control = menuBar()->addMenu(QString::fromUtf8("&Control"));
+    addSimulateCommand(control);
     runWhat_ = control->addMenu(QString::fromUtf8("¿Ejecutar &Qué?"));
     runWhat_->setObjectName("runWhatMenu");
     runWhatGroup_ = new QActionGroup(this);
@@ -261,6 +279,11 @@ void TFlowFrame::buildMenus()
                 speed_->show();
                 speed_->raise();
             });
+    QAction* chip = addCommand(control, kChipSimulate, "Simular &Chip",
+                               "Ejecuta el programa compilado en el simulador del chip");
+    chip->setCheckable(true);
+    chip->setIcon(toolPicture(kChipSimulate));
+    connect(chip, &QAction::triggered, this, &TFlowFrame::chipSimulateCommand);
     connect(addCommand(control, kInterface, "Interfaz...", "Cambia el interfaz conectado"),
             &QAction::triggered, this, &TFlowFrame::interfaceCommand);
 
@@ -339,6 +362,8 @@ void TFlowFrame::buildToolBar()
     run->setData(kPictureIdle);
     toolBar_->addAction(run);
     connect(run, &QAction::triggered, this, &TFlowFrame::runCommand);
+    toolBar_->addAction(action(kChipSimulate));
+    toolBar_->addAction(action(123));
 }
 
 void TFlowFrame::syncToolButtons()
@@ -429,7 +454,7 @@ std::string TFlowFrame::fileName() const
 void TFlowFrame::updateCaption()
 {
     // While running the title stands alone; the file name returns at the stop.
-    if (state_->interpreter.running()) {
+    if (state_->programRunning()) {
         setWindowTitle(QString::fromUtf8(kRunningTitle));
         return;
     }
@@ -441,7 +466,7 @@ void TFlowFrame::updateCaption()
 
 void TFlowFrame::updateCommands()
 {
-    const bool running = state_->interpreter.running();
+    const bool running = state_->programRunning();
     const bool busy = running || state_->downloading();
     for (const int id : {kNew, kPrint, kPrintSetup, kSave, kCopyChart, kSaveAs, kZoom, kOpen,
                          kInterface, kSensors, kMimic})
@@ -459,6 +484,18 @@ void TFlowFrame::updateCommands()
         QString::fromUtf8(canDelete ? "Borra el objeto actual"
                                     : "Cuando esté destacado borrará el objeto seleccionado"));
     action(kRun)->setEnabled(!state_->downloading());
+    syncChipCommand();
+    updateSimulateCommand();
+}
+
+void TFlowFrame::syncChipCommand()
+{
+    QAction* chip = action(kChipSimulate);
+    const bool offered = modelTraits(state_->io.settings).chipPrograms;
+    chip->setVisible(offered);
+    // While a chip program runs the command stops it.
+    chip->setEnabled(offered && !state_->interpreter.running() && !state_->downloading());
+    chip->setChecked(chipRun_->running());
 }
 
 void TFlowFrame::warn(const char* text)
@@ -475,6 +512,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     state_->speed.multiplicity = std::max(1, config.multiplicity);
     for (int n = 0; n < kComPorts; ++n)
         portNames_.setDevice(n, config.comDevices[static_cast<std::size_t>(n)]);
+    wireLink();
     ports_ = probePorts(services_.ports, portNames_, -2, PortPresence{});
 
     InterfaceLayer& io = state_->io;
@@ -504,12 +542,12 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     updateCommands();
 }
 
-void TFlowFrame::afterSplash(const std::string& startupFile)
+bool TFlowFrame::afterSplash(const std::string& startupFile)
 {
     const InterfaceSettings& s = state_->io.settings;
     if (s.mode == 1 && !modelTraits(s).usesChipEntry)
         services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);
-    if (!startupFile.empty()) loadChart(startupFile, true);
+    return startupFile.empty() || loadChart(startupFile, true);
 }
 
 // ---- Files -------------------------------------------------------------------------------------
@@ -523,7 +561,7 @@ bool TFlowFrame::closingChecks()
             warn(("No se puede cerrar mientras esté bajando a " + std::string(target)).c_str());
         return false;
     }
-    if (state_->interpreter.running()) runCommand();
+    if (state_->programRunning()) runCommand();
     if (state_->doc.modified()) {
         const MsgAnswer a =
             services_.messages.show("El diagrama de flujo ha sido modificado", "¿Quiere guardar?",
@@ -549,6 +587,18 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     if (!loaded) return false;
     state_->sensors.adoptDocument(false);
     state_->doc.clearSelection();
+    documentReplaced();
+    // Once the chart is in place: the question about the set it names.
+    if (loaded->hasMimic) mimics_->offerMimic(loaded->mimic);
+    return true;
+}
+
+// Every window that shows part of the chart starts again from the new one:
+// the flowchart window (which abandons a line being drawn and anything on the
+// move, for their indices belong to the old chart), the symbol panels, the
+// monitors, the run menu, the caption and the commands.
+void TFlowFrame::documentReplaced()
+{
     flowWindow_->documentReplaced();
     extras_->documentReplaced();
     editors_->closeAll();
@@ -557,9 +607,6 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
     updateCaption();
     updateCommands();
     flowWindow_->update();
-    // Once the chart is in place: the question about the set it names.
-    if (loaded->hasMimic) mimics_->offerMimic(loaded->mimic);
-    return true;
 }
 
 void TFlowFrame::newCommand()
@@ -569,16 +616,9 @@ void TFlowFrame::newCommand()
         return;
     }
     if (!closingChecks()) return;
-    editors_->closeAll();
     state_->doc.clear(state_->io.settings.model, state_->io.settings.subModel);
     state_->sensors.adoptDocument(true);
-    flowWindow_->documentReplaced();
-    extras_->documentReplaced();
-    monitors_->refreshFromDocument();
-    flowWindow_->update();
-    rebuildRunMenu();
-    updateCaption();
-    updateCommands();
+    documentReplaced();
 }
 
 void TFlowFrame::openCommand()
@@ -643,6 +683,8 @@ void TFlowFrame::closeEvent(QCloseEvent* event)
         return;
     }
     runTimer_.stop();
+    // From here a failure on the line is not worth a message.
+    state_->io.flags.closing = true;
     event->accept();
 }
 
@@ -660,10 +702,77 @@ void TFlowFrame::runCommand()
         run.stop();
         return;
     }
+    if (chipRun_->running()) {
+        chipRun_->stop();
+        return;
+    }
     flowWindow_->editor().setRunTool();
     syncToolButtons();
-    extras_->takeSoundFields();
-    run.start();
+    // The boards and chips that take programs run the compiled chart.
+    if (modelTraits(state_->io.settings).runCompiles) {
+        chipRun_->toggle();
+    } else {
+        extras_->takeSoundFields();
+        run.start();
+    }
+}
+
+void TFlowFrame::chipSimulateCommand()
+{
+    if (flowWindow_->moving()) {
+        warn("Tiene que terminar de mover primeramente");
+        syncChipCommand();
+        return;
+    }
+    if (!chipRun_->running()) {
+        flowWindow_->editor().setRunTool();
+        syncToolButtons();
+    }
+    chipRun_->toggle();
+    syncChipCommand();
+}
+
+void TFlowFrame::chipStarted()
+{
+    showRunButton(true);
+    // The reduced monitor, unless a monitor is in sight already.
+    if (!monitors_->anyVisible()) monitors_->openReduced();
+    mimics_->refresh();
+    if (state_->speed.singleStep) flowWindow_->setFocus();
+    updateCaption();
+    updateCommands();
+}
+
+void TFlowFrame::chipStopped()
+{
+    showRunButton(false);
+    mimics_->refresh();
+    updateCaption();
+    updateCommands();
+}
+
+void TFlowFrame::revealSymbol(int symbol)
+{
+    FlowDocument& doc = state_->doc;
+    if (symbol < 0 || symbol >= doc.symbolCount()) return;
+    doc.clearSelection();
+    doc.selectSymbol(symbol);
+    const Rect bounds = FlowDocument::symbolBounds(doc.symbol(symbol));
+    flowWindow_->invalidate(bounds);
+    const QRect r = flowWindow_->deviceRect(bounds);
+    scroller_->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 20,
+                             r.height() / 2 + 20);
+    updateCommands();
+}
+
+void TFlowFrame::showRunButton(bool running)
+{
+    QAction* run = action(kRun);
+    run->setIcon(toolPicture(running ? kPictureRunning : kPictureIdle));
+    run->setData(running ? kPictureRunning : kPictureIdle);
+    run->setText(QString::fromUtf8(running ? "Parar" : "Ejecutar"));
+    run->setStatusTip(
+        QString::fromUtf8(running ? "Para el diagrama de flujo" : "Ejecuta el diagrama de flujo"));
 }
 
 void TFlowFrame::timerTick()
@@ -679,11 +788,7 @@ void TFlowFrame::restartRunTimer()
 
 void TFlowFrame::runStarted()
 {
-    QAction* run = action(kRun);
-    run->setIcon(toolPicture(kPictureRunning));
-    run->setData(kPictureRunning);
-    run->setText(QString::fromUtf8("Parar"));
-    run->setStatusTip(QString::fromUtf8("Para el diagrama de flujo"));
+    showRunButton(true);
     restartRunTimer();
     if (!monitors_->anyVisible() && !mimics_->windowVisible()) monitors_->openReduced();
     mimics_->refresh();
@@ -695,11 +800,7 @@ void TFlowFrame::runStarted()
 void TFlowFrame::runStopped()
 {
     runTimer_.stop();
-    QAction* run = action(kRun);
-    run->setIcon(toolPicture(kPictureIdle));
-    run->setData(kPictureIdle);
-    run->setText(QString::fromUtf8("Ejecutar"));
-    run->setStatusTip(QString::fromUtf8("Ejecuta el diagrama de flujo"));
+    showRunButton(false);
     mimics_->refresh();
     updateCaption();
     updateCommands();
@@ -731,7 +832,7 @@ void TFlowFrame::showFailingSymbol(int symbol)
 
 void TFlowFrame::deleteCommand()
 {
-    if (state_->interpreter.running() || state_->downloading()) return;
+    if (state_->programRunning() || state_->downloading()) return;
     // Deleting renumbers the symbols and labels a panel may be editing.
     editors_->closeAll();
     flowWindow_->editor().deleteCommand();

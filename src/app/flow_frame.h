@@ -14,6 +14,7 @@
 #include "engine/run_ports.h"
 #include "flowchart/chart_editor.h"
 #include "interfaces/port_probe.h"
+#include "interfaces/protocols/protocol_context.h"
 
 class QActionGroup;
 class QMenu;
@@ -35,6 +36,7 @@ class TInterfaceDialog;
 class TMessageBar;
 class TMimics;
 class TMonitorSet;
+class TChipRun;
 class TSpeedDialog;
 class TVariablesDialog;
 
@@ -51,7 +53,7 @@ struct FrameServices {
     SoundPlayer* sound = nullptr;
 };
 
-class TFlowFrame : public QMainWindow, public RunShell {
+class TFlowFrame : public QMainWindow, public RunShell, public LinkShell {
     Q_OBJECT
 public:
     explicit TFlowFrame(FrameServices services, QWidget* parent = nullptr);
@@ -67,6 +69,7 @@ public:
     TEditorSet* editors() const { return editors_; }
     TFrameExtras* extras() const { return extras_; }
     TFlexButtonGadget* deleteButton() const { return deleteButton_; }
+    TChipRun* chipRun() const { return chipRun_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
     QAction* action(int id) const;
@@ -77,8 +80,9 @@ public:
     // Takes the configuration, probes the ports, reads CONFIGUR.FCF and applies
     // the interface.
     void startUp(const AppConfiguration& config);
-    // What follows the splash: the note about simulation, then the start-up file.
-    void afterSplash(const std::string& startupFile);
+    // What follows the splash: the note about simulation, then the start-up
+    // file. False when a file was named and did not load.
+    bool afterSplash(const std::string& startupFile);
     const AppConfiguration& configuration() const { return config_; }
 
     // ---- Commands ------------------------------------------------------------
@@ -87,6 +91,9 @@ public:
     bool saveCommand();
     bool saveAsCommand();
     void runCommand();
+    // The Simulate command of the chip boards and the box that takes
+    // programs: the compiled chart runs in the chip simulator, or stops.
+    void chipSimulateCommand();
     // The run timer fired.
     void timerTick();
     void zoomCommand();
@@ -99,6 +106,8 @@ public:
     // The checks before New, Open, a drop and closing: refusal while
     // downloading, stopping a run, the save question, outputs off.
     bool closingChecks();
+    // The chart was replaced (New, Open, a drop): one refresh of every window.
+    void documentReplaced();
     // Rebuilds "¿Ejecutar Qué?" from the chart's sub heads and checks the
     // chosen sub while its head is there, else "&Iniciar Todo".
     void rebuildRunMenu();
@@ -114,6 +123,23 @@ public:
     void showFailingSymbol(int symbol) override;
     void passDone() override;
 
+    // ---- The live interface (flow_frame_live.cpp) ------------------------------
+    // "&Simular": on, the box is let go; off, the interface connects (and,
+    // during a run, takes the outputs). Refused while no box can be driven.
+    void simulateCommand(bool on);
+    // The check mark and the tool bar picture follow the simulate flag; the
+    // command is offered only where a box can be driven.
+    void updateSimulateCommand();
+    // The keep-alive timers the protocols asked for, by id (700, 701).
+    const QTimer* keepAliveTimer(int timerId) const;
+
+    // LinkShell
+    void stopRunTimers() override;
+    void resumeRunTimers() override;
+    void testModeEnded() override;
+    void startKeepAlive(int timerId, int periodMs) override;
+    void stopKeepAlive(int timerId) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -121,8 +147,20 @@ private:
     QAction* addCommand(QMenu* menu, int id, const char* text, const char* hint);
     void buildMenus();
     void buildToolBar();
+    void addSimulateCommand(QMenu* control);
+    // Wires the layer to the link, the ports and this frame's timers.
+    void wireLink();
     void syncToolButtons();
     void chooseRunMode(int code);
+    // The run button's picture and words, running or idle.
+    void showRunButton(bool running);
+    // The chip simulation started or stopped.
+    void chipStarted();
+    void chipStopped();
+    // A compile fault's symbol is selected and brought into view.
+    void revealSymbol(int symbol);
+    // The Simulate command is there only for interfaces that take programs.
+    void syncChipCommand();
     void restartRunTimer();
     void warn(const char* text);
     // The narrowest the window may get.
@@ -150,6 +188,8 @@ private:
     QActionGroup* runWhatGroup_ = nullptr;
     std::map<int, QAction*> actions_;
     QTimer runTimer_;
+    TChipRun* chipRun_ = nullptr;
+    std::map<int, std::unique_ptr<QTimer>> keepAlives_;
     // Last, so it goes before the program state its monitors observe.
     std::unique_ptr<TMonitorSet> monitors_;
     // After the monitors, so it goes before their manual control it uses.

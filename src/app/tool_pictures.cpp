@@ -162,6 +162,28 @@ void usbBox(QPainter& p)
     p.drawEllipse(QPointF(17, 17), 1.6, 1.6);
 }
 
+// The interface box of "&Simular": greyed and dashed while only simulated,
+// lit and on its cable while a box is driven.
+void interfaceBox(QPainter& p, bool live)
+{
+    if (live) {
+        p.setPen(pen(p, QColor(60, 62, 72), 1.6));
+        p.drawLine(QPointF(12, 2), QPointF(12, 7));
+        p.drawLine(QPointF(12, 7), QPointF(6, 7));
+        p.drawLine(QPointF(6, 7), QPointF(6, 12.5));
+        usbBox(p);
+        return;
+    }
+    QPen dashed = pen(p, QColor(130, 130, 138), 1.3);
+    dashed.setStyle(Qt::DashLine);
+    p.setPen(dashed);
+    p.setBrush(QColor(236, 236, 240));
+    p.drawRoundedRect(QRectF(3, 12.5, 18, 9), 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(170, 170, 176));
+    p.drawEllipse(QPointF(17, 17), 1.6, 1.6);
+}
+
 bool draw(QPainter& p, int id)
 {
     QPainterPath shape;
@@ -209,6 +231,10 @@ bool draw(QPainter& p, int id)
         case 124:
             stopSquare(p);
             return true;
+        case kSimulatingPicture:
+        case kLivePicture:
+            interfaceBox(p, id == kLivePicture);
+            return true;
         case 314:
             chip(p);
             downArrow(p, QPointF(12, 10.5), 9.5, 8, kDownload, 3.0);
@@ -217,6 +243,14 @@ bool draw(QPainter& p, int id)
             chip(p);
             downArrow(p, QPointF(8, 10.5), 9.5, 6.5, kDownload, 2.4);
             downArrow(p, QPointF(16, 10.5), 9.5, 6.5, kDownload, 2.4);
+            return true;
+        case 319:
+            chip(p);
+            p.save();
+            p.translate(5, -1.5);
+            p.scale(0.55, 0.55);
+            runTriangle(p);
+            p.restore();
             return true;
         case 317:
             usbBox(p);
@@ -243,8 +277,9 @@ QPixmap render(int id, int size)
 
 const QList<int>& toolPictureIds()
 {
-    static const QList<int> ids{312, 313, 306, 304, 302, 305, 301, 303,
-                                307, 308, 309, 123, 124, 314, 317, 318};
+    static const QList<int> ids{312,         313, 306, 304, 302, 305, 301, 303, 307,
+                                308,         309, 123, 124, 314, 317, 318, 319, kSimulatingPicture,
+                                kLivePicture};
     return ids;
 }
 

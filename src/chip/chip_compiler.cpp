@@ -58,11 +58,11 @@ Compiler::Compiler(const FlowDocument& doc, const ChipTarget& target, const Chan
     : doc_(doc), target_(target), scale_(scale)
 {
     size_ = target.imageSize == kSmallProgramSize ? kSmallProgramSize : kFullProgramSize;
-    // The tables stand below the closing byte: constants, subs, delays, jumps.
-    jumpBase_ = size_ - 1 - kConstantSlots - kSubEntries - kDelayEntries - kJumpEntries;
-    delayBase_ = jumpBase_ + kJumpEntries;
-    subBase_ = delayBase_ + kDelayEntries;
-    constBase_ = subBase_ + kSubEntries;
+    const ChipLayout layout = ChipLayout::forSize(size_);
+    jumpBase_ = layout.jumpBase;
+    delayBase_ = layout.delayBase;
+    subBase_ = layout.subBase;
+    constBase_ = layout.constBase;
     for (auto& row : repeated_) row.fill(-1);
 }
 

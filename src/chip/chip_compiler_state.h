@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "chip/chip_compiler.h"
+#include "chip/chip_layout.h"
 #include "chip/chip_numbers.h"
 
 namespace tarvel {
@@ -22,14 +23,14 @@ struct FlowSymbol;
 namespace tarvel::chipc {
 
 inline constexpr int kMaxStarts = 4;
-inline constexpr int kCodeStart = 3;
-inline constexpr int kJumpEntries = 64;
-inline constexpr int kDelayEntries = 16;
-inline constexpr int kSubEntries = 16;
-inline constexpr int kConstantSlots = 16;
+inline constexpr int kCodeStart = kChipCodeStart;
+inline constexpr int kJumpEntries = kChipJumpEntries;
+inline constexpr int kDelayEntries = kChipDelayEntries;
+inline constexpr int kSubEntries = kChipSubEntries;
+inline constexpr int kConstantSlots = kChipConstantSlots;
 // A symbol may only start this far below the next free jump entry.
 inline constexpr int kCodeMargin = 5;
-inline constexpr std::uint8_t kLastByte = 2;
+inline constexpr std::uint8_t kLastByte = kChipLastByte;
 
 // Lowest constant slot each loading opcode can address.
 inline constexpr int kSlotsForVariables = 0;  // 0x60+k, 0x70+k

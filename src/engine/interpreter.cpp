@@ -193,12 +193,19 @@ bool Interpreter::start()
     doc_.clearSelection();
     io_.recomputeOutputPower();
 
-    if (!io_.flags.simulate) {
-        if (!io_.startRun() || io_.flags.linkFailed) return false;
+    // A failure on the wire from here on happens during a run: the handler
+    // leaves the stop to the run.
+    io_.flags.running = true;
+    if (!io_.flags.simulate && (!io_.startRun() || io_.flags.linkFailed)) {
+        io_.flags.running = false;
+        return false;
     }
     buildTables();
     resetImageAndDisplays();
-    if (!placeTasks()) return false;
+    if (!placeTasks()) {
+        io_.flags.running = false;
+        return false;
+    }
 
     io_.forgetSentBytes();
     for (int k = 0; k < kMaxTasks; ++k) {
@@ -223,6 +230,11 @@ bool Interpreter::start()
 void Interpreter::stop()
 {
     if (running_) stopRun(StopReason::Command);
+}
+
+void Interpreter::stopOnLinkFailure()
+{
+    if (running_ && io_.flags.linkFailed) stopRun(StopReason::LinkFailed);
 }
 
 void Interpreter::stopRun(StopReason reason)
@@ -251,6 +263,7 @@ void Interpreter::stopRun(StopReason reason)
     io_.flags.linkFailed = false;
     if (capture_) capture_->fitTimeAxis();
     running_ = false;
+    io_.flags.running = false;
     if (shell_) shell_->runStopped();
 }
 
@@ -300,6 +313,7 @@ void Interpreter::runTick()
             stopRun(StopReason::LinkFailed);
             return;
         }
+        io_.serviceRunTick();
         for (int k = 0; k < taskCount_ && running_; ++k) {
             Task& t = tasks_[static_cast<std::size_t>(k)];
             if (t.current == kTaskFinished || speed_.holdFlags[static_cast<std::size_t>(k)])

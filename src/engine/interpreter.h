@@ -64,6 +64,9 @@ public:
     bool start();
     // Stops the run (the run/stop command, Escape).
     void stop();
+    // The link failed outside a tick (a keep-alive, a question): the run
+    // ends as it would at its next check.
+    void stopOnLinkFailure();
     // The run timer fired: one tick, unless single stepping holds every task.
     void timerTick();
     // The space bar while single stepping: every task moves on by one symbol.

@@ -39,6 +39,9 @@ public:
     virtual void showVariable(int index, std::int32_t value) = 0;
     // A "Let " symbol assigned the variable (after it was shown).
     virtual void assigned(int /*index*/, std::int32_t /*value*/) {}
+    // The variable does not exist for what runs now (the chip knows only x
+    // and y): shown as "-".
+    virtual void showUnused(int /*index*/) {}
 };
 
 }  // namespace tarvel

@@ -123,20 +123,39 @@ public:
 
 private:
     PressOutcome placeSymbol(Point p);
+    PressOutcome placeLabel(Point p);
+    PressOutcome moveEditPress(Point p);
+    void dropSymbol(int index, Point p);
+    void selectInBand();
+    void restore(const FlowDocument& before);
+
+    // Column insertion (column_insertion.cpp).
     PressOutcome insertBetween(int upper, int lower, SymbolKind kind, int x);
     int blockEnd(int x, int newY) const;
     std::vector<int> symbolsInBand(Rect& band, int skip) const;
     bool redirectInto(int upper, int lower, int added);
-    void restore(const FlowDocument& before);
-    PressOutcome placeLabel(Point p);
-    PressOutcome moveEditPress(Point p);
+    bool rerouteAttached(const std::vector<int>& moved, Point offset);
+
+    // Group drop (group_drop.cpp).
+    void dropGroup(bool copy);
+    bool groupLands(Point offset, bool copy, const std::vector<int>& symbols,
+                    const std::vector<int>& labels) const;
+    void moveGroup(Point offset, const std::vector<int>& symbols, const std::vector<int>& labels);
+    void copyGroup(Point offset, const std::vector<int>& symbols, const std::vector<int>& labels);
+    bool roomForCopies(const std::vector<int>& symbols, const std::vector<int>& labels) const;
+    std::vector<int> copySymbols(Point offset, const std::vector<int>& symbols, bool& subs);
+    bool copyLines(Point offset, const std::vector<int>& symbols, const std::vector<int>& copyOf);
+
+    // Line drawing (line_drawing.cpp).
     void linePress(Point p);
     void lineStepOne(int symbol);
-    void lineEnd(int destination);
+    void handStart(Point p);
     void handCorner(Point p);
-    void dropSymbol(int index, Point p);
-    void dropGroup(bool copy);
-    void selectInBand();
+    void lineEnd(int destination);
+    std::optional<LineGeometry> handJoin(int destination, LineKind kind) const;
+    LineKind toolLineKind() const;
+    std::string prefix() const;
+    void setOrigin(int symbol);
 
     // Lookups in document units.
     int symbolAt(Point p) const;
@@ -150,11 +169,7 @@ private:
     // The upper and lower neighbours of a new symbol in its column, or -1.
     std::pair<int, int> columnNeighbours(Point centre) const;
     bool columnBandFree(int x, int upper, int lower) const;
-    std::string prefix() const;
-    void setOrigin(int symbol);
     void releaseTool();
-    bool rerouteAttached(const std::vector<int>& moved, Point offset);
-    void touch(const Rect& area);
 
     FlowDocument& doc_;
     Messages& messages_;

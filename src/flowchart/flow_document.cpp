@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "flowchart/command_text.h"
+#include "flowchart/line_pieces.h"
 #include "interfaces/model_traits.h"
 #include "platform/messages.h"
 
@@ -105,6 +106,7 @@ int FlowDocument::appendSymbol(SymbolKind kind, Point centre)
     s.kind = kind;
     s.x = centre.x;
     s.y = centre.y;
+    invalidate(symbolBounds(s));
     return i;
 }
 
@@ -119,6 +121,7 @@ int FlowDocument::appendLabel(Point topLeft)
     l = FlowLabel{};
     l.x = topLeft.x;
     l.y = topLeft.y;
+    invalidate(labelBounds(l));
     return i;
 }
 
@@ -136,7 +139,44 @@ int FlowDocument::appendLine(int origin, int destination, LineKind kind,
     l.destination = destination;
     l.kind = kind;
     l.geometry = geometry;
+    invalidate(lineBounds(l));
     return i;
+}
+
+void FlowDocument::moveSymbol(int i, Point centre)
+{
+    FlowSymbol& s = symbolRef(i);
+    invalidate(symbolBounds(s));
+    s.x = centre.x;
+    s.y = centre.y;
+    invalidate(symbolBounds(s));
+}
+
+void FlowDocument::moveLabel(int i, Point topLeft)
+{
+    FlowLabel& l = labelRef(i);
+    invalidate(labelBounds(l));
+    l.x = topLeft.x;
+    l.y = topLeft.y;
+    invalidate(labelBounds(l));
+}
+
+void FlowDocument::setLineGeometry(int i, const LineGeometry& geometry)
+{
+    FlowLine& l = lineRef(i);
+    invalidate(lineBounds(l));
+    l.geometry = geometry;
+    invalidate(lineBounds(l));
+}
+
+void FlowDocument::revertTo(const FlowDocument& snapshot)
+{
+    Messages* const messages = messages_;
+    DocumentObserver* const observer = observer_;
+    *this = snapshot;
+    messages_ = messages;
+    observer_ = observer;
+    invalidate({0, 0, kDrawingWidth, kDrawingHeight});
 }
 
 // ---- Connector letters ------------------------------------------------------
@@ -317,9 +357,7 @@ void FlowDocument::deleteSelectedLabels()
     order.erase(std::unique(order.begin(), order.end()), order.end());
     for (const int index : order) {
         if (index < 0 || index >= labelCount_) continue;
-        const FlowLabel& l = labels_[static_cast<std::size_t>(index)];
-        invalidate({l.x - 4, l.y - 4, l.x + 16 * static_cast<std::int32_t>(l.text.size() + 1) + 4,
-                    l.y + 14 * l.size + 4});
+        invalidate(labelBounds(labels_[static_cast<std::size_t>(index)]));
         std::move(labels_.begin() + index + 1, labels_.begin() + labelCount_,
                   labels_.begin() + index);
         --labelCount_;
@@ -405,6 +443,12 @@ Rect FlowDocument::symbolBounds(const FlowSymbol& s)
     return {s.x - w, s.y - b.halfHeight - 4, s.x + w + 1, s.y + b.halfHeight + 5};
 }
 
+Rect FlowDocument::labelBounds(const FlowLabel& l)
+{
+    return {l.x - 4, l.y - 4, l.x + 16 * static_cast<std::int32_t>(l.text.size() + 1) + 4,
+            l.y + 14 * l.size + 4};
+}
+
 Rect FlowDocument::lineBounds(const FlowLine& l)
 {
     Rect r{};
@@ -414,10 +458,9 @@ Rect FlowDocument::lineBounds(const FlowLine& l)
         r = any ? r.united(p) : p;
         any = true;
     };
-    for (const Point& p : l.geometry.points) {
-        if (p.x == kUnusedPointX) break;
-        if (p.x == kConnectorMarkX) continue;
-        add(p.x, p.y, 12);  // arrowheads and connector circles
+    for (const LinePiece& piece : LinePieces(l)) {
+        add(piece.from.x, piece.from.y, 12);  // arrowheads and connector circles
+        if (piece.isSegment()) add(piece.to.x, piece.to.y, 12);
     }
     if (l.kind != LineKind::Plain && l.geometry.tag.x >= 0)
         add(l.geometry.tag.x, l.geometry.tag.y, 24);

@@ -15,6 +15,7 @@
 
 #include "flowchart/fixed_text.h"
 #include "flowchart/flow_types.h"
+#include "interfaces/io_image.h"
 
 namespace tarvel {
 
@@ -71,10 +72,6 @@ public:
     virtual void subroutinesChanged() = 0;
 };
 
-inline constexpr int kSensorChannels = 4;
-inline constexpr int kIoCount = 8;
-inline constexpr int kMotorCount = 4;
-
 // Sensor assignment of an analogue channel besides a sensor identifier.
 inline constexpr int kSensorPercent = -1;
 inline constexpr int kSensorNone = -2;
@@ -107,9 +104,22 @@ public:
     void setLabelText(int i, std::string_view text);
 
     // Appends check the capacity first; a refusal shows its warning and returns -1.
+    // The new entry's area is reported to the observer.
     int appendSymbol(SymbolKind kind, Point centre);
     int appendLabel(Point topLeft);
     int appendLine(int origin, int destination, LineKind kind, const LineGeometry& geometry);
+
+    // ---- Edits that report the areas they change ----------------------------
+    // Moving a symbol or a label, or giving a line another path: the observer
+    // is told the area it covered and the area it covers now. (Draw states and
+    // the selection are not reported: the window compares what it shows.)
+    void moveSymbol(int i, Point centre);
+    void moveLabel(int i, Point topLeft);
+    void setLineGeometry(int i, const LineGeometry& geometry);
+    // An edit undone whole: the tables, names and settings as they were in
+    // `snapshot` (a copy of this document taken before the edit), with this
+    // document's ports kept; the whole drawing is reported.
+    void revertTo(const FlowDocument& snapshot);
 
     bool symbolsFull() const { return symbolCount_ >= kMaxSymbols; }
     bool linesFull() const { return lineCount_ >= kMaxLines; }
@@ -195,9 +205,11 @@ public:
     MimicName mimicSet;
     std::array<SoundName, kSoundSlots> soundFiles;
 
-    // The area a symbol and a line cover when drawn, for repainting.
+    // The area a symbol, a line and a label cover when drawn, for repainting
+    // (a label's allows for the widest characters of its size).
     static Rect symbolBounds(const FlowSymbol& s);
     static Rect lineBounds(const FlowLine& l);
+    static Rect labelBounds(const FlowLabel& l);
 
 private:
     void deleteSymbol(int index);

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "flowchart/line_pieces.h"
+
 namespace tarvel {
 
 namespace {
@@ -152,20 +154,15 @@ Obstacles gather(const FlowDocument& doc, int excludeLine)
     for (int i = 0; i < doc.lineCount(); ++i) {
         if (i == excludeLine) continue;
         const FlowLine& l = doc.line(i);
-        const auto& pts = l.geometry.points;
-        for (int k = 1; k < kLinePoints; ++k) {
-            const Point a = pts[static_cast<std::size_t>(k - 1)];
-            const Point b = pts[static_cast<std::size_t>(k)];
-            if (b.x == kUnusedPointX) break;
-            if (a.x == kConnectorMarkX || b.x == kConnectorMarkX) continue;
-            const bool entry =
-                k + 1 == kLinePoints || pts[static_cast<std::size_t>(k + 1)].x == kUnusedPointX;
+        for (const LinePiece& piece : LinePieces(l)) {
+            if (!piece.isSegment()) continue;
+            const Point a = piece.from, b = piece.to;
             if (a.x == b.x)
-                o.vertical.push_back(
-                    {a.x, std::min(a.y, b.y), std::max(a.y, b.y), l.origin, l.destination, entry});
+                o.vertical.push_back({a.x, std::min(a.y, b.y), std::max(a.y, b.y), l.origin,
+                                      l.destination, piece.last});
             else if (a.y == b.y)
-                o.horizontal.push_back(
-                    {a.y, std::min(a.x, b.x), std::max(a.x, b.x), l.origin, l.destination, entry});
+                o.horizontal.push_back({a.y, std::min(a.x, b.x), std::max(a.x, b.x), l.origin,
+                                        l.destination, piece.last});
         }
         if (l.kind != LineKind::Plain && l.geometry.tag.x >= 0)
             o.tags.push_back(
@@ -500,7 +497,7 @@ std::optional<LineGeometry> LineRouter::route(int origin, int destination, LineK
 bool LineRouter::reroute(int line)
 {
     if (line < 0 || line >= doc_.lineCount()) return false;
-    FlowLine& l = doc_.lineRef(line);
+    const FlowLine& l = doc_.line(line);
     const int oldLetter = l.connectorLetter();
     doc_.freeConnectorLetter(oldLetter);
     const auto g = route(l.origin, l.destination, l.kind, line);
@@ -509,7 +506,7 @@ bool LineRouter::reroute(int line)
         doc_.recountConnectorLetters();
         return false;
     }
-    doc_.lineRef(line).geometry = *g;
+    doc_.setLineGeometry(line, *g);
     return true;
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "interfaces/interface_protocol.h"
 #include "interfaces/monitor_layout.h"
+#include "interfaces/protocols/interface_protocol.h"
 
 namespace tarvel {
 
@@ -30,8 +30,14 @@ bool InterfaceLayer::isContactControllerType() const
 
 void InterfaceLayer::connect(bool initOnly)
 {
-    const bool simulate = flags.simulate || protocol_ == nullptr;
-    if (protocol_) protocol_->closeLink();
+    // After a failure this is a reconnect: what fails in it was reported
+    // already, and only a clean one clears the flag.
+    const bool reconnect = flags.linkFailed && !reconnecting_;
+    if (reconnect) {
+        reconnecting_ = true;
+        reconnectFailed_ = false;
+    }
+    closeLink();
     ModelTraits t = traits();
     if (events_) events_->setReducedMonitorLayout(t.reversedLamps);
 
@@ -45,14 +51,14 @@ void InterfaceLayer::connect(bool initOnly)
         encoding.outputsMirrorMotors = false;
     } else if (settings.mode == 1) {
         encoding = t.encoding;
-        if (t.protocol != ProtocolFamily::None && !simulate) {
-            protocol_->openLink(settings, chipLinkKind());
-            if (t.protocol == ProtocolFamily::Mfa)
-                image_.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
-        }
+        useFamily(t.protocol);
+        const int connects = ++connects_;
+        if (live()) openLive(t);
+        // A failed start-up whose handler connected again has done the rest.
+        if (connects != connects_) return;
         if (t.sendsSpeedsOnConnect) {
             recomputeOutputPower();
-            if (!simulate) sendAllPowers();
+            if (live() && !ioSuppressed()) sendAllPowers();
         }
     }
     applyMotorOption();
@@ -60,6 +66,10 @@ void InterfaceLayer::connect(bool initOnly)
         events_->reloadSensors(sensorDir_);
         events_->setAutomaticSensors(t.automaticSensors);
         events_->identifySensors();
+    }
+    if (reconnect) {
+        reconnecting_ = false;
+        if (!reconnectFailed_) flags.linkFailed = false;
     }
 }
 
@@ -123,27 +133,30 @@ void InterfaceLayer::recomputeOutputPower()
 
 void InterfaceLayer::sendAllPowers()
 {
-    for (int i = 0; i < 8; ++i)
-        protocol_->sendPower(i, image_.outputPower[static_cast<std::size_t>(i)]);
+    protocol()->sendAllPowers(image_.outputPower);
 }
 
 void InterfaceLayer::resetOutputs()
 {
     if (!live()) return;
     const ModelTraits t = traits();
+    InterfaceProtocol* wire = protocol();
     switch (t.protocol) {
         case ProtocolFamily::ContactController:
-            protocol_->sendOutputByte(0);
-            if (t.sendsMotorByte) protocol_->sendMotorByte(0);
+            wire->sendOutputs(0);
+            if (t.sendsMotorByte) wire->sendMotors(0);
             break;
         case ProtocolFamily::Deltronics:
         case ProtocolFamily::SenseControl:
+            wire->sendOutputs(0);
+            break;
         case ProtocolFamily::Fischertechnik:
-            protocol_->sendOutputByte(0);
+            // Its outputs travel in the motor byte.
+            wire->sendMotors(0);
             break;
         case ProtocolFamily::Mfa:
-            protocol_->sendOutputByte(0);
-            if (image_.mfaBoardPresent) protocol_->sendDac(0);
+            wire->sendOutputs(0);
+            if (image_.mfaBoardPresent) wire->sendDac(0);
             break;
         default:
             break;
@@ -158,37 +171,45 @@ void InterfaceLayer::resetOutputs()
 
 void InterfaceLayer::sendMotorPowers()
 {
-    for (int m = 0; m < 4; ++m)
-        protocol_->sendPower(m, image_.outputPower[static_cast<std::size_t>(2 * m)]);
+    for (int m = 0; m < kMotorCount && !ioSuppressed(); ++m)
+        protocol()->sendPower(m, image_.outputPower[static_cast<std::size_t>(2 * m)]);
 }
 
 bool InterfaceLayer::startRun()
 {
     if (!live()) return true;
-    connect(true);
+    const int failuresBefore = failures_;
+    // The connect of "&Simular" (or of the last run) stands while it is up.
+    // Otherwise this is a new start: a failure in it is reported again.
+    if (!linkUp_) {
+        flags.linkFailed = false;
+        connect(true);
+        if (flags.linkFailed) return false;
+    }
     const ModelTraits t = traits();
+    InterfaceProtocol* wire = protocol();
     switch (t.protocol) {
         case ProtocolFamily::ContactController:
-            protocol_->sendOutputByte(0);
-            if (t.sendsMotorByte) protocol_->sendMotorByte(0);
+            wire->sendOutputs(0);
+            if (t.sendsMotorByte) wire->sendMotors(0);
             recomputeOutputPower();
             sendAllPowers();
             break;
         case ProtocolFamily::Deltronics:
-            protocol_->sendReset();
+            wire->reset();
             recomputeOutputPower();
             // With a motor bank of its own, one power per motor.
-            for (int i = 0; i < 8; ++i)
+            for (int i = 0; i < kIoCount && !ioSuppressed(); ++i)
                 if (!t.encoding.separateMotorBank || i % 2 == 0)
-                    protocol_->sendPower(i, image_.outputPower[static_cast<std::size_t>(i)]);
+                    wire->sendPower(i, image_.outputPower[static_cast<std::size_t>(i)]);
             break;
         case ProtocolFamily::SenseControl:
-            protocol_->sendOutputByte(0);
+            wire->sendOutputs(0);
             break;
         case ProtocolFamily::Mfa:
-            protocol_->sendOutputByte(0);
-            image_.mfaBoardPresent = protocol_->probeMfaBoard() ? 1 : 0;
-            if (image_.mfaBoardPresent) protocol_->sendDac(0);
+            wire->sendOutputs(0);
+            probeBoard();
+            if (image_.mfaBoardPresent) wire->sendDac(0);
             break;
         case ProtocolFamily::Lego:
             recomputeOutputPower();
@@ -197,7 +218,7 @@ bool InterfaceLayer::startRun()
         default:
             break;
     }
-    return !flags.linkFailed;
+    return !flags.linkFailed && failures_ == failuresBefore;
 }
 
 void InterfaceLayer::writeOutputs()
@@ -211,7 +232,7 @@ void InterfaceLayer::writeOutputs()
         t.protocol == ProtocolFamily::Lego || t.protocol == ProtocolFamily::Fischertechnik;
     if (isLive && motorsOnly && motors != image_.sentMotorByte) {
         image_.sentMotorByte = motors;
-        protocol_->sendMotorByte(motors);
+        protocol()->sendMotors(motors);
     }
     if (!isLive) {
         image_.sentOutputByte = out;
@@ -219,18 +240,18 @@ void InterfaceLayer::writeOutputs()
     }
     if (out != image_.sentOutputByte) {
         if (t.protocol != ProtocolFamily::None && t.protocol != ProtocolFamily::Fischertechnik)
-            protocol_->sendOutputByte(out);
+            protocol()->sendOutputs(out);
         image_.sentOutputByte = out;
     }
     const bool motorByte =
         t.sendsMotorByte && !(t.protocol == ProtocolFamily::ContactController && flags.linkFailed);
     if (motorByte && motors != image_.sentMotorByte) {
-        protocol_->sendMotorByte(motors);
+        protocol()->sendMotors(motors);
         image_.sentMotorByte = motors;
     }
     if (t.protocol == ProtocolFamily::Mfa && image_.mfaBoardPresent &&
         image_.dacValue != image_.sentDacValue) {
-        protocol_->sendDac(image_.dacValue);
+        protocol()->sendDac(image_.dacValue);
         image_.sentDacValue = image_.dacValue;
     }
 }
@@ -238,12 +259,22 @@ void InterfaceLayer::writeOutputs()
 void InterfaceLayer::pollInputs()
 {
     if (!live() || flags.linkFailed) return;
-    int byte = protocol_->readInputByte();
-    if (byte < 0 || flags.linkFailed) return;
+    int byte = protocol()->readInputs();
+    if (flags.linkFailed) return;
+    if (byte == kNoAnswer) {
+        // A box that keeps silent is dead, not merely unchanged.
+        if (++silentPolls_ >= kSilentPollLimit) {
+            silentPolls_ = 0;
+            communicationError();
+        }
+        return;
+    }
+    if (byte < 0) return;
+    silentPolls_ = 0;
     if (settings.highLow == 1) byte = 255 - (byte & 0xFF);
     if (byte != image_.lastInputByte) {
         image_.lastInputByte = byte;
-        for (int i = 7; i >= 0; --i) {
+        for (int i = kIoCount - 1; i >= 0; --i) {
             const int state = (byte >> i) & 1;
             auto& slot = image_.inputs[static_cast<std::size_t>(i)];
             if (slot != state) {
@@ -263,11 +294,13 @@ void InterfaceLayer::readAnalogue()
     if (live() && settings.analogueSource == 0) {
         const ModelTraits t = traits();
         // The MFA reads its channels through the extension board.
-        if (t.readsAnalogue && (t.protocol != ProtocolFamily::Mfa || image_.mfaBoardPresent)) {
-            for (int c = 0; c < 4; ++c) {
-                const int v = protocol_->readAnalogue(c);
-                if (v >= 0) image_.analogue[static_cast<std::size_t>(c)] = std::min(v, 1024);
-            }
+        if (t.readsAnalogue && (t.protocol != ProtocolFamily::Mfa || image_.mfaBoardPresent) &&
+            !ioSuppressed()) {
+            std::array<int, kSensorChannels> raw = image_.analogue;
+            if (protocol()->readAnalogue(raw))
+                for (int c = 0; c < kSensorChannels; ++c)
+                    image_.analogue[static_cast<std::size_t>(c)] =
+                        std::clamp(raw[static_cast<std::size_t>(c)], 0, 1024);
         }
     } else if (live()) {
         image_.analogue.fill(0);
@@ -289,7 +322,7 @@ void InterfaceLayer::setPower(int output, int percent)
     if (!live() || flags.linkFailed) return;
     const ProtocolFamily family = traits().protocol;
     if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController)
-        protocol_->sendPower(output, percent);
+        protocol()->sendPower(output, percent);
 }
 
 void InterfaceLayer::setMotorPower(int motor, int percent)
@@ -302,16 +335,15 @@ void InterfaceLayer::setMotorPower(int motor, int percent)
     if (!live() || flags.linkFailed) return;
     const ProtocolFamily family = traits().protocol;
     if (family == ProtocolFamily::Lego)
-        protocol_->sendPower(motor, percent);
+        protocol()->sendPower(motor, percent);
     else if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController)
-        protocol_->sendPower(2 * motor, percent);
+        protocol()->sendPower(2 * motor, percent);
 }
 
 void InterfaceLayer::allOff()
 {
-    if (!live()) return;
-    protocol_->sendOutputByte(0);
-    protocol_->sendMotorByte(0);
+    if (!live() || ioSuppressed()) return;
+    protocol()->allOff();
 }
 
 void InterfaceLayer::setOutput(int index, int state)

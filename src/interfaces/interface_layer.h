@@ -3,17 +3,24 @@
 // masks, the run flags, the I/O image and the motor encoding, and the
 // operations the rest of the program calls to connect, send outputs, poll
 // inputs and switch everything off. In simulation every operation works on the
-// image alone; otherwise the protocol seam carries it to the box.
+// image alone; otherwise the protocol of the model's family carries it to the
+// box over the link, and every failure on the wire ends in the one
+// communication-error handler.
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "chip/chip_data.h"
 #include "interfaces/interface_caps.h"
+#include "interfaces/interface_link.h"
 #include "interfaces/interface_settings.h"
 #include "interfaces/io_image.h"
 #include "interfaces/model_traits.h"
+#include "interfaces/protocols/protocol_context.h"
+#include "interfaces/run_flags.h"
+#include "interfaces/sensor_id_reader.h"
 
 namespace tarvel {
 
@@ -45,30 +52,37 @@ public:
     virtual void invalidateGraph() {}
 };
 
-struct RunFlags {
-    bool simulate = true;      // no live interface is driven
-    bool linkFailed = false;   // a communication error stopped the I/O until the next connect
-    bool testMode = false;     // a monitor polls the inputs without a run
-    bool closing = false;      // the main window is closing: errors are ignored
-    bool downloading = false;  // a program is being downloaded
-};
-
 // Channels marked "no sensor" are not read.
 inline constexpr int kChannelWithoutSensor = -2;
 
-class InterfaceLayer {
+// Input polls in a row without an answer that are taken for a dead box.
+inline constexpr int kSilentPollLimit = 3;
+
+class InterfaceLayer final : public ProtocolContext, public SensorIdReader {
 public:
-    InterfaceLayer() = default;
+    InterfaceLayer();
+    ~InterfaceLayer() override;
+    InterfaceLayer(const InterfaceLayer&) = delete;
+    InterfaceLayer& operator=(const InterfaceLayer&) = delete;
 
     // ---- Wiring ----------------------------------------------------------
-    void setProtocol(InterfaceProtocol* protocol) { protocol_ = protocol; }
+    // The byte link the boxes are reached through, and the devices of the
+    // COM ports; without a link nothing opens.
+    void setByteLink(ByteLink* link) { link_.setByteLink(link); }
+    void setPortNames(const PortNames& names) { link_.setPortNames(names); }
+    void setClock(Clock* clock) { clock_ = clock; }
+    void setMessages(Messages* messages) { messages_ = messages; }
+    void setLinkShell(LinkShell* shell) { shell_ = shell; }
+    // Tests: every family speaks through this protocol instead of its own
+    // (null: each family's own again).
+    void setProtocol(InterfaceProtocol* protocol) { override_ = protocol; }
     void setEvents(InterfaceEvents* events) { events_ = events; }
     void addObserver(IoObserver* observer);
     void removeObserver(IoObserver* observer);
     // The sensors directory of the configuration; the chip data file and the
     // calibration sub-directories live there.
     void setSensorsDirectory(std::string dir) { sensorsDir_ = std::move(dir); }
-    const std::string& sensorsDirectory() const { return sensorsDir_; }
+    const std::string& sensorsDirectory() const override { return sensorsDir_; }
     // The power sliders of the monitors (the document's output levels).
     void setSliderLevels(const std::array<int, 8>* levels) { sliders_ = levels; }
     // The per-channel sensor assignment; -2 marks a channel without sensor.
@@ -94,8 +108,17 @@ public:
     bool isContactControllerType() const;
     // A box is driven: not simulating, and a protocol is in place.
     bool linkLive() const { return live(); }
+    // The chosen model can drive a box ("&Simular" may be cleared): an
+    // interface is chosen and its family has a protocol.
+    bool canGoLive() const;
+    // The port is open and the family's start-up went well, with no failure since.
+    bool linkUp() const { return linkUp_; }
+    // How often the handler has reported a failure.
+    int failureCount() const { return failures_; }
 
     // ---- Operations --------------------------------------------------------
+    // A connect while the link-failed flag is set is a reconnect: its own
+    // failures are not reported again, and when it succeeds the flag clears.
     void connect(bool initOnly);
     void applySelection();
     // The wiring of the MFA's motor lines (its module dialog): stored, and for
@@ -112,6 +135,33 @@ public:
     void allOff();
     // Recomputes outputPower from the sliders for the interface in use.
     void recomputeOutputPower();
+    // "&Simular": on, the box is switched off and let go and the image
+    // cleared; off (only with an interface chosen), the image cleared, the
+    // interface connected and, during a run, the outputs sent.
+    void setSimulate(bool on);
+    // A keep-alive timer of the shell fired.
+    void keepAlive(int timerId);
+    // The per-pass service of a run (the keep-alive by the clock).
+    void serviceRunTick();
+
+    // ---- The wire ------------------------------------------------------------
+    // ProtocolContext: what the protocols work with.
+    ByteLink& link() override { return link_.byteLink(); }
+    bool overUsb() const override { return link_.overUsb(); }
+    Clock& clock() override;
+    Messages& messages() override;
+    LinkShell& shell() override;
+    const InterfaceSettings& interfaceSettings() const override { return settings; }
+    const RunFlags& runFlags() const override { return flags; }
+    const IoImage& ioImage() const override { return image_; }
+    void communicationError() override;
+    bool ioSuppressed() const override;
+    void reconnect() override;
+    void markExchange() override;
+    std::int64_t lastExchange() const override { return link_.lastExchange; }
+    // SensorIdReader: the IDs the box reports (IdentifySensors).
+    std::array<int, kSensorIdChannels> readSensorIds() override;
+    const InterfaceLink& interfaceLink() const { return link_; }
 
     // ---- Changing the image with the displays following ----------------------
     void setOutput(int index, int state);
@@ -140,7 +190,16 @@ public:
     void forceOutputResend() { image_.sentOutputByte = -1; }
 
 private:
-    bool live() const { return !flags.simulate && protocol_ != nullptr; }
+    InterfaceProtocol* protocol() const;
+    bool live() const { return !flags.simulate && protocol() != nullptr; }
+    // The protocol of a family, made when the family changes.
+    void useFamily(ProtocolFamily family);
+    void closeLink();
+    // Opens the port and runs the family's start-up; a failed start-up is
+    // reported once.
+    void openLive(const ModelTraits& t);
+    // The extension-board probe; a line that stays silent is a failed start-up.
+    void probeBoard();
     void applyMotorOption();
     void sendAllPowers();
     // The power of motors A-D, for boxes that take one per motor.
@@ -151,7 +210,24 @@ private:
         for (IoObserver* o : observers_) f(*o);
     }
 
-    InterfaceProtocol* protocol_ = nullptr;
+    InterfaceLink link_;
+    std::unique_ptr<InterfaceProtocol> own_;
+    ProtocolFamily ownFamily_ = ProtocolFamily::None;
+    InterfaceProtocol* override_ = nullptr;
+    Clock* clock_ = nullptr;
+    Messages* messages_ = nullptr;
+    LinkShell* shell_ = nullptr;
+    // The shell as the protocols see it: keep-alive timers are tracked, so
+    // closing the link stops them.
+    class ShellRelay;
+    std::unique_ptr<ShellRelay> relay_;
+    bool linkUp_ = false;
+    // A reconnect after a failure is running, and whether it failed too.
+    bool reconnecting_ = false;
+    bool reconnectFailed_ = false;
+    int failures_ = 0;
+    int silentPolls_ = 0;
+    int connects_ = 0;
     InterfaceEvents* events_ = nullptr;
     std::vector<IoObserver*> observers_;
     std::string sensorsDir_ = ".";

@@ -7,6 +7,12 @@
 
 namespace tarvel {
 
+// The inputs and outputs of a box, its motors (an output pair each) and its
+// analogue channels.
+inline constexpr int kIoCount = 8;
+inline constexpr int kMotorCount = 4;
+inline constexpr int kSensorChannels = 4;
+
 struct IoImage {
     std::array<int, 8> outputs{};      // outputs 1..8 at 0..7; bit i of the output byte
     std::array<int, 8> motorLines{};   // motor m: forward line 2m, reverse line 2m+1

@@ -67,6 +67,7 @@ constexpr ModelTraits tolvaChip(InterfaceChoice choice, bool runCompiles)
             .restrictedKeypads = true,
             .usesChipEntry = true,
             .runCompiles = runCompiles,
+            .chipPrograms = true,
             .downloadTarget = "TolvaChip",
             .choice = choice};
 }
@@ -108,6 +109,7 @@ constexpr ModelRow kModelRows[] = {
      {.protocol = ProtocolFamily::SenseControl,
       .serialProfile = &kSenseControlProfile,
       .sensorSubdirectory = "SAC",
+      .testReconnect = TestReconnect::ReconnectOrStayOff,
       .readsAnalogue = true,
       .offersAutomaticSensors = true,
       .reportsSensorIds = true,
@@ -135,7 +137,8 @@ constexpr ModelRow kModelRows[] = {
     // Not offered: no live protocol, four inputs.
     {ModelInert, kLowestSub, kHighestSub, {.caps = {.inputMask = 0x1E00}}},
     // The run command interprets a chart only for the third board (sub-model
-    // 2); for the other boards and the single chips it compiles and downloads.
+    // 2); for the other boards and the single chips it compiles it and runs
+    // the program in the chip simulator.
     {ModelTolvaChip, 0, 1, tolvaChip(InterfaceChoice::TolvaChipBoard, true)},
     {ModelTolvaChip, 2, 2, tolvaChip(InterfaceChoice::TolvaChipBoard, false)},
     {ModelTolvaChip, kFirstSingleChip, kHighestSub, tolvaChip(InterfaceChoice::Vizo, true)},
@@ -156,6 +159,7 @@ constexpr ModelRow kModelRows[] = {
       .serialProfile = &kFischertechnikProfile,
       .sensorSubdirectory = "Ft",
       .encoding = kFischertechnikBank,
+      .testReconnect = TestReconnect::Reconnect,
       .fileMayCarryEightLevels = true,
       .caps = {.outputMask = 0x1E00, .valueKeyMask = 0x610},
       .choice = InterfaceChoice::Fischertechnik}},
@@ -165,6 +169,7 @@ constexpr ModelRow kModelRows[] = {
          t.sendsSpeedsOnConnect = true;
          t.restrictedKeypads = true;
          t.compilesDirect = true;
+         t.chipPrograms = true;
          t.downloadTarget = "Quillo";
          t.caps = {.inputMask = 0x1E00,
                    .outputMask = 0x7E00,

@@ -25,6 +25,10 @@ enum class ProtocolFamily {
     Fischertechnik,
 };
 
+// What checking test mode does after a link failure: nothing more, connect
+// again, or connect again and stay off when that fails.
+enum class TestReconnect { None, Reconnect, ReconnectOrStayOff };
+
 // The choices of the interface dialog, one per model radio button.
 enum class InterfaceChoice {
     Unoffered,  // a code from an old configuration file
@@ -72,6 +76,7 @@ struct ModelTraits {
     bool sendsMotorByte = false;
     // Connect sends all eight speed levels once the port is open.
     bool sendsSpeedsOnConnect = false;
+    TestReconnect testReconnect = TestReconnect::None;
     bool readsAnalogue = false;
     // The sensor menus offer "Automática", and a chart's automatic channels
     // stay automatic.
@@ -85,8 +90,12 @@ struct ModelTraits {
     ChipKeys chipKeys = ChipKeys::None;
     // Capabilities (and compiled programs) come from a chip data file entry.
     bool usesChipEntry = false;
-    // The run command compiles and downloads instead of interpreting.
+    // The run command compiles the chart and runs the program as the chip
+    // runs it (in the chip simulator) instead of interpreting it.
     bool runCompiles = false;
+    // Charts compile to a program image: the chip simulator runs it and the
+    // download sends it.
+    bool chipPrograms = false;
     // Charts compile to the direct dialect (else the skip dialect).
     bool compilesDirect = false;
     // Downloads go to this target ("TolvaChip", "Quillo"), empty when none.

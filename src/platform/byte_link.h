@@ -50,6 +50,11 @@ struct SerialProfile {
 };
 
 inline constexpr int kLinkBaud = 9600;
+
+// The device name of the USB box: the link opens the serial device whose USB
+// description is "Quillo", wherever the system put it.
+inline constexpr std::string_view kUsbDevice = "usb";
+inline constexpr std::string_view kUsbDescription = "Quillo";
 inline constexpr SerialTimeouts kTimeouts500{500, 500, 500, 500, 500};
 inline constexpr SerialTimeouts kTimeouts100{100, 100, 100, 100, 100};
 

@@ -30,6 +30,7 @@ MsgAnswer ScriptedMessages::show(std::string_view caption, std::string_view text
         answers.pop_front();
         return a;
     }
+    if (cancelQuestions && buttons == MsgButtons::OkCancel) return MsgAnswer::Cancel;
     return defaultAnswer(buttons);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The one message sink that is not a window: it records every box and status
 // text, answers questions from a script or else with the default answer (OK,
-// or Yes), and may hand each box on as it is shown. Tests read what it
+// or Yes; or Cancel, when told), and may hand each box on as it is shown. Tests read what it
 // recorded; the command-line tool prints each box as it comes; places where
 // nothing is to be shown (look-ahead parsing, benchmarks) switch recording off.
 
@@ -44,6 +44,9 @@ public:
     std::deque<MsgAnswer> answers;
     // Off: nothing is kept (answers are still given and echoed).
     bool recording = true;
+    // On: OK/Cancel questions without a scripted answer are answered Cancel
+    // (a run with nobody to ask).
+    bool cancelQuestions = false;
 
 private:
     Echo echo_;

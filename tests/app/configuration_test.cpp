@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "interfaces/interface_config.h"
+#include "platform/install_paths.h"
 #include "support/fake_messages.h"
 #include "support/temp_dir.h"
 
@@ -192,6 +193,26 @@ TEST_F(ConfigurationTest, BadNumbersAndEmptyNamesTakeTheDefaults)
 }
 
 #ifndef _WIN32
+TEST_F(ConfigurationTest, WhatNothingNamesIsTakenFromTheInstalledDataElseTheCurrentFolder)
+{
+    const std::filesystem::path prefix = root.path() / "prefix";
+    std::filesystem::create_directories(prefix / "bin");
+    const std::string bin = (prefix / "bin").string();
+    EXPECT_EQ(defaultDataFolder(bin, current), current);
+
+    const std::filesystem::path data =
+        (prefix / "bin" / dataDirFromProgramDir()).lexically_normal();
+    std::filesystem::create_directories(data);
+    EXPECT_EQ(defaultDataFolder(bin, current), data.string());
+
+    // The initialisation file still wins over the installed data.
+    writeIni("[LOCATIONS]\r\nSENSORS=/srv/aula/sensores\r\n");
+    const AppConfiguration config = loadConfiguration(defaultDataFolder(bin, current));
+    EXPECT_EQ(config.sensorsDir, "/srv/aula/sensores");
+    EXPECT_EQ(config.mimicsDir, (data / "MIMICS").string());
+    EXPECT_EQ(config.configPath, (data / "CONFIGUR.FCF").string());
+}
+
 TEST(WindowsDirectory, FallsBackToTheUserConfigurationFolder)
 {
     EnvOverride windir("TARVEL_WINDIR", nullptr);

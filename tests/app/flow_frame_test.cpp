@@ -21,6 +21,7 @@
 #include <map>
 
 #include "app/flow_app.h"
+#include "editors/ui/editor_set.h"
 #include "engine/chart_builder.h"
 #include "flowchart/flow_file.h"
 #include "flowchart/ui/flow_window.h"
@@ -133,7 +134,7 @@ TEST_F(FrameTest, StartUpReportsAMissingConfigurationAndNotesSimulation)
     EXPECT_EQ(third.state().io.settings.port, 2);  // lowered to the last present port
     EXPECT_TRUE(third.state().io.flags.simulate);
     messages.shown.clear();
-    third.afterSplash(saveRunningChart());
+    EXPECT_TRUE(third.afterSplash(saveRunningChart()));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.last().caption, "Mensaje de Tarvel");
     EXPECT_EQ(messages.last().text,
@@ -145,8 +146,9 @@ TEST_F(FrameTest, StartUpReportsAMissingConfigurationAndNotesSimulation)
     // A start-up file with another extension is skipped silently.
     messages.shown.clear();
     third.state().doc.setModified(false);
-    third.afterSplash(path("notas.txt"));
+    EXPECT_FALSE(third.afterSplash(path("notas.txt")));
     EXPECT_EQ(messages.shown.size(), 1u);  // only the note again
+    EXPECT_EQ(third.state().doc.symbolCount(), 3);
 }
 
 TEST_F(FrameTest, OpenSaveAndSaveAs)
@@ -283,6 +285,42 @@ TEST_F(FrameTest, ANewChartAbandonsALineInProgressAndADropWaitsForAHandDrawnOne)
     EXPECT_EQ(messages.last().caption, "Amonestación de Tarvel");
     EXPECT_EQ(doc().symbolCount(), 4);
     EXPECT_EQ(editor.moveState(), kMoveHandLine);
+}
+
+// New, Open and a drop each refresh everything that shows the chart: the
+// symbol panel editing the old one closes, the run menu lists the new heads,
+// the caption names the new file.
+TEST_F(FrameTest, EveryReplacementOfTheChartRefreshesWhatShowsIt)
+{
+    FlowDocument withSub;
+    test::ChartBuilder(withSub).head("Sub 2");
+    const std::string subPath = path("sub.FLO");
+    ASSERT_TRUE(saveFlowFile(withSub, subPath, InterfaceSettings{}, test::ignoredMessages()));
+    const std::string plainPath = saveRunningChart();
+    const QStringList plainMenu{"&Iniciar Todo", QString::fromUtf8("&Selección"), "Ninguno"};
+
+    files.answers = {subPath};
+    frame->openCommand();
+    EXPECT_EQ(runWhatTexts(), (QStringList{"&Iniciar Todo", QString::fromUtf8("&Selección"), "2"}));
+    EXPECT_EQ(frame->windowTitle(), QString("'Tarvel2' - sub.FLO"));
+    frame->editors()->openSymbol(0);
+    ASSERT_NE(frame->editors()->visible(), nullptr);
+
+    frame->newCommand();
+    EXPECT_EQ(frame->editors()->visible(), nullptr);
+    EXPECT_EQ(runWhatTexts(), plainMenu);
+    EXPECT_EQ(frame->windowTitle(), QString("'Tarvel2'"));
+
+    frame->dropFiles({QString::fromStdString(subPath)});
+    EXPECT_EQ(runWhatTexts(), (QStringList{"&Iniciar Todo", QString::fromUtf8("&Selección"), "2"}));
+    frame->editors()->openSymbol(0);
+    ASSERT_NE(frame->editors()->visible(), nullptr);
+
+    files.answers = {plainPath};
+    frame->openCommand();
+    EXPECT_EQ(frame->editors()->visible(), nullptr);
+    EXPECT_EQ(runWhatTexts(), plainMenu);
+    EXPECT_EQ(frame->windowTitle(), QString("'Tarvel2' - faro.FLO"));
 }
 
 TEST_F(FrameTest, ClosingChecksAskBeforeAModifiedChartIsLost)
@@ -453,7 +491,7 @@ TEST_F(FrameTest, RunWhatChoiceAcrossLoadsAndRebuilds)
 }
 
 // Within one menu no two entries share a mnemonic, so Alt and a letter never
-// lands on the wrong command; the Part's texts stay as they are.
+// lands on the wrong command; the menu texts stay as they are.
 TEST_F(FrameTest, EveryMenuEntryHasItsOwnLetter)
 {
     std::function<void(QMenu*)> check = [&](QMenu* menu) {

@@ -25,7 +25,7 @@ int inkedPixels(const QImage& image)
 TEST(ToolPictures, EveryButtonHasAPictureAtBothSizes)
 {
     for (const int id :
-         {312, 313, 306, 304, 302, 305, 301, 303, 307, 308, 309, 123, 124, 314, 317, 318}) {
+         {312, 313, 306, 304, 302, 305, 301, 303, 307, 308, 309, 123, 124, 314, 317, 318, 319}) {
         const QIcon icon = toolPicture(id);
         ASSERT_FALSE(icon.isNull()) << id;
         for (const int size : {16, 24}) {

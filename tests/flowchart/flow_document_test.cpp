@@ -204,6 +204,50 @@ TEST_F(DocumentTest, RenamingASubRewritesEveryCallKeepingItsCount)
     EXPECT_EQ(doc.subHeads(), std::vector<int>{7});
 }
 
+// A move repaints where the object was and where it is now; a whole undo
+// repaints the drawing and keeps the document talking to its window.
+TEST_F(DocumentTest, EditsReportTheAreaLeftAndTheAreaTaken)
+{
+    addSymbol(SymbolKind::Process, 100, "Delay 1");
+    addSymbol(SymbolKind::Process, 200, "Delay 2");
+    join(1, 2);
+    const int label = doc.appendLabel({40, 40});
+    doc.setLabelText(label, "Hola");
+    const FlowDocument snapshot = doc;
+
+    const Rect symbolWas = FlowDocument::symbolBounds(doc.symbol(0));
+    observer.areas.clear();
+    doc.moveSymbol(0, {640, 336});
+    EXPECT_EQ(doc.symbol(0).x, 640);
+    EXPECT_EQ(doc.symbol(0).y, 336);
+    EXPECT_EQ(observer.areas,
+              (std::vector<Rect>{symbolWas, FlowDocument::symbolBounds(doc.symbol(0))}));
+
+    const Rect labelWas = FlowDocument::labelBounds(doc.label(label));
+    observer.areas.clear();
+    doc.moveLabel(label, {400, 20});
+    EXPECT_EQ(observer.areas,
+              (std::vector<Rect>{labelWas, FlowDocument::labelBounds(doc.label(label))}));
+    EXPECT_NE(labelWas, observer.areas.back());
+
+    const Rect lineWas = FlowDocument::lineBounds(doc.line(0));
+    observer.areas.clear();
+    doc.setLineGeometry(0, straight({900, 125}, {900, 175}));
+    EXPECT_EQ(doc.line(0).geometry.points[0], (Point{900, 125}));
+    EXPECT_EQ(observer.areas, (std::vector<Rect>{lineWas, FlowDocument::lineBounds(doc.line(0))}));
+
+    // A snapshot without ports puts the tables back, not its missing observer.
+    FlowDocument portless = snapshot;
+    portless.setObserver(nullptr);
+    observer.areas.clear();
+    doc.revertTo(portless);
+    EXPECT_EQ(doc.symbol(0).x, 320);
+    EXPECT_EQ(doc.label(label).x, 40);
+    EXPECT_EQ(doc.line(0).geometry.points[0], (Point{320, 125}));
+    EXPECT_EQ(doc.observer(), &observer);
+    EXPECT_EQ(observer.areas, (std::vector<Rect>{{0, 0, kDrawingWidth, kDrawingHeight}}));
+}
+
 TEST_F(DocumentTest, TablesRefuseTheEntryBeyondTheirCapacity)
 {
     for (int i = 0; i < kMaxSymbols; ++i)

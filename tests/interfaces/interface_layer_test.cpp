@@ -5,44 +5,14 @@
 #include <fstream>
 
 #include "interfaces/interface_model.h"
-#include "interfaces/interface_protocol.h"
 #include "interfaces/model_traits.h"
+#include "support/recording_protocol.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {
 namespace {
 
-// Records what would go on the wire and answers reads from a script.
-class RecordingProtocol final : public InterfaceProtocol {
-public:
-    void closeLink() override { log.push_back("close"); }
-    void openLink(const InterfaceSettings& s, int) override
-    {
-        log.push_back("open " + std::to_string(s.model));
-    }
-    bool probeMfaBoard() override { return boardPresent; }
-    void sendReset() override { log.push_back("reset"); }
-    void sendOutputByte(int b) override { log.push_back("out " + std::to_string(b)); }
-    void sendMotorByte(int b) override { log.push_back("motor " + std::to_string(b)); }
-    void sendDac(int v) override { log.push_back("dac " + std::to_string(v)); }
-    void sendPower(int i, int p) override
-    {
-        log.push_back("power " + std::to_string(i) + "=" + std::to_string(p));
-    }
-    int readInputByte() override { return inputByte; }
-    int readAnalogue(int c) override { return analogue[static_cast<std::size_t>(c)]; }
-
-    std::vector<std::string> log;
-    bool boardPresent = false;
-    int inputByte = 0;
-    std::array<int, 4> analogue{};
-    std::size_t count(const std::string& prefix) const
-    {
-        std::size_t n = 0;
-        for (const auto& l : log) n += l.rfind(prefix, 0) == 0;
-        return n;
-    }
-};
+using test::RecordingProtocol;
 
 class RecordingObserver final : public IoObserver {
 public:
@@ -83,7 +53,7 @@ public:
 class LayerTest : public ::testing::Test {
 protected:
     InterfaceLayer layer;
-    RecordingProtocol wire;
+    RecordingProtocol wire{layer};
     RecordingObserver display;
     RecordingEvents events;
 
@@ -172,7 +142,7 @@ TEST_F(LayerTest, SimulationNeverTouchesTheWire)
     EXPECT_TRUE(layer.startRun());
     layer.allOff();
     EXPECT_EQ(wire.count("out"), 0u);
-    EXPECT_EQ(wire.count("open"), 0u);
+    EXPECT_EQ(wire.count("startUp"), 0u);
     EXPECT_EQ(wire.count("power"), 0u);
     // The output byte is still remembered as sent.
     EXPECT_EQ(layer.image().sentOutputByte, 0b100);
@@ -332,8 +302,8 @@ TEST_F(LayerTest, StartRunPreparesTheBoxPerModel)
     goLive();
     wire.log.clear();
     EXPECT_TRUE(layer.startRun());
-    EXPECT_EQ(wire.log, (std::vector<std::string>{"close", "open 1", "reset", "power 0=10",
-                                                  "power 2=30", "power 4=50", "power 6=70"}));
+    EXPECT_EQ(wire.log, (std::vector<std::string>{"startUp", "reset", "power 0=10", "power 2=30",
+                                                  "power 4=50", "power 6=70"}));
 
     choose(ModelQuillo);
     wire.log.clear();
@@ -342,7 +312,8 @@ TEST_F(LayerTest, StartRunPreparesTheBoxPerModel)
     EXPECT_EQ(wire.count("motor 0"), 1u);
     EXPECT_EQ(wire.count("power"), 16u);  // on connecting, and for the run
 
-    layer.flags.linkFailed = true;
+    // A box whose start-up fails: the run does not start.
+    wire.startUpSucceeds = false;
     EXPECT_FALSE(layer.startRun());
 }
 

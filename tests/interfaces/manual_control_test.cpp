@@ -8,11 +8,11 @@
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_model.h"
-#include "interfaces/interface_protocol.h"
 #include "interfaces/monitor_layout.h"
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
 #include "support/read_chart.h"
+#include "support/recording_protocol.h"
 
 namespace tarvel {
 namespace {
@@ -22,23 +22,7 @@ std::size_t idx(int i)
     return static_cast<std::size_t>(i);
 }
 
-class WireLog final : public InterfaceProtocol {
-public:
-    void closeLink() override {}
-    void openLink(const InterfaceSettings&, int) override {}
-    bool probeMfaBoard() override { return false; }
-    void sendReset() override {}
-    void sendOutputByte(int b) override { log.push_back("out " + std::to_string(b)); }
-    void sendMotorByte(int b) override { log.push_back("motor " + std::to_string(b)); }
-    void sendDac(int v) override { log.push_back("dac " + std::to_string(v)); }
-    void sendPower(int i, int p) override
-    {
-        log.push_back("power " + std::to_string(i) + "=" + std::to_string(p));
-    }
-    int readInputByte() override { return 0; }
-    int readAnalogue(int) override { return 0; }
-    std::vector<std::string> log;
-};
+using WireLog = test::RecordingProtocol;
 
 class Lamps final : public IoObserver {
 public:
@@ -58,7 +42,7 @@ protected:
     bool running = false;
     ManualControl control{io, levels, [this] { return running; }};
     Lamps lamps;
-    WireLog wire;
+    WireLog wire{io};
 
     void SetUp() override { io.addObserver(&lamps); }
     void choose(int model, int subModel = 0, int numbering = 1, int mode = 1)

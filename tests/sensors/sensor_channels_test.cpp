@@ -8,29 +8,17 @@
 #include "engine/chart_builder.h"
 #include "engine/interpreter.h"
 #include "interfaces/interface_model.h"
-#include "interfaces/interface_protocol.h"
 #include "interfaces/sensor_id_reader.h"
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
+#include "support/recording_protocol.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {
 namespace {
 
-// A box that takes everything and reads nothing: the link counts as live.
-class QuietProtocol final : public InterfaceProtocol {
-public:
-    void closeLink() override {}
-    void openLink(const InterfaceSettings&, int) override {}
-    bool probeMfaBoard() override { return false; }
-    void sendReset() override {}
-    void sendOutputByte(int) override {}
-    void sendMotorByte(int) override {}
-    void sendDac(int) override {}
-    void sendPower(int, int) override {}
-    int readInputByte() override { return -1; }
-    int readAnalogue(int) override { return -1; }
-};
+// A box that takes everything: the link counts as live.
+using QuietProtocol = test::RecordingProtocol;
 
 // Answers the ID reads from a script and counts them.
 class ScriptedIds final : public SensorIdReader {
@@ -100,7 +88,7 @@ protected:
     FlowDocument doc{&messages};
     InterfaceLayer io;
     SensorChannels sensors{doc, io};
-    QuietProtocol protocol;
+    QuietProtocol protocol{io};
     ScriptedIds ids;
     ChangeCounter counter;
 };

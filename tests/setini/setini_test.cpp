@@ -216,6 +216,28 @@ TEST_F(SetiniTest, FoldersShippedInAnotherLetterCaseAreNamedAsTheyAre)
     EXPECT_EQ(readBytes(ini), fiveLines(d));
 }
 
+TEST_F(SetiniTest, UnderAPrefixItPointsAtTheDataFolderBesideItsOwn)
+{
+    // bin/Setini with the shipped files in share/tarvel2, as `cmake --install`
+    // and the package leave them.
+    const fs::path prefix = root.path() / "usr local";
+    const fs::path program = install(prefix / "bin");
+    const fs::path data = prefix / "share" / "tarvel2";
+    fs::create_directories(data / "SENSORS");
+    fs::create_directories(data / "MIMICS");
+    writeBytes(data / "CONFIGUR.FCF", "CBAAAAAA");
+
+    ASSERT_EQ(run(program, windir).exitCode, 0);
+    const std::string d = data.string();
+    EXPECT_EQ(readBytes(ini), "[LOCATIONS]\r\nSENSORS=" + d + "/SENSORS\r\nCONFIGURATION=" + d +
+                                  "/CONFIGUR.FCF\r\nMIMICS=" + d + "/MIMICS\r\nINTERVAL=20\r\n");
+
+    // Any of the files beside the program still puts them all there.
+    fs::create_directory(prefix / "bin" / "MIMICS");
+    ASSERT_EQ(run(program, windir).exitCode, 0);
+    EXPECT_EQ(readBytes(ini), fiveLines((prefix / "bin").string()));
+}
+
 TEST_F(SetiniTest, APathLongerThanTheMainProgramReadsLeavesTheOldFile)
 {
     // The longest value is CONFIGURATION's: the directory and "/CONFIGUR.FCF".

@@ -18,19 +18,6 @@ namespace tarvel::tool {
 
 namespace {
 
-// "M" or "M:SUB"; the sub-model is 0 when not given.
-bool parseModel(const std::string& value, int& model, int& subModel)
-{
-    const std::size_t colon = value.find(':');
-    const auto m = parseInt(value.substr(0, colon));
-    const auto s =
-        colon == std::string::npos ? std::optional<int>(0) : parseInt(value.substr(colon + 1));
-    if (!m || !s || *m < 0 || *s < 0) return false;
-    model = *m;
-    subModel = *s;
-    return true;
-}
-
 // {"size": 256, "dialect": "skip", "image": "...", "map": [...]}
 std::string programJson(const ChipProgram& p)
 {
@@ -55,7 +42,7 @@ int compileCommand(std::vector<std::string> args)
 {
     std::optional<int> numbering;
     if (!takeNumbering(args, numbering)) return usage();
-    std::string sensors = TARVEL_DEFAULT_SENSORS_DIR;
+    std::string sensors = defaultSensorsDir();
     bool modelGiven = false;
     int model = 0, subModel = 0;
     std::vector<std::string> files;

@@ -122,7 +122,7 @@ int resave(std::vector<std::string> args)
 // entry from the chip data file of the sensors directory.
 int caps(std::vector<std::string> args)
 {
-    std::string sensors = TARVEL_DEFAULT_SENSORS_DIR;
+    std::string sensors = defaultSensorsDir();
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] != "--sensors") continue;
         if (i + 1 >= args.size()) return usage();
@@ -178,6 +178,7 @@ int main(int argc, char** argv)
     if (command == "sensors") return sensorsCommand(args);
     if (command == "calibrate") return calibrateCommand(args);
     if (command == "compile") return compileCommand(args);
+    if (command == "box") return boxCommand(args);
     if (command == "mimic") return tarvel::tool::mimicCommand(args);
     return usage();
 }

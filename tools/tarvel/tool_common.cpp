@@ -5,8 +5,19 @@
 #include <iostream>
 
 #include "flowchart/flow_file.h"
+#include "platform/file_lookup.h"
+#include "platform/install_paths.h"
+#include "platform/utf8_path.h"
 
 namespace tarvel::tool {
+
+std::string defaultSensorsDir()
+{
+    if (const auto data = installedDataDir(programDirectory())) {
+        if (const auto sensors = findIgnoringCase(*data, "SENSORS")) return utf8FromPath(*sensors);
+    }
+    return TARVEL_DEFAULT_SENSORS_DIR;
+}
 
 ScriptedMessages stderrMessages()
 {
@@ -23,12 +34,29 @@ int usage()
                  "  tarvel run [--ticks N] [--interval MS] [--multiplicity M] [--numbering N]\n"
                  "             [--run all|selection|sub:N] [--select I,J,...] [--sensors DIR]\n"
                  "             [--input N=on|off@CS]... [--value C=RAW@CS]...\n"
-                 "             [--mimic DIR/NOMBRE] ARCHIVO.FLO\n"
+                 "             [--mimic DIR/NOMBRE] [--chip] ARCHIVO.FLO\n"
+                 "  tarvel run --interface MODELO[:SUB] --port DISPOSITIVO [--ticks N] [--interval "
+                 "MS]\n"
+                 "             [--multiplicity M] [--numbering N] [--run ...] [--select I,J,...]\n"
+                 "             [--sensors DIR] [--mimic DIR/NOMBRE] ARCHIVO.FLO\n"
+                 "  tarvel box MODELO[:SUB] [--silent] [--wrong-ack] [--garbage] [--stop-after N]\n"
                  "  tarvel sensors DIR\n"
                  "  tarvel calibrate ARCHIVO.CAL LECTURA\n"
                  "  tarvel compile [--model M[:SUB]] [--sensors DIR] [--numbering N] ARCHIVO.FLO\n"
                  "  tarvel mimic show [--numbering N] DIR NOMBRE\n";
     return 2;
+}
+
+bool parseModel(const std::string& value, int& model, int& subModel)
+{
+    const std::size_t colon = value.find(':');
+    const auto m = parseInt(value.substr(0, colon));
+    const auto s =
+        colon == std::string::npos ? std::optional<int>(0) : parseInt(value.substr(colon + 1));
+    if (!m || !s || *m < 0 || *s < 0) return false;
+    model = *m;
+    subModel = *s;
+    return true;
 }
 
 std::optional<int> parseInt(const std::string& s)

@@ -17,7 +17,12 @@ namespace tarvel::tool {
 ScriptedMessages stderrMessages();
 
 int usage();
+// The sensors folder used when none is given: the one installed with the tool,
+// else the one of the source tree it was built from.
+std::string defaultSensorsDir();
 std::optional<int> parseInt(const std::string& s);
+// "M" or "M:SUB" (the sub-model 0 when not given); false when malformed.
+bool parseModel(const std::string& value, int& model, int& subModel);
 // Splits "--numbering N" off the arguments; false when it is malformed.
 bool takeNumbering(std::vector<std::string>& args, std::optional<int>& numbering);
 // The interface settings a chart's header holds (with the numbering given,
@@ -35,5 +40,6 @@ int runCommand(std::vector<std::string> args);
 int sensorsCommand(const std::vector<std::string>& args);
 int calibrateCommand(const std::vector<std::string>& args);
 int compileCommand(std::vector<std::string> args);
+int boxCommand(const std::vector<std::string>& args);
 
 }  // namespace tarvel::tool

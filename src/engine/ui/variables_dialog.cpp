@@ -62,6 +62,12 @@ void TVariablesDialog::showVariable(int index, std::int32_t value)
     fields_[index]->setText(text);
 }
 
+void TVariablesDialog::showUnused(int index)
+{
+    if (index < 0 || index >= kVariableCount) return;
+    fields_[index]->setText(QStringLiteral("-"));
+}
+
 void TVariablesDialog::clear()
 {
     for (int i = 0; i < kVariableCount; ++i) showVariable(i, 0);

@@ -20,6 +20,8 @@ public:
     // Writes the value in decimal into the field of variable index (0..7 for
     // a, b, c, d, n, x, y, z); any other index is ignored.
     void showVariable(int index, std::int32_t value) override;
+    // A variable the running program does not have reads "-".
+    void showUnused(int index) override;
     // Shows every variable as 0, as at start-up.
     void clear();
 

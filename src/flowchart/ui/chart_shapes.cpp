@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "flowchart/line_pieces.h"
 #include "flowchart/ui/solid_fill.h"
 
 namespace tarvel {
@@ -181,17 +182,21 @@ Rect lineExtent(const FlowLine& l, int tagWidth, int tagHeight)
 {
     Rect r{};
     const auto add = [&r](const Rect& part) { r = r.united(part); };
-    const int n = l.pointCount();
-    for (int i = 0; i < n; ++i) {
-        const Point pt = l.geometry.points[static_cast<std::size_t>(i)];
-        if (pt.x == kConnectorMarkX) {
-            if (i > 0) add(connectorBoxAfter(l.geometry.points[static_cast<std::size_t>(i - 1)]));
-            if (i + 1 < n)
-                add(connectorBoxBefore(l.geometry.points[static_cast<std::size_t>(i + 1)]));
-            continue;
+    // Arrowheads reach 4 to either side of the line.
+    const auto point = [&add](Point p) { add({p.x - 4, p.y - 4, p.x + 5, p.y + 5}); };
+    for (const LinePiece& piece : LinePieces(l)) {
+        point(piece.from);
+        switch (piece.kind) {
+            case LinePiece::Kind::Segment:
+                point(piece.to);
+                break;
+            case LinePiece::Kind::CircleAfter:
+                add(connectorBoxAfter(piece.from));
+                break;
+            case LinePiece::Kind::CircleBefore:
+                add(connectorBoxBefore(piece.from));
+                break;
         }
-        // Arrowheads reach 4 to either side of the line.
-        add({pt.x - 4, pt.y - 4, pt.x + 5, pt.y + 5});
     }
     if (hasTag(l))
         add({l.geometry.tag.x, l.geometry.tag.y - 10, l.geometry.tag.x + tagWidth + 1,

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "flowchart/captions.h"
+#include "flowchart/line_pieces.h"
 #include "flowchart/ui/caption_place.h"
 #include "flowchart/ui/chart_shapes.h"
 #include "flowchart/ui/chart_text.h"
@@ -316,49 +317,34 @@ private:
         strokes_.clear();
         strips_.clear();
 
-        const auto& pts = l.geometry.points;
-        const int n = l.pointCount();
-        bool inStub = false;  // a point to draw from
-        Point prev{};
-        int dirX = 0, dirY = 0;  // the last segment's direction, (0, 0) before any
-        int pendingLetter = -1;  // a connector's letter waiting for its second stub
-        bool endsOnMark = false;
-        for (int i = 0; i < n; ++i) {
-            const Point cur = pts[static_cast<std::size_t>(i)];
-            if (cur.x == kConnectorMarkX) {
-                if (inStub) {
-                    if (dirX || dirY) arrowhead(prev.x, prev.y, dirX, dirY);
+        int dirX = 0, dirY = 0;  // the stub's last direction, (0, 0) before any
+        for (const LinePiece& piece : LinePieces(l)) {
+            const Point a = piece.from, b = piece.to;
+            switch (piece.kind) {
+                case LinePiece::Kind::CircleAfter:
+                    if (dirX || dirY) arrowhead(a.x, a.y, dirX, dirY);
                     linePen();
-                    connectorMark(connectorBoxAfter(prev), cur.y);
-                }
-                pendingLetter = cur.y;
-                inStub = false;
-                endsOnMark = true;
-                continue;
-            }
-            endsOnMark = false;
-            if (!inStub) {
-                if (pendingLetter >= 0) {
+                    connectorMark(connectorBoxAfter(a), piece.letter);
+                    dirX = dirY = 0;
+                    break;
+                case LinePiece::Kind::CircleBefore:
                     linePen();
-                    connectorMark(connectorBoxBefore(cur), pendingLetter);
+                    connectorMark(connectorBoxBefore(a), piece.letter);
+                    break;
+                case LinePiece::Kind::Segment: {
+                    segment(s_.pt(a.x, a.y), s_.pt(b.x, b.y));
+                    const int dx = b.x - a.x, dy = b.y - a.y;
+                    if (!piece.last && (std::abs(dx) > 75 || std::abs(dy) > 75))
+                        arrowhead((a.x + b.x) / 2, (a.y + b.y) / 2, dx, dy);
+                    if (dx || dy) {
+                        dirX = dx;
+                        dirY = dy;
+                    }
+                    if (piece.last && (dirX || dirY)) arrowhead(b.x, b.y, dirX, dirY);
+                    break;
                 }
-                pendingLetter = -1;
-                prev = cur;
-                inStub = true;
-                dirX = dirY = 0;
-                continue;
             }
-            segment(s_.pt(prev.x, prev.y), s_.pt(cur.x, cur.y));
-            const int dx = cur.x - prev.x, dy = cur.y - prev.y;
-            if (i != n - 1 && (std::abs(dx) > 75 || std::abs(dy) > 75))
-                arrowhead((prev.x + cur.x) / 2, (prev.y + cur.y) / 2, dx, dy);
-            if (dx || dy) {
-                dirX = dx;
-                dirY = dy;
-            }
-            prev = cur;
         }
-        if (inStub && !endsOnMark && (dirX || dirY)) arrowhead(prev.x, prev.y, dirX, dirY);
         if (!strokes_.isEmpty()) {
             linePen();
             p_.drawLines(strokes_.constData(), static_cast<int>(strokes_.size()));

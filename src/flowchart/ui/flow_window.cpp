@@ -36,6 +36,7 @@ TFlowWindow::TFlowWindow(ProgramState& state, Messages& messages, QWidget* paren
     setMouseTracking(true);
     state_.doc.setObserver(this);
     state_.interpreter.setMarks(this);
+    state_.chip.setMarks(this);
     editor_ = std::make_unique<ChartEditor>(state_.doc, messages_, [this](const FlowLabel& l) {
         return FlowPainter(state_.doc, state_.colours).labelWidth(l);
     });
@@ -75,7 +76,7 @@ const FlowDocument& TFlowWindow::document() const
 
 bool TFlowWindow::running() const
 {
-    return state_.interpreter.running();
+    return state_.programRunning();
 }
 
 bool TFlowWindow::moving() const

@@ -417,13 +417,17 @@ InterfaceSettings TInterfaceDialog::chosenSettings() const
 void TInterfaceDialog::takeChoice(bool save)
 {
     const InterfaceSettings before = layer_.settings;
-    layer_.settings = chosenSettings();
-    // No live box is driven yet: whatever was chosen, the layer stays in
-    // simulation.
-    layer_.flags.simulate = true;
+    const InterfaceSettings chosen = chosenSettings();
+    // "No Interfaz" and the Tolva Chip system are only ever simulated; the
+    // box in use is switched off and let go before the choice changes.
+    const ModelTraits traits = modelTraits(chosen);
+    if (chosen.mode == 0 || traits.usesChipEntry) layer_.setSimulate(true);
+    layer_.settings = chosen;
     // A failed write has shown its message; the new settings still apply.
     if (save) static_cast<void>(saveInterfaceConfig(configPath_, layer_.settings, messages_));
     layer_.applySelection();
+    // A family without a protocol cannot be driven: back to simulation.
+    if (!layer_.flags.simulate && !layer_.canGoLive()) layer_.setSimulate(true);
 
     const InterfaceSettings& after = layer_.settings;
     if (after.numbering != before.numbering) emit numberingChanged(after.numbering);

@@ -1,5 +1,6 @@
 #include "interfaces/ui/manual_monitor_dialog.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -19,12 +20,15 @@ namespace {
 
 constexpr int kCloseId = 127;
 constexpr int kDacFieldId = 300;
+constexpr int kTestBoxId = 128;
 
 // Geometry: a title row, then the lamps and fields.
 constexpr int kTitleY = 2, kRowY = 20;
 constexpr int kLampWidth = 22, kLampHeight = 20, kLampPitch = 24;
 constexpr int kInputsX = 6, kValuesX = 210, kOutputsX = 462, kMotorsX = 666, kDacX = 774;
 constexpr int kValuePitch = 60, kValueButtonWidth = 18, kValueFieldWidth = 38;
+// "Probar" sits in the title row, above the fourth value.
+constexpr int kTestBoxX = 390, kTestBoxWidth = 64;
 
 }  // namespace
 
@@ -102,6 +106,10 @@ void TManualMonitorDialog::build()
     dacField_->setGeometry(kDacX, kRowY, kValueFieldWidth, kLampHeight);
     dacField_->setReadOnly(true);
     dacField_->setFocusPolicy(Qt::NoFocus);
+    testBox_ = new QCheckBox(QStringLiteral("Probar"), this);
+    testBox_->setObjectName(QStringLiteral("id%1").arg(kTestBoxId));
+    testBox_->setGeometry(kTestBoxX, 0, kTestBoxWidth, kRowY - 1);
+    testBox_->setFocusPolicy(Qt::NoFocus);
     close_ = new TClIcon(kCloseId, this);
     connect(close_, &TClIcon::clicked, this, &QWidget::hide);
     setMfaLayout(false);

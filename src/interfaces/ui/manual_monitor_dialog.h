@@ -11,6 +11,7 @@
 
 #include "interfaces/interface_layer.h"
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
@@ -46,6 +47,8 @@ public:
     QPushButton* dacButton() const { return dacButton_; }
     QLineEdit* dacField() const { return dacField_; }
     TClIcon* closeButton() const { return close_; }
+    // "Probar": test mode, shared with the sensors window's "Modo de Probar".
+    QCheckBox* testBox() const { return testBox_; }
 
     // IoObserver
     void showInput(int index, int state) override;
@@ -75,6 +78,7 @@ private:
     QPushButton* dacButton_ = nullptr;
     QLineEdit* dacField_ = nullptr;
     TClIcon* close_ = nullptr;
+    QCheckBox* testBox_ = nullptr;
 };
 
 }  // namespace tarvel

@@ -1,5 +1,7 @@
 #include "interfaces/ui/monitor_set.h"
 
+#include <QCheckBox>
+
 #include <QMainWindow>
 
 #include "engine/program_state.h"
@@ -16,7 +18,7 @@ TMonitorSet::TMonitorSet(ProgramState& state, QMainWindow* frame)
     : state_(state),
       frame_(frame),
       control_(std::make_unique<ManualControl>(state.io, state.doc.outputLevels,
-                                               [&state] { return state.interpreter.running(); }))
+                                               [&state] { return state.programRunning(); }))
 {
     outputs_ = new TMonitorNDialog(state, *control_, frame);
     motors_ = new TMonitorCDialog(state, *control_, frame);
@@ -24,6 +26,14 @@ TMonitorSet::TMonitorSet(ProgramState& state, QMainWindow* frame)
     reduced_ = new TManualMonitorDialog(state, *control_, frame);
     testMode_ = new TTestMode(state, this);
     sensors_ = new TSensorsDialog(state, *testMode_, frame);
+    // "Probar" of the strip and "Modo de Probar" of the sensors window share
+    // the one test mode and follow it.
+    QCheckBox* probar = reduced_->testBox();
+    connect(probar, &QCheckBox::toggled, testMode_, &TTestMode::setOn);
+    connect(testMode_, &TTestMode::changed, probar, [probar](bool on) {
+        const QSignalBlocker block(probar);
+        probar->setChecked(on);
+    });
     for (QWidget* w :
          std::initializer_list<QWidget*>{outputs_, motors_, smallMotors_, reduced_, sensors_})
         w->hide();

@@ -49,14 +49,14 @@ TMimics::TMimics(ProgramState& state, Messages& messages, ManualControl& control
       channels_(state.sensors),
       display_(state.io, channels_),
       library_(display_, state.io.settings, messages),
-      clicks_(display_, state.io, control, channels_,
-              [&state] { return state.interpreter.running(); }),
+      clicks_(display_, state.io, control, channels_, [&state] { return state.programRunning(); }),
       keys_(std::make_unique<EditorKeysOfSet>(editors)),
       runDialog_([](QDialog& d) { return d.exec(); })
 {
     library_.setPictureStore(&pictures_);
     library_.setDirectory(defaultDirectory_);
     state_.interpreter.addVariableObserver(&display_);
+    state_.chip.addVariableObserver(&display_);
     clicks_.setEditorKeys(keys_.get());
     release_.setSingleShot(true);
     release_.setInterval(kMomentaryMs);
@@ -72,6 +72,7 @@ TMimics::~TMimics()
     delete window_;
     window_ = nullptr;
     state_.interpreter.removeVariableObserver(&display_);
+    state_.chip.removeVariableObserver(&display_);
 }
 
 void TMimics::setDirectory(const std::string& dir)

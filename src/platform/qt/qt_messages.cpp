@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <iostream>
 
 #include "platform/qt/title_width.h"
 
@@ -46,9 +47,27 @@ QMessageBox::StandardButtons toQt(MsgButtons buttons)
 }
 }  // namespace
 
+MsgAnswer safeAnswer(MsgButtons buttons)
+{
+    switch (buttons) {
+        case MsgButtons::Ok:
+            return MsgAnswer::Ok;
+        case MsgButtons::YesNo:
+            return MsgAnswer::No;
+        case MsgButtons::OkCancel:
+        case MsgButtons::YesNoCancel:
+            return MsgAnswer::Cancel;
+    }
+    return MsgAnswer::Cancel;
+}
+
 MsgAnswer QtMessages::show(std::string_view caption, std::string_view text, MsgIcon icon,
                            MsgButtons buttons)
 {
+    if (unattended_) {
+        std::cerr << "Tarvel2Esp: " << caption << ": " << text << std::endl;
+        return safeAnswer(buttons);
+    }
     QMessageBox box(toQt(icon), fromUtf8(caption), fromUtf8(text), toQt(buttons), parent_);
     fitTitle(box);
     switch (box.exec()) {
@@ -59,10 +78,7 @@ MsgAnswer QtMessages::show(std::string_view caption, std::string_view text, MsgI
         case QMessageBox::No:
             return MsgAnswer::No;
         default:
-            // Closing the box with Escape or its close button is the safe answer.
-            return buttons == MsgButtons::Ok      ? MsgAnswer::Ok
-                   : buttons == MsgButtons::YesNo ? MsgAnswer::No
-                                                  : MsgAnswer::Cancel;
+            return safeAnswer(buttons);
     }
 }
 

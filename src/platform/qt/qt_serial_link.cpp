@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 #include <algorithm>
 
 namespace tarvel {
@@ -9,11 +10,28 @@ namespace tarvel {
 QtSerialLink::QtSerialLink() = default;
 QtSerialLink::~QtSerialLink() = default;
 
+namespace {
+
+// The system's name of the serial device whose USB description names the
+// box, or empty when none is plugged in.
+QString usbPortName()
+{
+    const QString wanted =
+        QString::fromUtf8(kUsbDescription.data(), static_cast<qsizetype>(kUsbDescription.size()));
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        if (info.description() == wanted) return info.portName();
+    return {};
+}
+
+}  // namespace
+
 bool QtSerialLink::open(const std::string& device, const SerialProfile& profile)
 {
     close();
+    const QString name = device == kUsbDevice ? usbPortName() : QString::fromStdString(device);
+    if (name.isEmpty()) return false;
     port_ = std::make_unique<QSerialPort>();
-    port_->setPortName(QString::fromStdString(device));
+    port_->setPortName(name);
     // Opening takes the port for this program alone (a lock on Unix).
     if (!port_->open(QIODevice::ReadWrite)) {
         port_.reset();

@@ -17,6 +17,7 @@
 #include "app/flow_app.h"
 #include "app/flow_frame.h"
 #include "app/frame_extras.h"
+#include "app/startup_arguments.h"
 #include "appearance/bitmap_info.h"
 #include "interfaces/interface_config.h"
 #include "platform/file_io.h"
@@ -223,16 +224,19 @@ TEST_F(SplashFrameTest, TheStartUpSplashClosesByItselfAndTheAboutBoxWaitsForACli
     EXPECT_TRUE(messages.empty());
 }
 
-TEST(StartUpOptions, NoSplashWhenAskedOrOffscreenAndTheChartIsTheFirstPlainArgument)
+TEST(StartUpOptions, NoSplashWhenAskedOrOffscreenOrOnlyCheckingTheStart)
 {
-    EXPECT_FALSE(TFlowApp::splashWanted({"Tarvel2Esp", "--no-splash"}));
+    const StartupArguments plain = parseStartupArguments({"Tarvel2Esp", "FARO.FLO"});
+    EXPECT_TRUE(plain.splash);
+    const StartupArguments asked = parseStartupArguments({"Tarvel2Esp", "--no-splash", "FARO.FLO"});
+    EXPECT_FALSE(asked.splash);
+    EXPECT_EQ(asked.chartFile, "FARO.FLO");
+    EXPECT_FALSE(TFlowApp::splashWanted(asked));
+    EXPECT_FALSE(
+        TFlowApp::splashWanted(parseStartupArguments({"Tarvel2Esp", "--quit-after-load"})));
     // These tests run offscreen: no splash there either.
     ASSERT_EQ(QGuiApplication::platformName(), QString("offscreen"));
-    EXPECT_FALSE(TFlowApp::splashWanted({"Tarvel2Esp"}));
-    EXPECT_EQ(TFlowApp::startupFileOf({"Tarvel2Esp", "--no-splash", "FARO.FLO"}), "FARO.FLO");
-    EXPECT_EQ(TFlowApp::startupFileOf({"Tarvel2Esp", "FARO.FLO", "--no-splash"}), "FARO.FLO");
-    EXPECT_EQ(TFlowApp::startupFileOf({"Tarvel2Esp"}), "");
-    EXPECT_EQ(TFlowApp::startupFileOf({"Tarvel2Esp", QString(300, 'a')}).size(), 255u);
+    EXPECT_FALSE(TFlowApp::splashWanted(plain));
 }
 
 TEST(StartUpOptions, TheVersionTextSaysWhereTheConfigurationCameFrom)

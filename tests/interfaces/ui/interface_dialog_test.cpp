@@ -18,6 +18,7 @@
 
 #include "interfaces/interface_layer.h"
 #include "interfaces/interface_model.h"
+#include "interfaces/protocols/protocol_registry.h"
 #include "interfaces/ui/interface_dialog.h"
 #include "interfaces/ui/mfa_mod_dialog.h"
 #include "support/fake_messages.h"
@@ -186,8 +187,14 @@ TEST_F(InterfaceDialogTest, EveryModelRadioGivesItsRecord)
         InterfaceSettings expected = settingsFor(1, r.model, r.subModel, r.numbering, r.highLow, 2);
         expected.motorOption = r.motorOption;
         EXPECT_EQ(layer.settings, expected);
-        // No live box is driven yet: every choice leaves the layer simulating.
-        EXPECT_TRUE(layer.flags.simulate);
+        // The Tolva Chip system is only simulated; a box whose family can be
+        // driven stays driven; a family without a protocol falls back to simulation.
+        if (r.model == ModelTolvaChip)
+            EXPECT_TRUE(layer.flags.simulate);
+        else
+            EXPECT_EQ(layer.flags.simulate,
+                      !hasProtocol(modelTraits(r.model, r.subModel).protocol));
+        if (r.model == ModelDeltronics) EXPECT_FALSE(layer.flags.simulate);
     }
 }
 

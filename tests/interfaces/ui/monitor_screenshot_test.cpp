@@ -89,11 +89,13 @@ TEST_P(MonitorScreenshot, IdleAndRunning)
     const QImage idle = shown->grab().toImage();
     keep(idle, QString("monitor-%1-idle.png").arg(c.name));
 
+    // The chip boards run the compiled chart in the chip simulator.
     frame.runCommand();
-    ASSERT_TRUE(frame.state().interpreter.running());
+    ASSERT_TRUE(frame.state().programRunning());
     for (int i = 0; i < 4; ++i) {
         clock.advance(20);
         frame.timerTick();
+        frame.state().chip.timerTick();
     }
     // A pupil presses input 2 and sets channel 1 to full scale.
     monitors.control().clickInput(1);

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
+#include <iostream>
+#include <sstream>
 
 #include "platform/qt/message_bar.h"
 #include "platform/qt/qt_clock.h"
@@ -87,6 +89,44 @@ TEST(QtMessages, BoxesShowCaptionTextAndButtonsAndReturnTheChoice)
                             MsgButtons::Ok),
               MsgAnswer::Ok);
     EXPECT_EQ(seenIcon, QMessageBox::Warning);
+}
+
+TEST(QtMessages, UnattendedBoxesGoToStderrWithTheAnswerThatChangesNothing)
+{
+    QtMessages messages;
+    messages.setUnattended(true);
+    // A box that did open would wait here for ever; close it and remember.
+    bool boxOpened = false;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            boxOpened = true;
+            modal->close();
+        }
+    });
+    guard.start(10);
+
+    std::ostringstream captured;
+    std::streambuf* const old = std::cerr.rdbuf(captured.rdbuf());
+    const MsgAnswer save =
+        messages.show("El diagrama de flujo ha sido modificado", "¿Quiere guardar?",
+                      MsgIcon::Question, MsgButtons::YesNoCancel);
+    const MsgAnswer mimic = messages.show("Mensaje de Tarvel", "¿Cargar la mímica FARO?",
+                                          MsgIcon::Question, MsgButtons::YesNo);
+    const MsgAnswer okCancel =
+        messages.show("Mensaje de Tarvel", "¿Seguir?", MsgIcon::Question, MsgButtons::OkCancel);
+    messages.tell("Error de Tarvel", "No se puede cargar Configuración");
+    std::cerr.rdbuf(old);
+
+    EXPECT_EQ(save, MsgAnswer::Cancel);
+    EXPECT_EQ(mimic, MsgAnswer::No);
+    EXPECT_EQ(okCancel, MsgAnswer::Cancel);
+    EXPECT_FALSE(boxOpened);
+    EXPECT_EQ(captured.str(),
+              "Tarvel2Esp: El diagrama de flujo ha sido modificado: ¿Quiere guardar?\n"
+              "Tarvel2Esp: Mensaje de Tarvel: ¿Cargar la mímica FARO?\n"
+              "Tarvel2Esp: Mensaje de Tarvel: ¿Seguir?\n"
+              "Tarvel2Esp: Error de Tarvel: No se puede cargar Configuración\n");
 }
 
 TEST(QtText, DocumentTextsCrossTheWidgetBoundaryIntact)
