@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
     dpkg-dev desktop-file-utils shared-mime-info groff-base
+    poppler-utils
 )
 
 missing=()

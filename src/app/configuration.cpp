@@ -122,6 +122,7 @@ Result<AppConfiguration> parseConfiguration(const IniSection& ini, const Setting
     const bool keyComplete = std::all_of(required.begin(), required.end(),
                                          [&key](const char* name) { return key.count(name) > 0; });
 
+    config.fromSettingsKey = keyComplete;
     if (keyComplete) {
         setPath(config.mimicsDir, keyText("Mimics"));
         setPath(config.configPath, keyText("Configuration"));

@@ -24,6 +24,7 @@ struct AppConfiguration {
     int multiplicity = 1;                                    // passes per tick, at least 1
     int baseIo = 0x300;                                      // I/O base address of interface cards
     std::array<std::string, kComPorts> comDevices;           // empty = default device
+    bool fromSettingsKey = false;  // the settings key was complete (else the file was read)
 
     // The port names with the configured devices in place of the defaults.
     PortNames portNames() const;

@@ -17,9 +17,12 @@
 #include <algorithm>
 
 #include "app/file_chooser.h"
+#include "app/flex_button_gadget.h"
+#include "app/frame_extras.h"
 #include "app/tool_pictures.h"
 #include "chip/ui/chip_run.h"
 #include "editors/ui/editor_set.h"
+#include "editors/ui/keypad_dialogs.h"
 #include "engine/ui/speed_dialog.h"
 #include "engine/ui/variables_dialog.h"
 #include "flowchart/chart_editor.h"
@@ -51,6 +54,8 @@ const char* const kAutoScrollOnHint =
 const char* const kAutoScrollOffHint = "No deja que la ventana se desplace automáticamente";
 constexpr int kLargeMonitor = 109, kReducedMonitor = 125;
 constexpr int kMimic = 160, kMimicsDirectory = 350;
+constexpr int kSounds = 318, kRecorder = 340, kColours = 10, kAbout = 122;
+constexpr int kPrint = 154, kPrintSetup = 107;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -75,6 +80,7 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
 {
     setObjectName("flowFrame");
     state_->interpreter.setShell(this);
+    state_->interpreter.setSound(services.sound);
 
     scroller_ = new QScrollArea(this);
     scroller_->setObjectName("scroller");
@@ -103,6 +109,9 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
         [this](const FlowLabel& l) { return flowWindow_->editor().labelBox(l); }, this);
     mimics_ = std::make_unique<TMimics>(*state_, services_.messages, monitors_->control(),
                                         *editors_, this);
+    extras_ = new TFrameExtras(*state_, services_.messages, this);
+    connect(editors_->output(), &TEdIoDialog::soundsRequested, extras_,
+            &TFrameExtras::soundsCommand);
 
     chipRun_ = new TChipRun(*state_, services_.messages, this);
     buildMenus();
@@ -195,6 +204,16 @@ void TFlowFrame::buildMenus()
                        "Guarda el diagrama que está en uso con un nombre nuevo"),
             &QAction::triggered, this, [this] { saveAsCommand(); });
     file->addSeparator();
+    // In a menu of their own: "&Configurar impresión..." and "Guardar &como..."
+    // would share a letter.
+    QMenu* print = file->addMenu(QString::fromUtf8("&Impresión"));
+    print->setObjectName("printMenu");
+    connect(addCommand(print, kPrint, "&Imprimir...", "Imprima el diagrama de flujo"),
+            &QAction::triggered, extras_, &TFrameExtras::printCommand);
+    connect(addCommand(print, kPrintSetup, "&Configurar impresión...",
+                       "Permita que la configuración de la impresora se cambie"),
+            &QAction::triggered, extras_, &TFrameExtras::printSetupCommand);
+    file->addSeparator();
     connect(addCommand(file, kMimicsDirectory, "Poner &Directorio de Mímicas...", nullptr),
             &QAction::triggered, this, [this] { mimics_->setMimicsDirectory(); });
     file->addSeparator();
@@ -208,8 +227,11 @@ void TFlowFrame::buildMenus()
     connect(addCommand(edit, kCopySelection, "Copiar &selección", nullptr), &QAction::triggered,
             this, [this] { copyChart(true); });
     edit->addSeparator();
-    connect(addCommand(edit, kDelete, "&Borrar", "Borra el objeto actual"), &QAction::triggered,
-            this, &TFlowFrame::deleteCommand);
+    deleteButton_ =
+        new TFlexButtonGadget(kPictureNoDelete, kDelete, QString::fromUtf8("&Borrar"), this);
+    actions_[kDelete] = deleteButton_;
+    edit->addAction(deleteButton_);
+    connect(deleteButton_, &QAction::triggered, this, &TFlowFrame::deleteCommand);
     edit->addSeparator();
     // In a menu of their own, so that every entry of "&Editar" keeps its own letter.
     QMenu* align = edit->addMenu(QString::fromUtf8("&Alinear"));
@@ -280,8 +302,20 @@ void TFlowFrame::buildMenus()
             this, [this] { mimics_->chooseMimic(); });
     connect(addCommand(window, kZoom, "Vista &Zoom...", nullptr), &QAction::triggered, this,
             &TFlowFrame::zoomCommand);
+    connect(addCommand(window, kColours, "&Colores...", nullptr), &QAction::triggered, extras_,
+            &TFrameExtras::coloursCommand);
+    window->addSeparator();
+    connect(addCommand(window, kSounds, "&Sonidos...", nullptr), &QAction::triggered, extras_,
+            &TFrameExtras::soundsCommand);
+    connect(addCommand(window, kRecorder, "Grabadora de S&onido...", nullptr), &QAction::triggered,
+            extras_, &TFrameExtras::recorderCommand);
 
     buildGraphMenu(menuBar()->addMenu(QString::fromUtf8("&Gráfica")));
+
+    QMenu* help = menuBar()->addMenu(QString::fromUtf8("&Ayuda"));
+    help->setObjectName("helpMenu");
+    connect(addCommand(help, kAbout, "&Acerca de...", "Abra un cuadrado de información"),
+            &QAction::triggered, this, [this] { extras_->showSplash(false); });
 }
 
 void TFlowFrame::buildToolBar()
@@ -290,9 +324,7 @@ void TFlowFrame::buildToolBar()
     toolBar_->setObjectName("toolBar");
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(24, 24));
-    QAction* del = action(kDelete);
-    del->setIcon(toolPicture(kPictureNoDelete));
-    toolBar_->addAction(del);
+    toolBar_->addAction(deleteButton_);
     // The nine exclusive editing tools, move/edit down at start.
     const struct {
         int id;
@@ -433,7 +465,8 @@ void TFlowFrame::updateCommands()
 {
     const bool running = state_->programRunning();
     const bool busy = running || state_->downloading();
-    for (const int id : {kNew, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface, kMimic})
+    for (const int id :
+         {kNew, kPrint, kPrintSetup, kSave, kCopyChart, kSaveAs, kZoom, kOpen, kInterface, kMimic})
         if (QAction* a = action(id)) a->setEnabled(!busy);
     const FlowDocument& doc = state_->doc;
     const bool selection = !doc.selectedSymbols().empty() || !doc.selectedLabels().empty();
@@ -443,7 +476,7 @@ void TFlowFrame::updateCommands()
         if (QAction* a = action(id)) a->setEnabled(!doc.selectedLabels().empty() && !running);
     QAction* del = action(kDelete);
     del->setEnabled(canDelete);
-    del->setIcon(toolPicture(canDelete ? kPictureDelete : kPictureNoDelete));
+    deleteButton_->setPicture(canDelete ? kPictureDelete : kPictureNoDelete);
     del->setStatusTip(
         QString::fromUtf8(canDelete ? "Borra el objeto actual"
                                     : "Cuando esté destacado borrará el objeto seleccionado"));
@@ -487,6 +520,7 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     io.applySelection();
     adjustStartupPort(io.settings, ports_);
     interface_->setConfigPath(config.configPath);
+    extras_->setConfiguration(config);
     mimics_->setDirectory(config.mimicsDir);
     state_->doc.clear(io.settings.model, io.settings.subModel);
     state_->sensors.adoptDocument(true);  // "Val 1" to "Val 4"
@@ -564,6 +598,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
 void TFlowFrame::documentReplaced()
 {
     flowWindow_->documentReplaced();
+    extras_->documentReplaced();
     editors_->closeAll();
     monitors_->refreshFromDocument();
     rebuildRunMenu();
@@ -600,6 +635,7 @@ void TFlowFrame::openCommand()
 
 bool TFlowFrame::saveCommand(bool fromQuestion)
 {
+    extras_->takeSoundFields();
     if (state_->doc.untitled()) return saveAsCommand(fromQuestion);
     const bool ok =
         saveFlowFile(state_->doc, state_->doc.path(), state_->io.settings, services_.messages).ok();
@@ -610,6 +646,7 @@ bool TFlowFrame::saveCommand(bool fromQuestion)
 
 bool TFlowFrame::saveAsCommand(bool fromQuestion)
 {
+    extras_->takeSoundFields();
     const std::string proposed = state_->doc.untitled() ? std::string() : state_->doc.path();
     std::string path = services_.files.chooseSave(config_.fileDir, proposed);
     if (path.empty()) return false;
@@ -674,10 +711,12 @@ void TFlowFrame::runCommand()
     flowWindow_->editor().setRunTool();
     syncToolButtons();
     // The boards and chips that take programs run the compiled chart.
-    if (modelTraits(state_->io.settings).runCompiles)
+    if (modelTraits(state_->io.settings).runCompiles) {
         chipRun_->toggle();
-    else
+    } else {
+        extras_->takeSoundFields();
         run.start();
+    }
 }
 
 void TFlowFrame::chipSimulateCommand()

@@ -27,8 +27,11 @@ class ByteLink;
 class Clock;
 class FileChooser;
 class Messages;
+class SoundPlayer;
 class TFlowWindow;
 class TEditorSet;
+class TFrameExtras;
+class TFlexButtonGadget;
 class TInterfaceDialog;
 class TMessageBar;
 class TMimics;
@@ -46,6 +49,8 @@ struct FrameServices {
     Clock& clock;
     FileChooser& files;
     ByteLink& ports;
+    // What plays the chart's sounds; none plays nothing.
+    SoundPlayer* sound = nullptr;
 };
 
 class TFlowFrame : public QMainWindow, public RunShell, public LinkShell {
@@ -62,6 +67,8 @@ public:
     TMonitorSet* monitors() const { return monitors_.get(); }
     TMimics* mimics() const { return mimics_.get(); }
     TEditorSet* editors() const { return editors_; }
+    TFrameExtras* extras() const { return extras_; }
+    TFlexButtonGadget* deleteButton() const { return deleteButton_; }
     TChipRun* chipRun() const { return chipRun_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
@@ -188,6 +195,8 @@ private:
     TSpeedDialog* speed_ = nullptr;
     TInterfaceDialog* interface_ = nullptr;
     TEditorSet* editors_ = nullptr;
+    TFrameExtras* extras_ = nullptr;
+    TFlexButtonGadget* deleteButton_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     TMessageBar* messageBar_ = nullptr;
     // The tool whose prompt the status line may be showing.

@@ -10,6 +10,8 @@ StartupArguments parseStartupArguments(const QStringList& arguments)
         const QString& argument = arguments[i];
         if (argument == QLatin1String(kQuitAfterLoadOption)) {
             parsed.quitAfterLoad = true;
+        } else if (argument == QLatin1String(kNoSplashOption)) {
+            parsed.splash = false;
         } else if (!haveChart) {
             // Taken as Qt decodes it, so the path is UTF-8 as every other path
             // of the program is; the raw argument is in the local code page on

@@ -11,6 +11,8 @@
 namespace tarvel {
 
 inline constexpr const char* kQuitAfterLoadOption = "--quit-after-load";
+// Starts without the four seconds of the splash screen (scripted starts, tests).
+inline constexpr const char* kNoSplashOption = "--no-splash";
 
 // The longest chart path the program takes from its command line.
 inline constexpr int kStartupPathMax = 255;
@@ -18,10 +20,11 @@ inline constexpr int kStartupPathMax = 255;
 struct StartupArguments {
     std::string chartFile;  // UTF-8; empty: none
     bool quitAfterLoad = false;
+    bool splash = true;
 };
 
 // `arguments` as Qt gives them, the program itself first. The first argument
-// that is not the option names the chart; any further ones are ignored.
+// that is not an option names the chart; any further ones are ignored.
 StartupArguments parseStartupArguments(const QStringList& arguments);
 
 }  // namespace tarvel

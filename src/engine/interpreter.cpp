@@ -701,8 +701,9 @@ void Interpreter::playSound(std::string_view t)
 {
     const char c = at(t, 6);
     if (c < '0' || c > '9' || !sound_) return;
-    const auto& file = doc_.soundFiles[static_cast<std::size_t>(c - '0')];
-    if (!file.empty()) sound_->play(file.str());
+    const int slot = c - '0';
+    const auto& file = doc_.soundFiles[static_cast<std::size_t>(slot)];
+    if (!file.empty()) sound_->play(slot, file.str());
 }
 
 }  // namespace tarvel

@@ -1,6 +1,6 @@
 #pragma once
 // The sound port: plays a WAV file asynchronously. Having no audio device is
-// never an error; a run stop cuts a playing sound off.
+// never an error; a new sound cuts the one still playing, and so does a run stop.
 
 #include <string>
 
@@ -9,7 +9,8 @@ namespace tarvel {
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
-    virtual void play(const std::string& path) = 0;
+    // `slot` (0..9) is the chart's sound slot the path came from.
+    virtual void play(int slot, const std::string& path) = 0;
     virtual void stop() = 0;
 };
 

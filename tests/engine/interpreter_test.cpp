@@ -32,7 +32,7 @@ public:
 
 class RecordingSound final : public SoundPlayer {
 public:
-    void play(const std::string& p) override { played.push_back(p); }
+    void play(int, const std::string& p) override { played.push_back(p); }
     void stop() override { ++stops; }
     std::vector<std::string> played;
     int stops = 0;

@@ -438,9 +438,50 @@ void greenhouse(FlowDocument& doc)
 
 }  // namespace
 
+// A doorbell and a horn, each in a task of its own, with the shipped sounds.
+void doorbell(FlowDocument& doc)
+{
+    Layout l(doc);
+    doc.soundFiles[0] = kBeepSound;
+    doc.soundFiles[1] = kBellSound;
+    doc.soundFiles[2] = kHornSound;
+    l.label("Timbre y bocina", 3, 48, 14);
+    l.label("Timbre en la entrada 1, su luz en la salida 1.", 1, 48, 52);
+    l.label("La bocina suena con la entrada 2.", 1, 48, 70);
+    // Both columns on the first printed page, left of its border at x 654.
+    const int x = 160, x2 = 480;
+    int y = 112;
+    const int s = l.symbol(SymbolKind::StartStop, "Start", x, y);
+    const int hello = l.symbol(SymbolKind::Output, "Sound 0", x, y += kRow);
+    const int ask = l.symbol(SymbolKind::Decision, "Is Input 1 on", x, y += kRow);
+    const int ring = l.symbol(SymbolKind::Output, "Sound 1", x, y += kRow);
+    const int on = l.symbol(SymbolKind::Output, "Turn Output 1 on", x, y += kRow);
+    const int wait = l.symbol(SymbolKind::Process, "Delay 2", x, y += kRow);
+    const int off = l.symbol(SymbolKind::Output, "Turn Output 1 off", x, y += kRow);
+    l.down(s, hello);
+    l.down(hello, ask);
+    l.down(ask, ring, LineKind::Yes);
+    l.rightBack(ask, ask, x + 128, LineKind::No);
+    l.down(ring, on);
+    l.down(on, wait);
+    l.down(wait, off);
+    l.loopBack(off, ask, x + 192);
+
+    y = 112;
+    const int s2 = l.symbol(SymbolKind::StartStop, "Start", x2, y);
+    const int ask2 = l.symbol(SymbolKind::Decision, "Is Input 2 on", x2, y += kRow);
+    const int honk = l.symbol(SymbolKind::Output, "Sound 2", x2, y += kRow);
+    const int pause = l.symbol(SymbolKind::Process, "Delay 1", x2, y += kRow);
+    l.down(s2, ask2);
+    l.down(ask2, honk, LineKind::Yes);
+    l.rightBack(ask2, ask2, x2 + 96, LineKind::No);
+    l.down(honk, pause);
+    l.loopBack(pause, ask2, x2 + 128);
+}
+
 std::vector<ExampleChart> makeExampleCharts()
 {
-    std::vector<ExampleChart> charts(8);
+    std::vector<ExampleChart> charts(9);
     charts[0].fileName = "SEMAFORO.FLO";
     trafficLights(charts[0].doc);
     charts[1].fileName = "FARO.FLO";
@@ -457,6 +498,8 @@ std::vector<ExampleChart> makeExampleCharts()
     levelCrossing(charts[6].doc);
     charts[7].fileName = "VIVERO.FLO";
     greenhouse(charts[7].doc);
+    charts[8].fileName = "TIMBRE.FLO";
+    doorbell(charts[8].doc);
     return charts;
 }
 

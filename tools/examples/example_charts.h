@@ -18,6 +18,12 @@ struct ExampleChart {
 // identifier of the temperature sensor of the bundled calibration tables.
 inline constexpr int kGreenhouseSensorId = 2;
 
+// The shipped sounds as the doorbell chart names them: in the sounds folder
+// beside the examples folder, written as on the program's home platform.
+inline constexpr const char* kBeepSound = "..\\SONIDOS\\PITIDO.WAV";
+inline constexpr const char* kBellSound = "..\\SONIDOS\\CAMPANA.WAV";
+inline constexpr const char* kHornSound = "..\\SONIDOS\\BOCINA.WAV";
+
 std::vector<ExampleChart> makeExampleCharts();
 
 }  // namespace tarvel::examples

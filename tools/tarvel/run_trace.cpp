@@ -1,5 +1,7 @@
 #include "run_trace.h"
 
+#include "platform/cp1252.h"
+
 namespace tarvel::tool {
 
 void EventPrinter::begin()
@@ -48,6 +50,11 @@ void EventPrinter::assigned(int index, std::int32_t value)
     if (live_) line() << "var " << variableLetter(index) << ' ' << value << '\n';
 }
 
+void EventPrinter::play(int slot, const std::string& path)
+{
+    if (live_) line() << "sound " << slot << ' ' << cp1252ToUtf8(path) << '\n';
+}
+
 void prepareRun(ProgramState& state, EventPrinter& printer, const RunOptions& options)
 {
     state.speed.interval = options.interval;
@@ -56,6 +63,7 @@ void prepareRun(ProgramState& state, EventPrinter& printer, const RunOptions& op
     state.io.addObserver(&printer);
     run.addVariableObserver(&printer);
     run.setShell(&printer);
+    run.setSound(&printer);
     run.runMode = options.mode;
     for (const int s : options.selection) state.doc.selectSymbol(s);
 }

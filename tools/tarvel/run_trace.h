@@ -13,6 +13,7 @@
 #include "engine/interpreter.h"
 #include "engine/program_state.h"
 #include "platform/clock.h"
+#include "platform/sound_player.h"
 #include "tool_common.h"
 
 namespace tarvel::tool {
@@ -50,7 +51,10 @@ struct RunOptions {
 };
 
 // Prints what changes, while the run is on.
-class EventPrinter final : public IoObserver, public VariableObserver, public RunShell {
+class EventPrinter final : public IoObserver,
+                           public VariableObserver,
+                           public RunShell,
+                           public SoundPlayer {
 public:
     EventPrinter(const Clock& clock, const InterfaceLayer& io) : clock_(clock), io_(io) {}
 
@@ -62,6 +66,9 @@ public:
     void showDac(int value) override;
     void showVariable(int, std::int32_t) override {}
     void assigned(int index, std::int32_t value) override;
+    // Nothing is heard headless: the sound is named instead.
+    void play(int slot, const std::string& path) override;
+    void stop() override {}
     std::ostream& line() { return std::cout << clock_.nowCentiseconds() << ' '; }
 
 private:

@@ -66,6 +66,12 @@ TEdIoDialog::TEdIoDialog(ProgramState& state, Messages& messages, QWidget* paren
 
 void TEdIoDialog::afterKey(int bit)
 {
+    if (bit == key::out::Sound) {
+        emit soundsRequested();
+        // The digits that follow are typed here, not into the sounds window.
+        activateWindow();
+        return;
+    }
     if (bit != key::out::Send) return;
     auto& pad = static_cast<OutputKeypad&>(keypad());
     const std::optional<std::string> chosen = sendChooser_();

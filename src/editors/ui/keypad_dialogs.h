@@ -24,6 +24,10 @@ public:
     using SendChooser = std::function<std::optional<std::string>()>;
     void setSendChooser(SendChooser chooser) { sendChooser_ = std::move(chooser); }
 
+signals:
+    // "S&onido" was pressed: the sounds window is to be shown.
+    void soundsRequested();
+
 protected:
     void afterKey(int bit) override;
 
