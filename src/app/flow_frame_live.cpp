@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QToolBar>
 
+#include "app/flex_button_gadget.h"
 #include "app/flow_frame.h"
 #include "app/tool_pictures.h"
 #include "interfaces/ui/monitor_set.h"
@@ -31,8 +32,13 @@ void TFlowFrame::wireLink()
 
 void TFlowFrame::addSimulateCommand(QMenu* control)
 {
-    QAction* simulate = addCommand(control, kSimulate, "&Simular",
-                                   "Cuando es seleccionado, se puede ejecutar sin un interfaz");
+    // Its picture follows the state (a box shown greyed while simulating)
+    // without the tool bar being built again.
+    auto* simulate = new TFlexButtonGadget(kSimulatingPicture, kSimulate, "&Simular", this);
+    simulate->setStatusTip(
+        QString::fromUtf8("Cuando es seleccionado, se puede ejecutar sin un interfaz"));
+    actions_[kSimulate] = simulate;
+    control->addAction(simulate);
     simulate->setCheckable(true);
     simulate->setChecked(true);
     connect(simulate, &QAction::triggered, this, &TFlowFrame::simulateCommand);
@@ -51,17 +57,13 @@ void TFlowFrame::simulateCommand(bool on)
 
 void TFlowFrame::updateSimulateCommand()
 {
-    QAction* simulate = action(kSimulate);
+    auto* simulate = qobject_cast<TFlexButtonGadget*>(action(kSimulate));
     if (!simulate) return;
     const InterfaceLayer& io = state_->io;
     const InterfaceSettings& s = io.settings;
     simulate->setEnabled(s.mode == 1 && !modelTraits(s).runCompiles && !state_->downloading());
     simulate->setChecked(io.flags.simulate);
-    const int picture = io.flags.simulate ? kSimulatingPicture : kLivePicture;
-    if (simulate->data().toInt() != picture) {
-        simulate->setIcon(toolPicture(picture));
-        simulate->setData(picture);
-    }
+    simulate->setPicture(io.flags.simulate ? kSimulatingPicture : kLivePicture);
 }
 
 const QTimer* TFlowFrame::keepAliveTimer(int timerId) const

@@ -27,6 +27,11 @@ void QtSoundPlayer::play(int /*slot*/, const std::string& path)
     effect_->play();
 }
 
+bool QtSoundPlayer::loading() const
+{
+    return effect_ && effect_->status() == QSoundEffect::Loading;
+}
+
 void QtSoundPlayer::stop()
 {
     source_.clear();

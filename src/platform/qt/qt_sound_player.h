@@ -27,6 +27,8 @@ public:
 
     // The file last given to the effect (empty after a stop or a file not found).
     QUrl source() const { return source_; }
+    // The effect is still reading its file on the loader thread.
+    bool loading() const;
 
 private:
     std::function<std::string()> chartDir_;
