@@ -21,6 +21,7 @@
 #include "app/frame_extras.h"
 #include "app/tool_pictures.h"
 #include "chip/ui/chip_run.h"
+#include "datalog/ui/graph_window.h"
 #include "editors/ui/editor_set.h"
 #include "editors/ui/keypad_dialogs.h"
 #include "engine/ui/speed_dialog.h"
@@ -55,7 +56,8 @@ const char* const kAutoScrollOffHint = "No deja que la ventana se desplace autom
 constexpr int kLargeMonitor = 109, kReducedMonitor = 125;
 constexpr int kMimic = 160, kMimicsDirectory = 350;
 constexpr int kSounds = 318, kRecorder = 340, kColours = 10, kAbout = 122;
-constexpr int kPrint = 154, kPrintSetup = 107;
+constexpr int kPrint = 154, kPrintSetup = 107, kPrintGraph = 9;
+constexpr int kShowGraph = 1, kCopyGraph = 11;
 constexpr int kRunAll = 106, kRunSelection = 145, kRunNone = 146, kRunSubBase = 8000;
 constexpr int kPictureIdle = 123, kPictureRunning = 124, kPictureDelete = 312,
               kPictureNoDelete = 313;
@@ -112,6 +114,10 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
     extras_ = new TFrameExtras(*state_, services_.messages, this);
     connect(editors_->output(), &TEdIoDialog::soundsRequested, extras_,
             &TFrameExtras::soundsCommand);
+
+    graph_ = new TGraphWindow(*state_, services_.messages, this);
+    graph_->setMainWindow(this);
+    wireGraphWindow();
 
     chipRun_ = new TChipRun(*state_, services_.messages, this);
     buildMenus();
@@ -170,6 +176,9 @@ TFlowFrame::~TFlowFrame()
     // Before the program state whose simulator it drives.
     delete chipRun_;
     chipRun_ = nullptr;
+    // Before the capture and the sensors it observes.
+    delete graph_;
+    graph_ = nullptr;
     state_->doc.setObserver(nullptr);
 }
 
@@ -210,6 +219,8 @@ void TFlowFrame::buildMenus()
     print->setObjectName("printMenu");
     connect(addCommand(print, kPrint, "&Imprimir...", "Imprima el diagrama de flujo"),
             &QAction::triggered, extras_, &TFrameExtras::printCommand);
+    connect(addCommand(print, kPrintGraph, "Imprimir &Gráfica...", nullptr), &QAction::triggered,
+            extras_, &TFrameExtras::printGraphCommand);
     connect(addCommand(print, kPrintSetup, "&Configurar impresión...",
                        "Permita que la configuración de la impresora se cambie"),
             &QAction::triggered, extras_, &TFrameExtras::printSetupCommand);
@@ -226,6 +237,8 @@ void TFlowFrame::buildMenus()
             &QAction::triggered, this, [this] { copyChart(false); });
     connect(addCommand(edit, kCopySelection, "Copiar &selección", nullptr), &QAction::triggered,
             this, [this] { copyChart(true); });
+    connect(addCommand(edit, kCopyGraph, "Copiar &gráfica", nullptr), &QAction::triggered, this,
+            &TFlowFrame::copyGraphCommand);
     edit->addSeparator();
     deleteButton_ =
         new TFlexButtonGadget(kPictureNoDelete, kDelete, QString::fromUtf8("&Borrar"), this);
@@ -300,6 +313,8 @@ void TFlowFrame::buildMenus()
             });
     connect(addCommand(window, kMimic, "&Mímica...", "Abre la ventana Mímica"), &QAction::triggered,
             this, [this] { mimics_->chooseMimic(); });
+    connect(addCommand(window, kShowGraph, "&Gráfica...", nullptr), &QAction::triggered, graph_,
+            &TGraphWindow::showGraph);
     connect(addCommand(window, kZoom, "Vista &Zoom...", nullptr), &QAction::triggered, this,
             &TFlowFrame::zoomCommand);
     connect(addCommand(window, kColours, "&Colores...", nullptr), &QAction::triggered, extras_,

@@ -31,6 +31,7 @@ class SoundPlayer;
 class TFlowWindow;
 class TEditorSet;
 class TFrameExtras;
+class TGraphWindow;
 class TFlexButtonGadget;
 class TInterfaceDialog;
 class TMessageBar;
@@ -68,6 +69,7 @@ public:
     TMimics* mimics() const { return mimics_.get(); }
     TEditorSet* editors() const { return editors_; }
     TFrameExtras* extras() const { return extras_; }
+    TGraphWindow* graphWindow() const { return graph_; }
     TFlexButtonGadget* deleteButton() const { return deleteButton_; }
     TChipRun* chipRun() const { return chipRun_; }
     QTimer& runTimer() { return runTimer_; }
@@ -126,6 +128,10 @@ public:
     void openGraphCommand();
     // "&Borrar Gráfica", after its question.
     void clearGraphCommand();
+    // "&Valores": the values cursor on or off.
+    void valuesCommand();
+    // "Copiar &gráfica".
+    void copyGraphCommand();
 
     // RunShell
     void runStarted() override;
@@ -158,6 +164,8 @@ private:
     QAction* addCommand(QMenu* menu, int id, const char* text, const char* hint);
     void buildMenus();
     void buildGraphMenu(QMenu* graph);
+    // The graph window's ties to the monitors and the menus.
+    void wireGraphWindow();
     void updateGraphCommands();
     // After a chart was saved: the note that the graph's data is not.
     void remindOfGraphData();
@@ -196,6 +204,7 @@ private:
     TInterfaceDialog* interface_ = nullptr;
     TEditorSet* editors_ = nullptr;
     TFrameExtras* extras_ = nullptr;
+    TGraphWindow* graph_ = nullptr;
     TFlexButtonGadget* deleteButton_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     TMessageBar* messageBar_ = nullptr;

@@ -1,17 +1,23 @@
-// The frame's "&Gráfica" commands that the capture and its data files answer:
-// the time parameters, logging on run, clearing, and saving and opening the
-// data; and the reminders that keep captured data from going unnoticed.
+// The frame's "&Gráfica" commands: showing the graph window, values mode, the
+// grids and the copy; the time parameters, logging on run, clearing, and
+// saving and opening the data; and the reminders that keep captured data
+// from going unnoticed.
 
 #include <QAction>
 #include <QMenu>
+#include <tuple>
 
 #include "app/file_chooser.h"
 #include "app/flow_frame.h"
 #include "datalog/capture_files.h"
 #include "datalog/ui/graph_time_dialog.h"
+#include "datalog/ui/graph_window.h"
 #include "interfaces/interface_settings.h"
 #include "interfaces/model_traits.h"
+#include "interfaces/ui/interface_dialog.h"
 #include "interfaces/ui/monitor_set.h"
+#include "interfaces/ui/test_mode.h"
+#include "mimics/ui/mimics.h"
 #include "platform/messages.h"
 
 namespace tarvel {
@@ -20,6 +26,8 @@ namespace {
 
 constexpr int kGraphTime = 2, kSensors = 105, kGraphOpen = 8, kGraphSave = 3, kGraphClear = 6,
               kLogOnRun = 4;
+constexpr int kShowGraph = 1, kValues = 5, kCopyGraph = 11, kPrintGraph = 9, kCoarseGrid = 20,
+              kFineGrid = 21;
 
 const char* const kPreviousGraphGoes = "Su gráfica previa se perderá";
 const char* const kGraphNotSaved =
@@ -37,6 +45,30 @@ DataFileKind kindOfFilter(int filter)
 void TFlowFrame::buildGraphMenu(QMenu* graph)
 {
     graph->setObjectName("graphMenu");
+    // "&Mostrar Gráfica" and "&Copiar Gráfica" repeat commands of other menus
+    // under their own names here.
+    auto* show = new QAction(QString::fromUtf8("&Mostrar Gráfica"), this);
+    show->setObjectName(QStringLiteral("id%1").arg(kShowGraph));
+    graph->addAction(show);
+    connect(show, &QAction::triggered, graph_, &TGraphWindow::showGraph);
+    auto* copy = new QAction(QString::fromUtf8("&Copiar Gráfica"), this);
+    copy->setObjectName(QStringLiteral("id%1").arg(kCopyGraph));
+    graph->addAction(copy);
+    connect(copy, &QAction::triggered, this, &TFlowFrame::copyGraphCommand);
+    QAction* values = addCommand(graph, kValues, "&Valores", nullptr);
+    values->setCheckable(true);
+    connect(values, &QAction::triggered, this, &TFlowFrame::valuesCommand);
+    for (const auto& [id, text, mode] : {std::tuple{kCoarseGrid, "Rejilla &Tosca", kGridCoarse},
+                                         std::tuple{kFineGrid, "Rejilla &Fina", kGridFine}}) {
+        QAction* grid = addCommand(graph, id, text, nullptr);
+        grid->setCheckable(true);
+        const int m = mode;
+        connect(grid, &QAction::triggered, this, [this, m] {
+            graph_->toggleGrid(m);
+            updateGraphCommands();
+        });
+    }
+    graph->addSeparator();
     connect(addCommand(graph, kGraphTime, "Parámetro de &Tiempo...", nullptr), &QAction::triggered,
             this, &TFlowFrame::graphTimeCommand);
     connect(addCommand(graph, kSensors, "&Sensores...", nullptr), &QAction::triggered, this,
@@ -70,6 +102,60 @@ void TFlowFrame::updateGraphCommands()
     action(kGraphSave)->setEnabled(hasData);
     action(kGraphClear)->setEnabled(hasData && !running && !capture.valuesMode());
     action(kLogOnRun)->setChecked(capture.settings.logOnRun);
+
+    const GraphLayout& layout = capture.data.layout;
+    const bool graphed = hasData && layout.totalWeight > 0;
+    const bool testing = monitors_->testMode().isOn();
+    QAction* values = action(kValues);
+    values->setEnabled(!running && !testing && hasData &&
+                       (layout.totalWeight > 0 || capture.valuesMode()));
+    values->setChecked(capture.valuesMode());
+    for (QAction* copy : findChildren<QAction*>(QStringLiteral("id%1").arg(kCopyGraph)))
+        copy->setEnabled(!running && graphed);
+    if (QAction* print = action(kPrintGraph)) print->setEnabled(!running && graphed);
+    action(kCoarseGrid)->setChecked(layout.gridMode == kGridCoarse);
+    action(kFineGrid)->setChecked(layout.gridMode == kGridFine);
+}
+
+void TFlowFrame::wireGraphWindow()
+{
+    connect(graph_, &TGraphWindow::graphChanged, this, [this] { updateGraphCommands(); });
+    // Another interface may number its inputs from 0.
+    connect(interface_, &TInterfaceDialog::selectionApplied, graph_, [this] {
+        graph_->relabel();
+        graph_->repaintGraph();
+    });
+    connect(graph_, &TGraphWindow::valuesModeChanged, this, [this](bool on) {
+        // The cursor's values and the test mode's readings would fight over
+        // the same displays.
+        if (on)
+            monitors_->testMode().setOn(false);
+        else
+            monitors_->clearValueTexts();
+        mimics_->refresh();
+        updateGraphCommands();
+    });
+    connect(graph_, &TGraphWindow::valuesShown, this, [this] {
+        monitors_->refreshValues();
+        mimics_->refresh();
+    });
+}
+
+void TFlowFrame::valuesCommand()
+{
+    const DataCapture& capture = state_->capture;
+    const bool on = capture.valuesMode();
+    const bool allowed = !state_->interpreter.running() && !monitors_->testMode().isOn() &&
+                         capture.sampleCount() > 0 && (capture.data.layout.totalWeight > 0 || on);
+    if (allowed) graph_->setValuesMode(!on);
+    updateGraphCommands();
+}
+
+void TFlowFrame::copyGraphCommand()
+{
+    const DataCapture& capture = state_->capture;
+    if (state_->interpreter.running() || capture.sampleCount() == 0) return;
+    graph_->copyGraph();
 }
 
 void TFlowFrame::graphTimeCommand()

@@ -16,7 +16,9 @@
 #include "app/flow_frame.h"
 #include "appearance/ui/colour_pref_dialog.h"
 #include "appearance/ui/flow_printout.h"
+#include "appearance/ui/graph_printout.h"
 #include "appearance/ui/splash_dialog.h"
+#include "datalog/ui/graph_window.h"
 #include "engine/program_state.h"
 #include "engine/ui/sounds_dialog.h"
 #include "engine/ui/speed_dialog.h"
@@ -114,11 +116,10 @@ void TFrameExtras::printFailed(const QString& title, const char* reason)
     messages_.tell(caption::Error, text.toStdString());
 }
 
-void TFrameExtras::printCommand()
+void TFrameExtras::printJob(const QString& title,
+                            const std::function<void(QPainter&, const QRect&)>& page)
 {
-    if (state_.interpreter.running() || state_.downloading()) return;
-    const TFlowPrintout printout(state_.doc, state_.colours);
-    printer_->setDocName(TFlowPrintout::title());
+    printer_->setDocName(title);
     if (!runPrintDialog_(*printer_)) return;
     if (!printer_->isValid()) {
         messages_.tell(caption::Error, kNoDefaultPrinter);
@@ -126,17 +127,37 @@ void TFrameExtras::printCommand()
     }
     QPainter painter;
     if (!painter.begin(printer_.get())) {
-        printFailed(TFlowPrintout::title(), kPrintError);
+        printFailed(title, kPrintError);
         return;
     }
     // The painter's origin is the printable area's corner.
-    const QRect page(QPoint(0, 0), printer_->pageRect(QPrinter::DevicePixel).size().toSize());
-    printout.printPage(painter, page);
+    page(painter, QRect(QPoint(0, 0), printer_->pageRect(QPrinter::DevicePixel).size().toSize()));
     const bool ended = painter.end();
     if (printer_->printerState() == QPrinter::Aborted)
-        printFailed(TFlowPrintout::title(), kPrintAborted);
+        printFailed(title, kPrintAborted);
     else if (!ended || printer_->printerState() == QPrinter::Error)
-        printFailed(TFlowPrintout::title(), kErrorWhilePrinting);
+        printFailed(title, kErrorWhilePrinting);
+}
+
+void TFrameExtras::printCommand()
+{
+    if (state_.interpreter.running() || state_.downloading()) return;
+    const TFlowPrintout printout(state_.doc, state_.colours);
+    printJob(TFlowPrintout::title(),
+             [&](QPainter& p, const QRect& page) { printout.printPage(p, page); });
+}
+
+void TFrameExtras::printGraphCommand()
+{
+    const DataCapture& capture = state_.capture;
+    if (state_.interpreter.running() || capture.sampleCount() == 0 ||
+        capture.data.layout.totalWeight <= 0)
+        return;
+    TGraphWindow* window = frame_->graphWindow();
+    const TGraphPrintout printout(*window, capture.data.layout.totalWeight);
+    printJob(TGraphPrintout::title(),
+             [&](QPainter& p, const QRect& page) { printout.printPage(p, page); });
+    window->update();
 }
 
 void TFrameExtras::printSetupCommand()

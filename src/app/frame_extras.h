@@ -16,7 +16,10 @@
 
 #include "platform/sound_recorder.h"
 
+class QPainter;
 class QPrinter;
+class QRect;
+class QString;
 
 namespace tarvel {
 
@@ -73,6 +76,9 @@ public:
     // "&Configurar impresión...": the page set-up of the one printer object,
     // whose choices stay for the jobs that follow.
     void printSetupCommand();
+    // "Imprimir &Gráfica...": the graph stack on one page, when there is one
+    // to print and no run is capturing.
+    void printGraphCommand();
     QPrinter& printer() { return *printer_; }
     // The print dialog (true: print) and the page set-up; tests put their own here.
     using PrintDialogRunner = std::function<bool(QPrinter&)>;
@@ -89,6 +95,8 @@ public:
 private:
     RecorderContext recorderContext() const;
     void printFailed(const QString& title, const char* reason);
+    // One page through the print dialog, drawn by `page` into the printable area.
+    void printJob(const QString& title, const std::function<void(QPainter&, const QRect&)>& page);
 
     ProgramState& state_;
     Messages& messages_;

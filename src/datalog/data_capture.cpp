@@ -5,6 +5,7 @@
 
 #include "datalog/capture_source.h"
 #include "datalog/capture_time.h"
+#include "datalog/graph_stack.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 
@@ -153,16 +154,7 @@ void DataCapture::countEdges()
 
 int DataCapture::frequencyValue(int g, int bin) const
 {
-    const int graphKind = kind(GraphKind::FirstFrequency) + g;
-    const bool stacked = data.frequency.frequencyMode == kStacked;
-    const auto& counts = data.frequency.counts[static_cast<std::size_t>(bin)];
-    int value = 0;
-    for (int i = 0; i < kIoCount; ++i) {
-        if (data.layout.frequencyGraph[static_cast<std::size_t>(i)] != graphKind) continue;
-        const int count = counts[static_cast<std::size_t>(i)];
-        value = stacked ? value + count : std::max(value, count);
-    }
-    return value;
+    return tarvel::frequencyValue(data, g, bin);
 }
 
 void DataCapture::growFrequencyMax(int bin)

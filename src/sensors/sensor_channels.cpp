@@ -176,6 +176,7 @@ void SensorChannels::adoptDocument(bool relabelToo)
 double SensorChannels::value(int channel) const
 {
     if (channel < 0 || channel >= kSensorChannels) return 0.0;
+    if (held_ == Held::Sample) return heldValues_[idx(channel)];
     return channels_[idx(channel)].calibrated(io_.image().analogue[idx(channel)]);
 }
 
@@ -185,9 +186,21 @@ int SensorChannels::toByte(int channel, double value) const
     return channels_[idx(channel)].toByte(value);
 }
 
+void SensorChannels::holdValues(const std::array<double, kSensorChannels>& values)
+{
+    heldValues_ = values;
+    held_ = Held::Sample;
+}
+
+void SensorChannels::holdUnknown()
+{
+    held_ = Held::Unknown;
+}
+
 std::string SensorChannels::valueText(int channel) const
 {
     if (channel < 0 || channel >= kSensorChannels) return {};
+    if (held_ == Held::Unknown) return "?";
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", channels_[idx(channel)].decimals(), value(channel));
     return text;
@@ -196,6 +209,7 @@ std::string SensorChannels::valueText(int channel) const
 std::string SensorChannels::compactValueText(int channel) const
 {
     if (channel < 0 || channel >= kSensorChannels) return {};
+    if (held_ == Held::Unknown) return "?";
     char text[64];
     std::snprintf(text, sizeof text, channels_[idx(channel)].decimals() == 2 ? "%.1f" : "%.0f",
                   value(channel));

@@ -98,6 +98,14 @@ public:
     // with two, else none.
     std::string compactValueText(int channel) const;
 
+    // ---- The graph's values cursor: the displays show a captured sample -------
+    // Until released, value() gives these and the displays follow them.
+    void holdValues(const std::array<double, kSensorChannels>& values);
+    // The cursor lies past the newest sample: the value texts read "?".
+    void holdUnknown();
+    void releaseValues() { held_ = Held::Live; }
+    bool valuesHeld() const { return held_ != Held::Live; }
+
     // ---- InterfaceEvents: the sensor steps of a connect ------------------------
     void reloadSensors(const std::string& sensorDir) override { reloadTable(sensorDir); }
     void setAutomaticSensors(bool on) override { setAutomaticAll(on); }
@@ -116,6 +124,8 @@ private:
     SensorTable table_;
     std::array<ChannelSensor, kSensorChannels> channels_{};
     std::vector<SensorObserver*> observers_;
+    enum class Held { Live, Sample, Unknown } held_ = Held::Live;
+    std::array<double, kSensorChannels> heldValues_{};
 };
 
 }  // namespace tarvel

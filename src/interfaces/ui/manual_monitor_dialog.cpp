@@ -201,6 +201,11 @@ void TManualMonitorDialog::showValue(int channel, int)
     if (valueFields_[idx(channel)]->text() != text) valueFields_[idx(channel)]->setText(text);
 }
 
+void TManualMonitorDialog::clearValues()
+{
+    for (QLineEdit* field : valueFields_) field->clear();
+}
+
 void TManualMonitorDialog::showDac(int value)
 {
     dacField_->setText(QString::asprintf("%d", value));

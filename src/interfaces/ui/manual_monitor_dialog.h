@@ -56,6 +56,8 @@ public:
     void showMotor(int motor, int state) override;
     void showValue(int channel, int raw) override;
     void showDac(int value) override;
+    // The four value texts emptied.
+    void clearValues();
 
 protected:
     void showEvent(QShowEvent* event) override;

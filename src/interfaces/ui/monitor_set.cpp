@@ -97,6 +97,21 @@ void TMonitorSet::sensorChanged(int channel)
     reduced_->showValue(channel, state_.io.image().analogue[static_cast<std::size_t>(channel)]);
 }
 
+void TMonitorSet::refreshValues()
+{
+    for (int c = 0; c < kSensorChannels; ++c) {
+        const int raw = state_.io.image().analogue[static_cast<std::size_t>(c)];
+        reduced_->showValue(c, raw);
+        sensors_->showValue(c, raw);
+    }
+}
+
+void TMonitorSet::clearValueTexts()
+{
+    reduced_->clearValues();
+    sensors_->clearValues();
+}
+
 void TMonitorSet::openReduced()
 {
     reduced_->relabel();

@@ -57,6 +57,12 @@ public:
     // A chart was loaded or cleared: its names and power levels.
     void refreshFromDocument();
 
+    // The graph's values cursor moved: the value texts show what the sensors
+    // give now (a captured sample, or "?").
+    void refreshValues();
+    // The values cursor went away: the value texts are empty until the next reading.
+    void clearValueTexts();
+
     // SensorObserver: the reduced monitor writes values with the sensor's decimals.
     void sensorChanged(int channel) override;
 

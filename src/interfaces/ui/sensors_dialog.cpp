@@ -182,6 +182,11 @@ void TSensorsDialog::showValue(int channel, int)
     if (field->text() != text) field->setText(text);
 }
 
+void TSensorsDialog::clearValues()
+{
+    for (QLineEdit* field : values_) field->clear();
+}
+
 void TSensorsDialog::sensorChanged(int channel)
 {
     if (channel < 0 || channel >= kSensorChannels) return;

@@ -54,6 +54,8 @@ public:
     void showValue(int channel, int raw) override;
     // SensorObserver
     void sensorChanged(int channel) override;
+    // The four value texts emptied.
+    void clearValues();
     void tableReloaded() override;
 
 protected:

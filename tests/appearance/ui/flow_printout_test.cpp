@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
-#include <QProcess>
 
 #include "app/flow_frame.h"
 #include "app/frame_extras.h"
@@ -19,15 +18,13 @@
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
 #include "support/fake_ports.h"
+#include "support/pdf_page.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {
 namespace {
 
-// The extent of the ink on a page, as fractions of its width and height.
-struct InkBox {
-    double left = 1, top = 1, right = 0, bottom = 0;
-};
+using test::InkBox;
 
 class PrintTest : public ::testing::Test {
 protected:
@@ -61,37 +58,8 @@ protected:
         });
         frame.action(154)->trigger();
     }
-    // The first page at 60 dots an inch.
-    QImage rasterise(const std::string& pdf)
-    {
-        const QString prefix = QString::fromStdString(path("page"));
-        QProcess run;
-        run.start(QStringLiteral("pdftoppm"), {"-r", "60", "-f", "1", "-l", "1", "-png",
-                                               "-singlefile", QString::fromStdString(pdf), prefix});
-        if (!run.waitForFinished(20000) || run.exitCode() != 0) {
-            ADD_FAILURE() << "pdftoppm (poppler-utils) could not rasterise " << pdf;
-            return {};
-        }
-        QImage page(prefix + ".png");
-        if (const QByteArray shots = qgetenv("TARVEL_SCREENSHOT_DIR"); !shots.isEmpty())
-            page.save(QString::fromUtf8(shots) + "/" +
-                      QString::fromStdString(std::filesystem::path(pdf).stem().string()) + ".png");
-        return page;
-    }
-    static InkBox ink(const QImage& page)
-    {
-        InkBox box;
-        for (int y = 0; y < page.height(); ++y)
-            for (int x = 0; x < page.width(); ++x) {
-                // Thin lines come out light grey at this resolution.
-                if (qGray(page.pixel(x, y)) > 230) continue;
-                box.left = std::min(box.left, double(x) / page.width());
-                box.right = std::max(box.right, double(x + 1) / page.width());
-                box.top = std::min(box.top, double(y) / page.height());
-                box.bottom = std::max(box.bottom, double(y + 1) / page.height());
-            }
-        return box;
-    }
+    QImage rasterise(const std::string& pdf) { return test::rasterisePdf(pdf, path("page")); }
+    static InkBox ink(const QImage& page) { return test::inkOf(page); }
     void process(Point at)
     {
         doc().setSymbolText(doc().appendSymbol(SymbolKind::Process, at), "Delay 1");
