@@ -171,7 +171,14 @@ AppConfiguration loadConfiguration(const std::string& defaultDir)
                         ? value.toStringList().join(QLatin1Char(',')).toStdString()
                         : value.toString().toStdString();
     }
-    return parseConfiguration(ini ? ini.value() : IniSection{}, key, defaultDir).value();
+    AppConfiguration config =
+        parseConfiguration(ini ? ini.value() : IniSection{}, key, defaultDir).value();
+    const Result<FirmataPinMap> pins = loadFirmataPinMap(pathFromUtf8(windowsDirectory()));
+    if (pins)
+        config.firmataPins = pins.value();
+    else
+        config.firmataRefusal = pins.refusal();
+    return config;
 }
 
 std::string defaultDataFolder(const std::string& programDir, const std::string& currentDir)

@@ -7,8 +7,10 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 
+#include "interfaces/firmata_pin_map.h"
 #include "interfaces/interface_settings.h"
 #include "interfaces/port_probe.h"
 #include "platform/ini_file.h"
@@ -25,6 +27,10 @@ struct AppConfiguration {
     int baseIo = 0x300;                                      // I/O base address of interface cards
     std::array<std::string, kComPorts> comDevices;           // empty = default device
     bool fromSettingsKey = false;  // the settings key was complete (else the file was read)
+    // The board pins of the initialisation file's [FIRMATA] section, or why
+    // they were refused (then the defaults stand and no board is driven).
+    FirmataPinMap firmataPins = FirmataPinMap::defaults();
+    std::optional<Refusal> firmataRefusal;
 
     // The port names with the configured devices in place of the defaults.
     PortNames portNames() const;

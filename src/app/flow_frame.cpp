@@ -531,6 +531,12 @@ void TFlowFrame::startUp(const AppConfiguration& config)
     InterfaceLayer& io = state_->io;
     io.settings = startupInterfaceSettings(config.configPath, services_.messages);
     io.setSensorsDirectory(config.sensorsDir);
+    if (config.firmataRefusal) {
+        config.firmataRefusal->show(services_.messages);
+        io.setFirmataPinMap(*config.firmataRefusal);
+    } else {
+        io.setFirmataPinMap(config.firmataPins);
+    }
     io.flags.simulate = true;
     io.applySelection();
     adjustStartupPort(io.settings, ports_);

@@ -106,9 +106,21 @@ void InterfaceLayer::applySelection()
     }
     connect(false);
     caps_ = computeCaps(settings, chip_, caps_);
+    if (traits().usesPinMap) applyPinMapCaps(caps_, pinMap_, settings.numbering);
     if (events_) {
         events_->relabelMonitors();
         events_->invalidateGraph();
+    }
+}
+
+void InterfaceLayer::setFirmataPinMap(const Result<FirmataPinMap>& map)
+{
+    if (map) {
+        pinMap_ = map.value();
+        pinMapRefusal_.reset();
+    } else {
+        pinMap_ = FirmataPinMap::defaults();
+        pinMapRefusal_ = map.refusal();
     }
 }
 
@@ -157,6 +169,9 @@ void InterfaceLayer::resetOutputs()
         case ProtocolFamily::Mfa:
             wire->sendOutputs(0);
             if (image_.mfaBoardPresent) wire->sendDac(0);
+            break;
+        case ProtocolFamily::Firmata:
+            wire->sendOutputs(0);
             break;
         default:
             break;
@@ -214,6 +229,10 @@ bool InterfaceLayer::startRun()
         case ProtocolFamily::Lego:
             recomputeOutputPower();
             sendMotorPowers();
+            break;
+        case ProtocolFamily::Firmata:
+            recomputeOutputPower();
+            wire->sendOutputs(0);
             break;
         default:
             break;
@@ -321,7 +340,8 @@ void InterfaceLayer::setPower(int output, int percent)
     if (output >= 0 && output < 8) image_.outputPower[static_cast<std::size_t>(output)] = percent;
     if (!live() || flags.linkFailed) return;
     const ProtocolFamily family = traits().protocol;
-    if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController)
+    if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController ||
+        family == ProtocolFamily::Firmata)
         protocol()->sendPower(output, percent);
 }
 
@@ -336,7 +356,8 @@ void InterfaceLayer::setMotorPower(int motor, int percent)
     const ProtocolFamily family = traits().protocol;
     if (family == ProtocolFamily::Lego)
         protocol()->sendPower(motor, percent);
-    else if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController)
+    else if (family == ProtocolFamily::Deltronics || family == ProtocolFamily::ContactController ||
+             family == ProtocolFamily::Firmata)
         protocol()->sendPower(2 * motor, percent);
 }
 

@@ -9,10 +9,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "chip/chip_data.h"
+#include "interfaces/firmata_pin_map.h"
 #include "interfaces/interface_caps.h"
 #include "interfaces/interface_link.h"
 #include "interfaces/interface_settings.h"
@@ -83,6 +85,10 @@ public:
     // calibration sub-directories live there.
     void setSensorsDirectory(std::string dir) { sensorsDir_ = std::move(dir); }
     const std::string& sensorsDirectory() const override { return sensorsDir_; }
+    // The board pins of the [FIRMATA] section. A refused map is shown each
+    // time a board is to be driven with it, and nothing is driven.
+    void setFirmataPinMap(const Result<FirmataPinMap>& map);
+    const FirmataPinMap& firmataPins() const override { return pinMap_; }
     // The power sliders of the monitors (the document's output levels).
     void setSliderLevels(const std::array<int, 8>* levels) { sliders_ = levels; }
     // The per-channel sensor assignment; -2 marks a channel without sensor.
@@ -237,6 +243,8 @@ private:
     std::string sensorDir_;
     const std::array<int, 8>* sliders_ = nullptr;
     const std::array<int, 4>* assignment_ = nullptr;
+    FirmataPinMap pinMap_ = FirmataPinMap::defaults();
+    std::optional<Refusal> pinMapRefusal_;
     IoImage image_;
     InterfaceCaps caps_;
     ChipData chipData_;

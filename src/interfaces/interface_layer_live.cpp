@@ -97,6 +97,12 @@ void InterfaceLayer::openLive(const ModelTraits& t)
         linkUp_ = true;  // nothing to open: sends do nothing and reads give 0
         return;
     }
+    if (t.usesPinMap && pinMapRefusal_) {
+        // Nothing is opened, let alone driven, on a map that was refused.
+        pinMapRefusal_->show(messages());
+        flags.linkFailed = true;
+        return;
+    }
     const int failuresBefore = failures_;
     // A port that does not open is no failure yet: the first exchange tells.
     // In the reconnect after a failure it is the failure: that reconnect

@@ -17,6 +17,7 @@ enum InterfaceModel : int {
     ModelLego = 11,
     ModelFischertechnik = 12,
     ModelQuillo = 13,
+    ModelFirmata = 14,  // an Arduino board running the standard Firmata firmware
 };
 
 // Sub-models of the Deltronics family.

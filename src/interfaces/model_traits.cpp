@@ -34,6 +34,10 @@ constexpr MotorEncoding kFischertechnikBank{.separateMotorBank = true,
                                             .motorsDriveOutputs = true,
                                             .encodingFlag = {0, 0}};
 
+// Motors are output pairs; reverse drives the second line only, so a
+// motor driver never sees both of its inputs high.
+constexpr MotorEncoding kPairsSecondLineReverse{.encodingFlag = {0, 0}};
+
 constexpr ModelTraits deltronics(InterfaceChoice choice)
 {
     return {.protocol = ProtocolFamily::Deltronics,
@@ -182,6 +186,22 @@ constexpr ModelRow kModelRows[] = {
                    .clearsOptionWord = true};
          return t;
      }()},
+    {ModelFirmata,
+     kLowestSub,
+     kHighestSub,
+     {.protocol = ProtocolFamily::Firmata,
+      .serialProfile = &kFirmataProfile,
+      .sensorSubdirectory = "Arduino",
+      .encoding = kPairsSecondLineReverse,
+      // The duty cycles of its PWM outputs follow the levels from the start.
+      .sendsSpeedsOnConnect = true,
+      .readsAnalogue = true,
+      .motorSpeed = true,
+      .usesPinMap = true,
+      // The default pin map has no inputs 7 and 8 (the layer applies the
+      // map in use).
+      .caps = {.inputMask = 0x7E00},
+      .choice = InterfaceChoice::Firmata}},
 };
 
 // No interface, and the codes 3, 4, 5 and any other: nothing live, the
@@ -328,6 +348,8 @@ constexpr ChoiceRule kChoiceRules[] = {
     fromOne(InterfaceChoice::Lego, ModelLego, 0, 0, true),
     fromOne(InterfaceChoice::Fischertechnik, ModelFischertechnik, 0, 0, true),
     fromOne(InterfaceChoice::Quillo, ModelQuillo, 0, 1, false, true),
+    // The board reads its inputs with the pull-ups, pressed as on: no inversion.
+    fromOne(InterfaceChoice::Firmata, ModelFirmata, 0, 0),
 };
 
 }  // namespace

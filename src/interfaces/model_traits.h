@@ -23,6 +23,7 @@ enum class ProtocolFamily {
     ContactController,
     Lego,
     Fischertechnik,
+    Firmata,
 };
 
 // What checking test mode does after a link failure: nothing more, connect
@@ -45,6 +46,7 @@ enum class InterfaceChoice {
     Lego,
     Fischertechnik,
     Quillo,
+    Firmata,
 };
 
 // Which chip keys the output and decision keypads add.
@@ -115,6 +117,9 @@ struct ModelTraits {
     // Capabilities: motors take a speed; the output keypad offers "DAC".
     bool motorSpeed = false;
     bool dacKey = false;
+    // Its lines are board pins chosen by the [FIRMATA] pin map of the
+    // initialisation file; the map also gives the capabilities.
+    bool usesPinMap = false;
     CapsOverrides caps;
     // The radio of the interface dialog that shows it.
     InterfaceChoice choice = InterfaceChoice::Unoffered;

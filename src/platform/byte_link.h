@@ -73,6 +73,12 @@ inline constexpr SerialProfile kLegoProfile{"Lego", kLinkBaud, 1, kTimeouts500, 
 inline constexpr SerialProfile kFischertechnikProfile{
     "Fischertechnik", kLinkBaud, 1, {200, 100, 200, 100, 200}, 1900, 128, false};
 
+// The Arduino board with the standard Firmata firmware talks at 57 600 baud;
+// its reports arrive unasked, so reads only take what already waits.
+inline constexpr int kFirmataBaud = 57600;
+inline constexpr SerialProfile kFirmataProfile{"Firmata", kFirmataBaud, 1, kTimeouts100, 0,
+                                               0,         false};
+
 class ByteLink {
 public:
     virtual ~ByteLink() = default;

@@ -80,7 +80,8 @@ TEST(ModelTraits, EveryDialogChoiceShowsAgainAsItself)
                                        InterfaceChoice::Vizo,
                                        InterfaceChoice::Lego,
                                        InterfaceChoice::Fischertechnik,
-                                       InterfaceChoice::Quillo};
+                                       InterfaceChoice::Quillo,
+                                       InterfaceChoice::Firmata};
     for (const InterfaceChoice choice : choices) {
         for (const int index : {0, 1, 2}) {
             const InterfaceSettings s =
@@ -119,6 +120,15 @@ TEST(ModelTraits, DialogChoicesForceWhatTheBoxNeeds)
     EXPECT_TRUE(choiceRule(InterfaceChoice::Vizo).usbAllowed);
     EXPECT_TRUE(choiceRule(InterfaceChoice::Quillo).usbAllowed);
     EXPECT_FALSE(choiceRule(InterfaceChoice::ContactController).usbAllowed);
+    // The Arduino board numbers from 1 and reads its pull-ups as they are;
+    // its motors are output pairs, so its charts keep the full file layout.
+    const InterfaceSettings board = take(InterfaceChoice::Firmata);
+    EXPECT_EQ(board.model, ModelFirmata);
+    EXPECT_EQ(board.numbering, 1);
+    EXPECT_EQ(board.highLow, 0);
+    EXPECT_EQ(board.motorOption, 0);
+    EXPECT_FALSE(isCompactLayout(1, ModelFirmata, 0));
+    EXPECT_EQ(sensorSubdirectory(ModelFirmata, 0), "Arduino");
 }
 
 }  // namespace

@@ -83,5 +83,30 @@ TEST(CalibrationSets, TheValuesFollowTheirPhysicalModels)
     EXPECT_DOUBLE_EQ(sensor(8).calibrate(1023), 45.0);
 }
 
+TEST(CalibrationSets, TheArduinoKitSensorsReadAsTheirPartsBehave)
+{
+    const SensorTable table = SensorTable::load(kSensors + sensorsets::kBoardFolder);
+    ASSERT_EQ(table.size(), static_cast<int>(sensorsets::boardSensorKinds().size()));
+    for (const sensorsets::SensorKind& kind : sensorsets::boardSensorKinds()) {
+        const Calibration& c = table.entry(table.lastWithId(kind.idOffset)).calibration;
+        EXPECT_EQ(c.name, kind.shownName);
+        EXPECT_EQ(c.shortUnits, kind.shownShortUnits);
+        EXPECT_EQ(c.decimals(), kind.decimals) << kind.fileName;
+    }
+    auto sensor = [&](int id) { return table.entry(table.lastWithId(id)).calibration; };
+    // The TMP36 gives 0.75 V at 25 degrees C: reading 153 or so.
+    EXPECT_NEAR(sensor(2).calibrate(153), 25.0, 0.5);
+    EXPECT_NEAR(sensor(2).calibrate(102), 0.0, 0.5);
+    EXPECT_DOUBLE_EQ(sensor(2).calibrate(0), -40.0);  // below its rated range
+    // The LDR grows brighter with the reading, from dark to full daylight;
+    // half way (the LDR at 10 kOhm) is a dim room, about 18 lux.
+    EXPECT_DOUBLE_EQ(sensor(1).calibrate(0), 0.0);
+    EXPECT_DOUBLE_EQ(sensor(1).calibrate(1023), 100.0);
+    EXPECT_NEAR(sensor(1).calibrate(511), 31.0, 1.0);
+    for (int raw = 1; raw < 1024; ++raw)
+        EXPECT_GE(sensor(1).calibrate(raw), sensor(1).calibrate(raw - 1)) << raw;
+    EXPECT_DOUBLE_EQ(sensor(5).calibrate(1023), 300.0);
+}
+
 }  // namespace
 }  // namespace tarvel

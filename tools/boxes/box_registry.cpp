@@ -2,6 +2,7 @@
 
 #include "contact_controller_box.h"
 #include "deltronics_box.h"
+#include "firmata_box.h"
 #include "fischertechnik_box.h"
 #include "interfaces/model_traits.h"
 #include "lego_box.h"
@@ -30,6 +31,7 @@ constexpr Registration kBoxes[] = {
     {ProtocolFamily::SenseControl, make<SenseControlBox>},
     {ProtocolFamily::Mfa, make<MfaBox>},
     {ProtocolFamily::ContactController, make<ContactControllerBox>},
+    {ProtocolFamily::Firmata, make<FirmataBox>},
 };
 
 }  // namespace

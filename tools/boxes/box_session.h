@@ -26,6 +26,7 @@ public:
     std::vector<std::uint8_t> receive(std::span<const std::uint8_t> bytes);
     // What a streaming box sends next (nothing for the others).
     std::vector<std::uint8_t> stream();
+    void lineOpened() { box_.lineOpened(); }
     int exchanges() const { return exchanges_; }
     SimulatedBox& box() { return box_; }
 

@@ -73,6 +73,8 @@ public:
     // A box that sends without being asked: how often, and what it sends.
     virtual int streamPeriodMs() const { return 0; }
     virtual void stream(BoxReply& /*reply*/) {}
+    // The program opened the line (a board that restarts then does so).
+    virtual void lineOpened() {}
 
     // A line of standard input; false (and nothing changed) when it is not
     // a command of this box.

@@ -1,5 +1,6 @@
 #include "calibration_sets.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -68,6 +69,39 @@ double pressure(int raw)
     return 10.0 * kPa;  // millibar
 }
 
+// The Arduino board's kit sensors, read by its 10-bit converter against its
+// 5 V supply: reading = V x 1024 / 5.
+constexpr double kBoardVolts = 5.0;
+double boardVolts(int raw)
+{
+    return (raw + 0.5) * kBoardVolts / kPoints;
+}
+
+// A light-dependent resistor from 5 V above a 10 kOhm resistor to ground.
+// Its resistance falls with light as R = 15 kOhm (lux / 10)^-0.7; light is
+// shown on the eye's logarithmic scale, 1 lux (a dark room) as 0 % and
+// 10 000 lux (daylight) as 100 %.
+double boardLight(int raw)
+{
+    constexpr double kFixed = 10000.0, kR10 = 15000.0, kGamma = 0.7;
+    const double x = midStep(raw);
+    const double resistance = kFixed * (1.0 - x) / x;
+    const double lux = 10.0 * std::pow(resistance / kR10, -1.0 / kGamma);
+    return std::clamp(25.0 * std::log10(lux), 0.0, 100.0);
+}
+
+// A TMP36: 0.5 V at 0 degrees C and 10 mV a degree.
+double boardTemperature(int raw)
+{
+    return (boardVolts(raw) - 0.5) * 100.0;
+}
+
+// A kit potentiometer turns through 300 degrees between its ends.
+double boardAngle(int raw)
+{
+    return 300.0 * fraction(raw);
+}
+
 std::string number(double v, int decimals)
 {
     char text[32];
@@ -130,6 +164,23 @@ const std::vector<SensorKind>& sensorKinds()
     return kinds;
 }
 
+const std::vector<SensorKind>& boardSensorKinds()
+{
+    static const std::vector<SensorKind> kinds = {
+        {"LUZ.CAL", 1, "Light", "percent", 100, 0, 0, boardLight,
+         "LDR desde 5 V sobre 10k a masa, R = 15k (lux / 10)^-0.7; 0 % = 1 lux, "
+         "100 % = 10000 lux, % = 25 log10(lux)",
+         "Luz", "porcentaje", "%"},
+        {"TEMP.CAL", 2, "Temperature", "degrees C", 125, -40, 1, boardTemperature,
+         "TMP36: T = (V - 0.5) x 100, V = (lectura + 0.5) x 5 / 1024", "Temperatura", "grados C",
+         "\xB0"
+         "C"},
+        {"ANGULO.CAL", 5, "Angle", "degrees", 300, 0, 0, boardAngle,
+         "Potenci\xF3metro de 300 grados como divisor de 5 V", "Angulo", "grados", "\xB0"},
+    };
+    return kinds;
+}
+
 const std::vector<std::string>& calibrationFolders()
 {
     static const std::vector<std::string> folders = {"DSI", "SAC", "CC", "Lego", "Ft", "OTHERS"};
@@ -150,6 +201,9 @@ std::vector<CalibrationSetFile> makeCalibrationSets()
             files.push_back({folder, kind.fileName, id, &kind, fileBytes(kind, id)});
         }
     }
+    for (const SensorKind& kind : boardSensorKinds())
+        files.push_back(
+            {kBoardFolder, kind.fileName, kind.idOffset, &kind, fileBytes(kind, kind.idOffset)});
     return files;
 }
 

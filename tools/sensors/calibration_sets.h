@@ -51,6 +51,15 @@ struct CalibrationSetFile {
 
 // The sensor kinds, in the order of their IDs.
 const std::vector<SensorKind>& sensorKinds();
+// The Arduino board's folder holds the common kit sensors instead, with the
+// IDs of the one-byte folders (the board identifies none):
+//
+//   Luz          a light-dependent resistor above 10 kOhm, on a log scale
+//   Temperatura  a TMP36, 0.5 V at 0 degrees C and 10 mV a degree
+//   Angulo       a 300-degree potentiometer as a divider of the 5 V supply
+inline const std::string kBoardFolder = "Arduino";
+const std::vector<SensorKind>& boardSensorKinds();
+
 // The folders, and the ID of a kind in each.
 const std::vector<std::string>& calibrationFolders();
 int sensorIdIn(const std::string& folder, const SensorKind& kind);

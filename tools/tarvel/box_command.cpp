@@ -10,6 +10,7 @@
 
 #include "boxes/box_registry.h"
 #include "boxes/box_session.h"
+#include "interfaces/interface_model.h"
 #include "platform/byte_link.h"
 #include "tool_common.h"
 
@@ -24,6 +25,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#endif
+#ifdef __linux__
+#include <sys/inotify.h>
 #endif
 
 namespace tarvel::tool {
@@ -53,6 +57,9 @@ bool parseBoxOptions(const std::vector<std::string>& args, BoxOptions& o)
             o.faults.stopAfter = *n;
         } else if (a.rfind("--", 0) == 0 || modelGiven) {
             return false;
+        } else if (a == "firmata") {
+            o.model = ModelFirmata;  // the board is also known by its firmware
+            modelGiven = true;
         } else {
             if (!parseModel(a, o.model, o.subModel)) return false;
             modelGiven = true;
@@ -149,25 +156,77 @@ private:
     std::string pending_;
 };
 
+// Tells when the program opens the line: a board restarts then, as the
+// opening of its port resets it. Where the system cannot tell, the box never
+// hears of it (and a board simply answers the version query).
+class OpenWatch {
+public:
+    explicit OpenWatch(const std::string& device)
+    {
+#ifdef __linux__
+        fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (fd_ >= 0 && inotify_add_watch(fd_, device.c_str(), IN_OPEN) < 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+#else
+        (void)device;
+#endif
+    }
+    ~OpenWatch()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    OpenWatch(const OpenWatch&) = delete;
+    OpenWatch& operator=(const OpenWatch&) = delete;
+
+    int fd() const
+    {
+        return fd_;
+    }
+    // The opens noticed since the last call.
+    int take() const
+    {
+        int opens = 0;
+#ifdef __linux__
+        alignas(inotify_event) char buffer[1024];
+        for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;)
+            for (ssize_t off = 0; off < n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(buffer + off);
+                if (e->mask & IN_OPEN) ++opens;
+                off += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+            }
+#endif
+        return opens;
+    }
+
+private:
+    int fd_ = -1;
+};
+
 int serve(boxes::BoxSession& session, const Pty& pty)
 {
     InputLines input;
+    const OpenWatch opens(pty.device);
     const int period = session.box().streamPeriodMs();
     std::int64_t nextFrame = nowMs() + period;
     std::vector<std::uint8_t> buffer(512);
     while (!stopRequested) {
-        pollfd fds[2] = {{pty.master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        pollfd fds[3] = {
+            {pty.master, POLLIN, 0}, {opens.fd(), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         const int waitMs =
             period > 0 ? static_cast<int>(std::max<std::int64_t>(0, nextFrame - nowMs())) : 200;
-        const int ready = poll(fds, input.open() ? 2 : 1, waitMs);
+        const int ready = poll(fds, input.open() ? 3 : 2, waitMs);
         if (ready < 0 && errno != EINTR) return 1;
+        // An open comes before anything the program writes after it.
+        if (ready > 0 && (fds[1].revents & POLLIN) && opens.take() > 0) session.lineOpened();
         if (ready > 0 && (fds[0].revents & POLLIN)) {
             const ssize_t n = ::read(pty.master, buffer.data(), buffer.size());
             if (n > 0)
                 pty.write(session.receive(
                     std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(n))));
         }
-        if (ready > 0 && input.open() && (fds[1].revents & (POLLIN | POLLHUP))) {
+        if (ready > 0 && input.open() && (fds[2].revents & (POLLIN | POLLHUP))) {
             std::vector<std::string> lines;
             input.take(lines);
             for (const std::string& line : lines)

@@ -6,14 +6,17 @@
 // to press the box's reset.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <chrono>
 #include <map>
 #include <thread>
 
+#include "interfaces/firmata_pin_map.h"
 #include "interfaces/model_traits.h"
 #include "interfaces/protocols/protocol_context.h"
 #include "mimic_trace.h"
 #include "platform/qt/qt_serial_link.h"
+#include "platform/utf8_path.h"
 #include "run_trace.h"
 #include "sensors/sensor_channels.h"
 #include "tool_common.h"
@@ -93,6 +96,20 @@ InterfaceSettings liveSettings(const RunOptions& o, InterfaceSettings s)
     return s;
 }
 
+// The folder that stands for the Windows directory, as the program finds it.
+std::string windowsDirectory()
+{
+    if (const QString forced = qEnvironmentVariable("TARVEL_WINDIR"); !forced.isEmpty())
+        return forced.toStdString();
+#ifdef _WIN32
+    return qEnvironmentVariable("WINDIR", QStringLiteral("C:/Windows")).toStdString();
+#else
+    if (const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME"); !xdg.isEmpty())
+        return xdg.toStdString();
+    return (QDir::homePath() + QStringLiteral("/.config")).toStdString();
+#endif
+}
+
 bool selectionHasStart(const FlowDocument& doc, const std::vector<int>& selection)
 {
     for (const int i : selection)
@@ -129,6 +146,15 @@ int liveRun(const RunOptions& o)
     io.setPortNames(names);
     io.settings = settings;
     io.setSensorsDirectory(o.sensorsDir);
+    if (modelTraits(settings).usesPinMap) {
+        // The board pins of the initialisation file, as the program reads them.
+        const Result<FirmataPinMap> pins = loadFirmataPinMap(pathFromUtf8(windowsDirectory()));
+        if (!pins) {
+            std::cerr << pins.refusal().text << '\n';
+            return 1;
+        }
+        io.setFirmataPinMap(pins);
+    }
     io.applySelection();
     if (modelTraits(settings).protocol == ProtocolFamily::None || !io.canGoLive()) {
         std::cerr << "El interfaz " << o.model << ':' << o.subModel

@@ -16,11 +16,14 @@ namespace tarvel {
 
 class ByteLink;
 class Clock;
+struct FirmataPinMap;
 class Messages;
 
 // The keep-alive timers of the main window.
 inline constexpr int kLegoKeepAliveTimer = 700;
 inline constexpr int kFischertechnikKeepAliveTimer = 701;
+// The Arduino board's reports are read away between runs.
+inline constexpr int kFirmataDrainTimer = 702;
 
 // The two texts of the communication-error handler.
 inline constexpr std::string_view kLinkErrorText =
@@ -62,6 +65,8 @@ public:
     // The sensors directory of the configuration (the Sense and Control
     // system image lives there).
     virtual const std::string& sensorsDirectory() const = 0;
+    // Which board pins carry the lines (models whose traits use a pin map).
+    virtual const FirmataPinMap& firmataPins() const = 0;
 
     // The one communication-error handler: a failed write, a missing or wrong
     // acknowledgement, a failed start-up. It may reconnect before it returns.

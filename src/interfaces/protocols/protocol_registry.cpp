@@ -2,6 +2,7 @@
 
 #include "interfaces/protocols/contact_controller_protocol.h"
 #include "interfaces/protocols/deltronics_protocol.h"
+#include "interfaces/protocols/firmata_protocol.h"
 #include "interfaces/protocols/fischertechnik_protocol.h"
 #include "interfaces/protocols/interface_protocol.h"
 #include "interfaces/protocols/lego_protocol.h"
@@ -44,6 +45,7 @@ constexpr Registration kFamilies[] = {
     {ProtocolFamily::SenseControl, make<SenseControlProtocol>},
     {ProtocolFamily::Mfa, make<MfaProtocol>},
     {ProtocolFamily::ContactController, make<ContactControllerProtocol>},
+    {ProtocolFamily::Firmata, make<FirmataProtocol>},
 };
 
 }  // namespace

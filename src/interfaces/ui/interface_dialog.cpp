@@ -57,6 +57,7 @@ enum : int {
     IdQuillo = 129,
     IdVizo = 130,
     IdChips = 131,
+    IdFirmata = 132,
 };
 
 // Ports 0..4 are the radios 110..114, port 5 is 104 and USB (-1) is 103.
@@ -91,6 +92,7 @@ constexpr ModelRadio kLeftModels[] = {
     {IdMfa, InterfaceChoice::Mfa, "&MFA Serial Computer Module"},
     {IdTolvaChip, InterfaceChoice::TolvaChipBoard, "Sistema &Tolva Chip P.I.C.s"},
     {IdVizo, InterfaceChoice::Vizo, "&Vizo"},
+    {IdFirmata, InterfaceChoice::Firmata, "A&rduino (Firmata)"},
 };
 constexpr ModelRadio kRightModels[] = {
     {IdContactController, InterfaceChoice::ContactController, "&Contact Controller"},

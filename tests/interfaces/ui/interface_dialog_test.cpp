@@ -102,7 +102,8 @@ protected:
     TInterfaceDialog dialog{layer, messages};
 };
 
-constexpr int kModelRadios[] = {106, 125, 124, 127, 107, 108, 109, 122, 101, 130, 126, 128, 129};
+constexpr int kModelRadios[] = {106, 125, 124, 127, 107, 108, 109,
+                                122, 101, 130, 126, 128, 129, 132};
 
 // ---- The rules a model click applies -----------------------------------------
 
@@ -168,7 +169,7 @@ TEST_F(InterfaceDialogTest, EveryModelRadioGivesItsRecord)
         {106, 1, 0, 2, 2, 0},  {125, 1, 2, 2, 2, 0},  {124, 1, 1, 1, 2, 0},  {127, 1, 3, 2, 2, 0},
         {107, 2, 0, 2, 2, 0},  {109, 7, 5, 1, 1, 0},  {122, 7, 0, 1, 1, 0},  {108, 6, 0, 2, 0, 2},
         {101, 10, 2, 1, 1, 0}, {130, 10, 4, 1, 1, 0}, {126, 11, 0, 1, 0, 2}, {128, 12, 0, 1, 0, 2},
-        {129, 13, 0, 1, 1, 0},
+        {129, 13, 0, 1, 1, 0}, {132, 14, 0, 1, 0, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.id);
@@ -560,6 +561,18 @@ TEST_F(InterfaceDialogTest, LooksTidyAndGrey)
     EXPECT_GT(std::abs(palette.color(QPalette::Disabled, QPalette::WindowText).lightness() -
                        palette.color(QPalette::Window).lightness()),
               60);
+    expectTidy(dialog);
+    dialog.hide();
+
+    // The Arduino board: the last choice, on its COM port, numbered from 1.
+    layer.settings = settingsFor(1, ModelFirmata, 0, 1, 0, 1);
+    dialog.show();
+    ASSERT_TRUE(checked(132));
+    EXPECT_TRUE(checked(111));
+    EXPECT_FALSE(enabled(103));  // no USB
+    EXPECT_FALSE(enabled(115));
+    EXPECT_EQ(radio(132)->text(), QString("A&rduino (Firmata)"));
+    keep(dialog.grab().toImage(), "interface-dialog-arduino.png");
     expectTidy(dialog);
     dialog.hide();
 
