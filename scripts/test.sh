@@ -15,3 +15,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd "$build"
 ctest --output-on-failure --timeout 600 -j2
+# Every reader and every protocol family fuzzed briefly: a few seconds each
+# catch a reader that has broken since the last long run.
+cd "$root"
+"$root/scripts/fuzz.sh" 8

@@ -446,7 +446,11 @@ void Interpreter::executeProcess(Task& t, std::string_view text)
             while (p < text.size() && text[p] == ' ') ++p;
             if (p < text.size())
                 std::from_chars(text.data() + p, text.data() + text.size(), seconds);
-            t.delayLength = static_cast<std::int64_t>(seconds * 100.0);
+            // A length beyond what the clock will ever count waits for ever;
+            // one that is not a positive number does not wait at all.
+            constexpr double kLongestDelayCs = 9.0e15;
+            const double cs = seconds * 100.0;
+            t.delayLength = cs > 0.0 ? static_cast<std::int64_t>(std::min(cs, kLongestDelayCs)) : 0;
             t.delayStart = nowCs();
             t.waiting = t.delayLength > 0;
             break;

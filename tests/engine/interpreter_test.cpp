@@ -111,6 +111,35 @@ TEST_F(InterpreterTest, TwoTasksRunSideBySideAndStopEndsOnlyItsOwn)
     EXPECT_TRUE(messages.empty());
 }
 
+// A chart from elsewhere may hold any number after "Delay": one too large
+// for the clock waits for ever, one that is no number or not positive goes
+// straight on.
+TEST_F(InterpreterTest, DelaysBeyondTheClockWaitAndNonNumbersDoNot)
+{
+    const char* forever[] = {"Delay 1e300", "Delay inf", "Delay 99999999999999999999"};
+    const char* none[] = {"Delay nan", "Delay -5", "Delay -1e300"};
+    for (const char* text : forever) {
+        const int s = chart.start(), d = chart.proc(text), o = chart.out("Turn Output 1 on"),
+                  e = chart.stop();
+        chart.chain({s, d, o, e});
+    }
+    int output = 2;
+    for (const char* text : none) {
+        const int s = chart.start(), d = chart.proc(text),
+                  o = chart.out("Turn Output " + std::to_string(output++) + " on"),
+                  w = chart.proc("Delay 9"), e = chart.stop();
+        chart.chain({s, d, o, w, e});
+    }
+    ASSERT_TRUE(run.start());
+    ticks(200);
+    EXPECT_TRUE(run.running());
+    EXPECT_EQ(out(1), 0);
+    EXPECT_EQ(out(2), 1);
+    EXPECT_EQ(out(3), 1);
+    EXPECT_EQ(out(4), 1);
+    run.stop();
+}
+
 TEST_F(InterpreterTest, StopAllEndsTheRunAtOnce)
 {
     const int s1 = chart.start(), e1 = chart.add(SymbolKind::StartStop, "Stop All");

@@ -9,12 +9,8 @@
 
 #include "platform/file_lookup.h"
 #include "platform/utf8_path.h"
+#include "support/fault_child.h"
 #include "support/temp_dir.h"
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 namespace tarvel {
 namespace {
@@ -84,16 +80,7 @@ TEST(FileSave, ThroughASymbolicLinkWritesTheFileItLeadsTo)
 // the test itself may run with every right, which no folder would refuse.
 int asOrdinaryUser(const std::function<int()>& work)
 {
-    if (geteuid() != 0) return work();
-    constexpr uid_t kNobody = 65534;
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(99);
-        _exit(work());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test::runInChild({.ordinaryUser = true}, work);
 }
 
 TEST(FileSave, AFolderThatOnlyLetsItsFilesBeWrittenStillSaves)

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/fault_child.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -107,6 +108,21 @@ TEST_F(SetiniTest, ReplacesAnEarlierFileWhole)
 
     ASSERT_EQ(run(program, windir).exitCode, 0);
     EXPECT_EQ(readBytes(ini), fiveLines(dir.string()));
+    EXPECT_EQ(names(windir), std::vector<std::string>{"Tarvel2.ini"});
+}
+
+TEST_F(SetiniTest, OnAFullDiskTheEarlierFileStaysWhole)
+{
+    const fs::path program = install(root.path() / "Tarvel");
+    const std::string earlier = "[LOCATIONS]\r\nSENSORS=/old\r\n";
+    writeBytes(ini, earlier);
+    // Room for 16 bytes, far less than the five lines.
+    const int exitCode = test::runInChild({.fileSizeLimit = 16}, [&] {
+        const int code = run(program, windir).exitCode;
+        return code < 0 ? 254 : code;
+    });
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_EQ(readBytes(ini), earlier);
     EXPECT_EQ(names(windir), std::vector<std::string>{"Tarvel2.ini"});
 }
 
