@@ -6,9 +6,7 @@
 // to press the box's reset.
 
 #include <QCoreApplication>
-#include <chrono>
 #include <map>
-#include <thread>
 
 #include "interfaces/model_traits.h"
 #include "interfaces/protocols/protocol_context.h"
@@ -16,29 +14,12 @@
 #include "platform/qt/qt_serial_link.h"
 #include "run_trace.h"
 #include "sensors/sensor_channels.h"
+#include "steady_clock.h"
 #include "tool_common.h"
 
 namespace tarvel::tool {
 
 namespace {
-
-// Milliseconds since the tool started.
-class SteadyClock final : public Clock {
-public:
-    std::int64_t nowMs() const override
-    {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now() - start_)
-            .count();
-    }
-    void sleepMs(std::int64_t ms) override
-    {
-        if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    }
-
-private:
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
 
 // The window's keep-alive timers, fired by the clock between the ticks.
 class KeepAliveTimers final : public LinkShell {
