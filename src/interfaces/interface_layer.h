@@ -148,6 +148,13 @@ public:
     // Test mode is about to start: after a link failure the boxes that need
     // it are connected again first. False when test mode is to stay off.
     bool prepareTestMode();
+    // Test polling stops and the monitors' test boxes are unchecked.
+    void endTestMode();
+    // The link let go (a download takes the port for itself).
+    void releaseLink() { closeLink(); }
+    // Opens the chosen port for a download, whatever the model's own profile;
+    // false when it cannot be opened.
+    bool openForDownload();
     // A keep-alive timer of the shell fired.
     void keepAlive(int timerId);
     // The per-pass service of a run (the keep-alive by the clock).

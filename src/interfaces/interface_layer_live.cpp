@@ -91,6 +91,18 @@ void InterfaceLayer::closeLink()
     silentPolls_ = 0;
 }
 
+void InterfaceLayer::endTestMode()
+{
+    flags.testMode = false;
+    relay_->testModeEnded();
+}
+
+bool InterfaceLayer::openForDownload()
+{
+    closeLink();
+    return link_.open(settings.port, kDownloadProfile);
+}
+
 void InterfaceLayer::openLive(const ModelTraits& t)
 {
     if (t.protocol == ProtocolFamily::None) {

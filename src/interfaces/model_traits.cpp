@@ -73,6 +73,7 @@ constexpr ModelTraits tolvaChip(InterfaceChoice choice, bool runCompiles)
             .runCompiles = runCompiles,
             .chipPrograms = true,
             .downloadTarget = "TolvaChip",
+            .downloadKind = DownloadKind::TolvaChip,
             .choice = choice};
 }
 
@@ -177,6 +178,7 @@ constexpr ModelRow kModelRows[] = {
          t.compilesDirect = true;
          t.chipPrograms = true;
          t.downloadTarget = "Quillo";
+         t.downloadKind = DownloadKind::Quillo;
          t.caps = {.inputMask = 0x1E00,
                    .outputMask = 0x7E00,
                    .motorMask = 0xC00000,
@@ -220,6 +222,7 @@ void applyChipLink(ModelTraits& t, int chipLinkKind)
         t.readsAnalogue = true;
         t.chipKeys = ChipKeys::LiveLink;
         t.compilesDirect = true;
+        t.downloadKind = DownloadKind::Vizo;
     } else {
         t.chipKeys = ChipKeys::TurnOnly;
     }

@@ -56,6 +56,10 @@ enum class ChipKeys {
     LiveLink,  // a chip that talks live: "SAL", "Envie" and the decision's "IN" besides
 };
 
+// Whose downloader takes a compiled program, which decides the texts of its
+// messages; the single chips that talk live are asked which chip they are.
+enum class DownloadKind { None, Quillo, Vizo, TolvaChip };
+
 // Capability masks a model sets over the defaults (none: the default stands).
 struct CapsOverrides {
     std::optional<std::uint32_t> inputMask, outputMask, motorMask, valueKeyMask, decisionKeyMask,
@@ -102,6 +106,7 @@ struct ModelTraits {
     bool compilesDirect = false;
     // Downloads go to this target ("TolvaChip", "Quillo"), empty when none.
     std::string_view downloadTarget;
+    DownloadKind downloadKind = DownloadKind::None;
     // Its chart files may carry eight level bytes where four belong.
     bool fileMayCarryEightLevels = false;
     // In the compact file layout, the levels of all four motors; the other

@@ -1,5 +1,7 @@
 #include "box_registry.h"
 
+#include "chip/chip_data.h"
+#include "chip_box.h"
 #include "contact_controller_box.h"
 #include "deltronics_box.h"
 #include "firmata_box.h"
@@ -36,11 +38,21 @@ constexpr Registration kBoxes[] = {
 
 }  // namespace
 
-std::unique_ptr<SimulatedBox> makeBox(int model, int subModel, BoxPrinter print)
+std::unique_ptr<SimulatedBox> makeBox(int model, int subModel, BoxPrinter print,
+                                      const ChipEntry* chip)
 {
-    const ProtocolFamily family = modelTraits(model, subModel).protocol;
-    for (const Registration& r : kBoxes)
-        if (r.family == family) return r.create(model, subModel, std::move(print));
+    const ModelTraits traits = modelTraits(model, subModel, chip ? chip->linkKind : 0);
+    const int programSize = programImageSize(model, chip ? chip->size : 0);
+    if (traits.chipPrograms && traits.protocol == ProtocolFamily::None)
+        return std::make_unique<ChipBox>(programSize, std::move(print));
+    for (const Registration& r : kBoxes) {
+        if (r.family != traits.protocol) continue;
+        std::unique_ptr<SimulatedBox> box = r.create(model, subModel, std::move(print));
+        if (traits.chipPrograms)
+            if (auto* taker = dynamic_cast<ContactControllerBox*>(box.get()))
+                taker->takePrograms(programSize);
+        return box;
+    }
     return nullptr;
 }
 

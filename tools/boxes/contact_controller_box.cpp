@@ -23,6 +23,12 @@ ContactControllerBox::ContactControllerBox(int /*model*/, int /*subModel*/, BoxP
 {
 }
 
+void ContactControllerBox::takePrograms(int programSize)
+{
+    downloader_ = std::make_unique<ChipDownloader>(programSize,
+                                                   [this](const std::string& line) { note(line); });
+}
+
 void ContactControllerBox::receive(std::span<const std::uint8_t> bytes, BoxReply& reply)
 {
     pending_.insert(pending_.end(), bytes.begin(), bytes.end());
@@ -35,6 +41,8 @@ void ContactControllerBox::receive(std::span<const std::uint8_t> bytes, BoxReply
 
 std::size_t ContactControllerBox::answer(BoxReply& reply)
 {
+    if (downloader_)
+        if (const auto used = downloader_->answer(pending_, reply)) return *used;
     const std::uint8_t command = pending_[0];
     const bool hasArgument =
         command == P::kOutputs || command == P::kMotors || command == P::kSpeed;

@@ -5,8 +5,10 @@
 // Without a motor byte of its own (the chip that talks this protocol) it
 // would take only the outputs; both boxes here have one.
 
+#include <memory>
 #include <vector>
 
+#include "chip_downloader.h"
 #include "simulated_box.h"
 
 namespace tarvel::boxes {
@@ -16,12 +18,16 @@ public:
     ContactControllerBox(int model, int subModel, BoxPrinter print);
 
     void receive(std::span<const std::uint8_t> bytes, BoxReply& reply) override;
+    ChipDownloader* downloader() override { return downloader_.get(); }
+    // The box takes compiled programs too (Quillo, the chips that talk live).
+    void takePrograms(int programSize);
 
 private:
     std::size_t answer(BoxReply& reply);
     void takeMotorByte(int byte);
 
     std::vector<std::uint8_t> pending_;
+    std::unique_ptr<ChipDownloader> downloader_;
 };
 
 }  // namespace tarvel::boxes

@@ -61,6 +61,8 @@ struct BoxImage {
 
 using BoxPrinter = std::function<void(const std::string&)>;
 
+class ChipDownloader;
+
 class SimulatedBox {
 public:
     explicit SimulatedBox(BoxPrinter print) : print_(std::move(print)) {}
@@ -83,6 +85,9 @@ public:
 
     // The largest raw reading the box reports.
     virtual int valueLimit() const { return 1023; }
+
+    // The downloader of a box that takes compiled programs, else null.
+    virtual ChipDownloader* downloader() { return nullptr; }
 
 protected:
     void setOutput(int index, bool on);

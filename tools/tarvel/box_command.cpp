@@ -10,7 +10,10 @@
 
 #include "boxes/box_registry.h"
 #include "boxes/box_session.h"
+#include "boxes/chip_downloader.h"
+#include "chip/chip_data.h"
 #include "interfaces/interface_model.h"
+#include "interfaces/model_traits.h"
 #include "platform/byte_link.h"
 #include "tool_common.h"
 
@@ -37,15 +40,41 @@ namespace {
 struct BoxOptions {
     int model = 0;
     int subModel = 0;
+    std::string sensorsDir = defaultSensorsDir();
     boxes::BoxFaults faults;
+    boxes::DownloadFaults download;
 };
+
+// The downloader's misbehaviours, each with its number: the address whose
+// echo is wrong, the chip byte claimed, the connect requests answered as a
+// running program.
+bool takeDownloadFault(const std::vector<std::string>& args, std::size_t& i, BoxOptions& o,
+                       bool& bad)
+{
+    const std::string& a = args[i];
+    int* field = a == "--wrong-address" ? &o.download.wrongAddressAt
+                 : a == "--wrong-byte"  ? &o.download.wrongByteAt
+                 : a == "--chip-byte"   ? &o.download.chipByte
+                 : a == "--running"     ? &o.download.runningRequests
+                                        : nullptr;
+    if (!field) return false;
+    const auto n = i + 1 < args.size() ? parseInt(args[++i]) : std::nullopt;
+    bad = !n || *n < 0 || *n > 255;
+    if (!bad) *field = *n;
+    return true;
+}
 
 bool parseBoxOptions(const std::vector<std::string>& args, BoxOptions& o)
 {
     bool modelGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--silent") {
+        bool bad = false;
+        if (takeDownloadFault(args, i, o, bad)) {
+            if (bad) return false;
+        } else if (a == "--sensors" && i + 1 < args.size()) {
+            o.sensorsDir = args[++i];
+        } else if (a == "--silent") {
             o.faults.silent = true;
         } else if (a == "--wrong-ack") {
             o.faults.wrongAck = true;
@@ -253,7 +282,13 @@ int boxCommand(const std::vector<std::string>& args)
     BoxOptions o;
     if (!parseBoxOptions(args, o)) return usage();
     auto print = [](const std::string& line) { std::cout << line << std::endl; };
-    std::unique_ptr<boxes::SimulatedBox> box = boxes::makeBox(o.model, o.subModel, print);
+    // A chip board or chip is the entry of the chip data file its sub-model names.
+    ChipData chips;
+    if (usesChipEntry(o.model))
+        if (Result<ChipData> read = loadChipData(o.sensorsDir)) chips = std::move(read.value());
+    std::unique_ptr<boxes::SimulatedBox> box =
+        boxes::makeBox(o.model, o.subModel, print, chips.lookup(o.subModel));
+    if (box && box->downloader()) box->downloader()->setFaults(o.download);
     if (!box) {
         std::cerr << "No hay caja simulada para el interfaz " << o.model << ':' << o.subModel
                   << ".\n";

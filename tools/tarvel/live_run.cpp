@@ -19,29 +19,12 @@
 #include "platform/utf8_path.h"
 #include "run_trace.h"
 #include "sensors/sensor_channels.h"
+#include "steady_clock.h"
 #include "tool_common.h"
 
 namespace tarvel::tool {
 
 namespace {
-
-// Milliseconds since the tool started.
-class SteadyClock final : public Clock {
-public:
-    std::int64_t nowMs() const override
-    {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now() - start_)
-            .count();
-    }
-    void sleepMs(std::int64_t ms) override
-    {
-        if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    }
-
-private:
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
 
 // The window's keep-alive timers, fired by the clock between the ticks.
 class KeepAliveTimers final : public LinkShell {

@@ -179,6 +179,7 @@ int main(int argc, char** argv)
     if (command == "calibrate") return calibrateCommand(args);
     if (command == "compile") return compileCommand(args);
     if (command == "box") return boxCommand(args);
+    if (command == "download") return downloadCommand(args);
     if (command == "sid") return sidCommand(args);
     if (command == "mimic") return tarvel::tool::mimicCommand(args);
     return usage();

@@ -62,5 +62,6 @@ int sensorsCommand(const std::vector<std::string>& args);
 int calibrateCommand(const std::vector<std::string>& args);
 int compileCommand(std::vector<std::string> args);
 int boxCommand(const std::vector<std::string>& args);
+int downloadCommand(const std::vector<std::string>& args);
 
 }  // namespace tarvel::tool
