@@ -148,6 +148,24 @@ TEST_F(ConfigurationTest, AnIncompleteKeySendsEverythingToTheFile)
     EXPECT_EQ(c.comDevices[1], "/dev/ttyUSB0");
 }
 
+TEST_F(ConfigurationTest, TheBoardPinsComeFromTheFirmataSection)
+{
+    writeIni(kFullIni + "[FIRMATA]\r\nOUT8=A4\r\nIN5=\r\n");
+    AppConfiguration c = loadConfiguration(current);
+    EXPECT_FALSE(c.firmataRefusal);
+    EXPECT_EQ(c.firmataPins.outputs[7], 18);
+    EXPECT_EQ(c.firmataPins.inputs[4], kNoPin);
+    EXPECT_EQ(c.firmataPins.inputs[0], 10);  // left out: the default
+    EXPECT_EQ(c.interval, 40);               // the locations are read all the same
+
+    // A pin used twice is refused with its keys; the defaults stand.
+    writeIni(kFullIni + "[FIRMATA]\r\nOUT8=A4\r\n");
+    c = loadConfiguration(current);
+    ASSERT_TRUE(c.firmataRefusal);
+    EXPECT_NE(c.firmataRefusal->text.find("OUT8 y en IN5"), std::string::npos);
+    EXPECT_EQ(c.firmataPins, FirmataPinMap::defaults());
+}
+
 TEST_F(ConfigurationTest, TheFileIsReadWhateverTheCaseOfItsNameAndKeys)
 {
     writeIni(
