@@ -190,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             case 4:
                 for (const int id : layer.readSensorIds())
-                    if (id < kSensorIdUnknown) std::abort();
+                    if (id < kSensorIdAbsent || id > 0xFFFF) std::abort();
                 break;
             case 5:
                 layer.allOff();
