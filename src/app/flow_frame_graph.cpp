@@ -45,22 +45,27 @@ DataFileKind kindOfFilter(int filter)
 void TFlowFrame::buildGraphMenu(QMenu* graph)
 {
     graph->setObjectName("graphMenu");
+    // The window's own commands in a menu of their own: "Rejilla &Tosca" and
+    // "&Copiar Gráfica" would share letters with "Parámetro de &Tiempo..."
+    // and "&Comenzar Registro en Ejecutación".
+    QMenu* view = graph->addMenu(QString::fromUtf8("&Ver"));
+    view->setObjectName("graphViewMenu");
     // "&Mostrar Gráfica" and "&Copiar Gráfica" repeat commands of other menus
     // under their own names here.
     auto* show = new QAction(QString::fromUtf8("&Mostrar Gráfica"), this);
     show->setObjectName(QStringLiteral("id%1").arg(kShowGraph));
-    graph->addAction(show);
+    view->addAction(show);
     connect(show, &QAction::triggered, graph_, &TGraphWindow::showGraph);
     auto* copy = new QAction(QString::fromUtf8("&Copiar Gráfica"), this);
     copy->setObjectName(QStringLiteral("id%1").arg(kCopyGraph));
-    graph->addAction(copy);
+    view->addAction(copy);
     connect(copy, &QAction::triggered, this, &TFlowFrame::copyGraphCommand);
-    QAction* values = addCommand(graph, kValues, "&Valores", nullptr);
+    QAction* values = addCommand(view, kValues, "&Valores", nullptr);
     values->setCheckable(true);
     connect(values, &QAction::triggered, this, &TFlowFrame::valuesCommand);
     for (const auto& [id, text, mode] : {std::tuple{kCoarseGrid, "Rejilla &Tosca", kGridCoarse},
                                          std::tuple{kFineGrid, "Rejilla &Fina", kGridFine}}) {
-        QAction* grid = addCommand(graph, id, text, nullptr);
+        QAction* grid = addCommand(view, id, text, nullptr);
         grid->setCheckable(true);
         const int m = mode;
         connect(grid, &QAction::triggered, this, [this, m] {

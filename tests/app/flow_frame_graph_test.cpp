@@ -69,14 +69,17 @@ TEST_F(GraphCommandsTest, TheMenuEntriesFollowTheCaptureAndTheRun)
     QStringList texts;
     for (QAction* a : frame->menuBar()->findChild<QMenu*>("graphMenu")->actions())
         if (!a->isSeparator()) texts << a->text();
-    EXPECT_EQ(
-        texts,
-        (QStringList{
-            QString::fromUtf8("&Mostrar Gráfica"), QString::fromUtf8("&Copiar Gráfica"), "&Valores",
-            "Rejilla &Tosca", "Rejilla &Fina", QString::fromUtf8("Parámetro de &Tiempo..."),
-            "&Sensores...", QString::fromUtf8("&Abrir Gráfica..."),
-            QString::fromUtf8("&Guardar como Gráfica..."), QString::fromUtf8("&Borrar Gráfica"),
-            QString::fromUtf8("&Comenzar Registro en Ejecutación")}));
+    EXPECT_EQ(texts, (QStringList{"&Ver", QString::fromUtf8("Parámetro de &Tiempo..."),
+                                  "&Sensores...", QString::fromUtf8("&Abrir Gráfica..."),
+                                  QString::fromUtf8("&Guardar como Gráfica..."),
+                                  QString::fromUtf8("&Borrar Gráfica"),
+                                  QString::fromUtf8("&Comenzar Registro en Ejecutación")}));
+    QStringList view;
+    for (QAction* a : frame->menuBar()->findChild<QMenu*>("graphViewMenu")->actions())
+        view << a->text();
+    EXPECT_EQ(view, (QStringList{QString::fromUtf8("&Mostrar Gráfica"),
+                                 QString::fromUtf8("&Copiar Gráfica"), "&Valores", "Rejilla &Tosca",
+                                 "Rejilla &Fina"}));
     // No data: nothing to save or clear.
     EXPECT_TRUE(enabled(2));
     EXPECT_TRUE(enabled(8));

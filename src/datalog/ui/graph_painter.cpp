@@ -233,10 +233,8 @@ void GraphPainter::drawAnalogueAxis(QPainter& p, const Pane& pane, int g, int wi
     const int right = Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip;
     const int centre = Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip;
     p.setFont(normal_);
-    p.drawText(QRect(width - kLabelBox, zero + 4, kLabelBox, 13), centre,
-               fromCp1252(r_.state.endLabel));
-    p.drawText(QRect(width / 2 - kLabelBox / 2, zero + 4, kLabelBox, 13), centre,
-               fromCp1252(r_.state.middleLabel));
+    drawTimeLabel(p, width - kLabelBox / 2, zero + 4, width, fromCp1252(r_.state.endLabel));
+    drawTimeLabel(p, width / 2, zero + 4, width, fromCp1252(r_.state.middleLabel));
     p.drawText(QRect(0, a + 20, kAxisX, 20), right, number(yMax, decimals));
     if (e - zero > 10) p.drawText(QRect(0, e - 10, kAxisX, 20), right, number(yMin, decimals));
     if (zero - a > 40)
@@ -407,7 +405,7 @@ void GraphPainter::drawFrequency(QPainter& p, const Pane& pane, int width) const
     }
     p.drawLine(width - kPlotLeft, base, width - kPlotLeft, base + 4);
     p.setFont(normal_);
-    p.drawText(QRect(0, a + 15 - 3, kAxisX, 20), Qt::AlignRight | Qt::AlignTop | Qt::TextDontClip,
+    p.drawText(QRect(0, a + 15, kAxisX, 20), Qt::AlignRight | Qt::AlignTop | Qt::TextDontClip,
                QString::number(r_.frequency.frequencyMax[at(f)]));
     drawChannelLegend(p, pane, "Frecuencia de entrada");
     for (int bin = 0; bin < bins; ++bin) drawFrequencyBin(p, pane, bin, bins, width);
@@ -456,6 +454,16 @@ QRect GraphPainter::frequencyArea(int g, int width, int height) const
     return area;
 }
 
+void GraphPainter::drawTimeLabel(QPainter& p, int centreX, int top, int width,
+                                 const QString& text) const
+{
+    // Centred under its place, but never past the window's edges: the end
+    // label of a long span is wider than its box.
+    const int w = QFontMetrics(p.font()).horizontalAdvance(text);
+    const int left = std::clamp(centreX - w / 2, 0, std::max(0, width - w - 1));
+    p.drawText(QRect(left, top, w + 1, 13), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+}
+
 // ---- The window's time axis ----------------------------------------------------------------
 
 void GraphPainter::drawTimeAxis(QPainter& p, int width, int height) const
@@ -467,13 +475,9 @@ void GraphPainter::drawTimeAxis(QPainter& p, int width, int height) const
                   QPoint(width - kPlotLeft, height - 18), QPoint(width - kPlotLeft, height - 14)}));
     p.drawLine(width / 2, height - 18, width / 2, height - 14);
     p.setFont(normal_);
-    const int centre = Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip;
-    const auto label = [&](int cx, const QString& text) {
-        p.drawText(QRect(cx - kLabelBox / 2, height - 14, kLabelBox, 12), centre, text);
-    };
-    label(kPlotLeft, QStringLiteral("0"));
-    label(width / 2, fromCp1252(r_.state.middleLabel));
-    label(width - kPlotLeft, fromCp1252(r_.state.endLabel));
+    drawTimeLabel(p, kPlotLeft, height - 14, width, QStringLiteral("0"));
+    drawTimeLabel(p, width / 2, height - 14, width, fromCp1252(r_.state.middleLabel));
+    drawTimeLabel(p, width - kPlotLeft, height - 14, width, fromCp1252(r_.state.endLabel));
     p.restore();
 }
 

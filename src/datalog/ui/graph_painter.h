@@ -75,6 +75,7 @@ private:
     void drawFrequency(QPainter& p, const Pane& pane, int width) const;
     void drawFrequencyBin(QPainter& p, const Pane& pane, int bin, int binCount, int width) const;
     void drawTimeAxis(QPainter& p, int width, int height) const;
+    void drawTimeLabel(QPainter& p, int centreX, int top, int width, const QString& text) const;
     void drawIoAxis(QPainter& p, const Pane& pane) const;
     // The legend's word and the channels of the pane in their colours.
     void drawChannelLegend(QPainter& p, const Pane& pane, const char* word) const;

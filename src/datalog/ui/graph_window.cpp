@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -195,13 +196,22 @@ void TGraphWindow::paintEvent(QPaintEvent* event)
     p.setPen(QPen(Qt::white, 1));
     p.drawLine(cursorX_, 10, cursorX_, height() - 10);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const QRect box(width() - kTimeBoxWidth, 0, kTimeBoxWidth, kTimeBoxHeight);
-    p.fillRect(box, kGraphGrey);
-    p.setPen(Qt::black);
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(16);
     p.setFont(f);
-    p.drawText(box, Qt::AlignCenter, fromCp1252(formatDuration(cursorTime_)));
+    const QString time = fromCp1252(formatDuration(cursorTime_));
+    p.fillRect(timeBox(time), kGraphGrey);
+    p.setPen(Qt::black);
+    p.drawText(timeBox(time), Qt::AlignCenter, time);
+}
+
+QRect TGraphWindow::timeBox(const QString& text) const
+{
+    // The box grows to the left for times wider than it.
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(16);
+    const int w = std::max(kTimeBoxWidth, QFontMetrics(f).horizontalAdvance(text) + 8);
+    return {width() - w, 0, w, kTimeBoxHeight};
 }
 
 void TGraphWindow::repaintGraph()
@@ -391,7 +401,7 @@ void TGraphWindow::moveCursorTo(QPoint at)
     }
     if (oldX >= 0) update(oldX - 1, 0, 3, height());
     update(cursorX_ - 1, 0, 3, height());
-    update(width() - kTimeBoxWidth, 0, kTimeBoxWidth, kTimeBoxHeight);
+    update(0, 0, width(), kTimeBoxHeight);
     emit valuesShown();
 }
 

@@ -103,6 +103,8 @@ private:
     // Draws the whole stack into the kept picture and the window.
     void redraw();
     void placeToolbox();
+    // Where the values cursor's time is written.
+    QRect timeBox(const QString& text) const;
     void layoutChanged();
 
     ProgramState& state_;
