@@ -376,6 +376,7 @@ void TFlowFrame::buildToolBar()
     connect(run, &QAction::triggered, this, &TFlowFrame::runCommand);
     toolBar_->addAction(action(kChipSimulate));
     toolBar_->addAction(action(123));
+    buildDownloadCommand();
 }
 
 void TFlowFrame::syncToolButtons()
@@ -497,6 +498,7 @@ void TFlowFrame::updateCommands()
                                     : "Cuando esté destacado borrará el objeto seleccionado"));
     action(kRun)->setEnabled(!state_->downloading());
     syncChipCommand();
+    syncDownloadCommand();
     updateSimulateCommand();
     updateGraphCommands();
 }

@@ -38,6 +38,7 @@ class TMessageBar;
 class TMimics;
 class TMonitorSet;
 class TChipRun;
+class TProgressDialog;
 class TSpeedDialog;
 class TVariablesDialog;
 
@@ -72,6 +73,7 @@ public:
     TGraphWindow* graphWindow() const { return graph_; }
     TFlexButtonGadget* deleteButton() const { return deleteButton_; }
     TChipRun* chipRun() const { return chipRun_; }
+    TProgressDialog* progressDialog() const { return progress_; }
     QTimer& runTimer() { return runTimer_; }
     // The menu or tool bar command with the given id.
     QAction* action(int id) const;
@@ -97,6 +99,10 @@ public:
     // The Simulate command of the chip boards and the box that takes
     // programs: the compiled chart runs in the chip simulator, or stops.
     void chipSimulateCommand();
+    // The download command (the tool bar button of the interfaces that take
+    // programs): the chart compiled and sent to the box, with the progress
+    // window.
+    void downloadCommand();
     // The run timer fired.
     void timerTick();
     void zoomCommand();
@@ -186,6 +192,10 @@ private:
     void revealSymbol(int symbol);
     // The Simulate command is there only for interfaces that take programs.
     void syncChipCommand();
+    // So is the download button, with the picture of the chosen box
+    // (flow_frame_download.cpp).
+    void buildDownloadCommand();
+    void syncDownloadCommand();
     void restartRunTimer();
     void warn(const char* text);
     // The narrowest the window may get.
@@ -215,6 +225,7 @@ private:
     std::map<int, QAction*> actions_;
     QTimer runTimer_;
     TChipRun* chipRun_ = nullptr;
+    TProgressDialog* progress_ = nullptr;
     std::map<int, std::unique_ptr<QTimer>> keepAlives_;
     // Last, so it goes before the program state its monitors observe.
     std::unique_ptr<TMonitorSet> monitors_;

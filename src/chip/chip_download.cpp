@@ -135,10 +135,11 @@ ChipDownload::Step ChipDownload::transfer(const std::vector<std::uint8_t>& image
     const int step = size == kSmallImage ? kSmallImageGaugeStep : 1;
     if (progress_) progress_->transferStarted(size);
     link.purge();
+    constexpr std::int64_t kPaceUs = kDownloadPaceMs * 1000;
     std::int64_t lastStart = 0;
     for (int i = 0; i < size; ++i) {
-        if (i > 0) clock_.sleepMs(lastStart + kDownloadPaceMs - clock_.nowMs());
-        lastStart = clock_.nowMs();
+        if (i > 0) clock_.sleepUs(lastStart + kPaceUs - clock_.nowUs());
+        lastStart = clock_.nowUs();
         const std::uint8_t byte = image[static_cast<std::size_t>(i)];
         if (!link.write({download_bytes::kStore, static_cast<std::uint8_t>(i), byte})) {
             fail(DownloadError::TransferWrite);

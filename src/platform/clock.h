@@ -15,6 +15,15 @@ public:
     virtual void sleepMs(std::int64_t ms) = 0;
 
     std::int64_t nowCentiseconds() const { return nowMs() / 10; }
+
+    // Microseconds, for a pace that must never come short by the rounding of
+    // a millisecond reading. A clock that counts milliseconds only gives
+    // nowMs x 1000 and sleeps whole milliseconds.
+    virtual std::int64_t nowUs() const { return nowMs() * 1000; }
+    virtual void sleepUs(std::int64_t us)
+    {
+        if (us > 0) sleepMs((us + 999) / 1000);
+    }
 };
 
 }  // namespace tarvel

@@ -21,6 +21,16 @@ public:
     {
         if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     }
+    std::int64_t nowUs() const override
+    {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now() - start_)
+            .count();
+    }
+    void sleepUs(std::int64_t us) override
+    {
+        if (us > 0) std::this_thread::sleep_for(std::chrono::microseconds(us));
+    }
 
 private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();

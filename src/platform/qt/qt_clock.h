@@ -16,6 +16,11 @@ public:
     {
         if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
     }
+    std::int64_t nowUs() const override { return timer_.nsecsElapsed() / 1000; }
+    void sleepUs(std::int64_t us) override
+    {
+        if (us > 0) QThread::usleep(static_cast<unsigned long>(us));
+    }
 
 private:
     QElapsedTimer timer_;
