@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Fuzzes a reader with libFuzzer for a while (default 60 s): the flowchart
-# reader, the calibration-file reader with "calibration", or the mimic
-# definition reader with "mimic_set".
-# Usage: scripts/fuzz.sh [SECONDS] [flow_file|calibration|mimic_set]
+# reader, the calibration-file reader with "calibration", the mimic
+# definition reader with "mimic_set", or the breakpoint side-file reader with
+# "breakpoint_file".
+# Usage: scripts/fuzz.sh [SECONDS] [flow_file|calibration|mimic_set|breakpoint_file]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
