@@ -6,8 +6,9 @@
 # the shipped files and keeps growing from run to run. A crash, a leak, a
 # broken check or an input that takes too long stops the script with an error.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET]
+#   TARVEL_FUZZ_RUNS=N: at most N executions a target, seed 1 (repeatable).
 #   targets: flow_file calibration mimic_set sid chip_data interface_config
-#            ini_file protocol
+#            ini_file protocol breakpoint_file
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -25,7 +26,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$root/tests/fuzz" -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" >/dev/null
 cmake --build "$out"
 
-targets=(flow_file calibration mimic_set sid chip_data interface_config ini_file protocol)
+targets=(flow_file calibration mimic_set sid chip_data interface_config ini_file protocol breakpoint_file)
 if [[ -n "$only" ]]; then
     [[ -f "$root/tests/fuzz/${only}_fuzz.cpp" ]] || { echo "No hay objetivo $only" >&2; exit 2; }
     targets=("$only")
@@ -54,7 +55,11 @@ for target in "${targets[@]}"; do
     echo "== $target: $seconds s"
     log="$out/log-$target.txt"
     status=0
-    (cd "$out" && nice -n 19 "$out/${target}_fuzz" -max_total_time="$seconds" -max_len=65536 \
+    # TARVEL_FUZZ_RUNS bounds the run by executions with a fixed seed instead,
+    # so that a short run (the test command's) does the same work everywhere.
+    bound=(-max_total_time="$seconds")
+    if [[ -n "${TARVEL_FUZZ_RUNS:-}" ]]; then bound+=(-runs="$TARVEL_FUZZ_RUNS" -seed=1); fi
+    (cd "$out" && nice -n 19 "$out/${target}_fuzz" "${bound[@]}" -max_len=65536 \
         -timeout=20 -print_final_stats=1 "$corpus" >"$log" 2>&1) || status=$?
     # The coverage reached (cov: edges, ft: features) and the executions.
     grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units' "$log" || true

@@ -18,4 +18,4 @@ ctest --output-on-failure --timeout 600 -j2
 # Every reader and every protocol family fuzzed briefly: a few seconds each
 # catch a reader that has broken since the last long run.
 cd "$root"
-"$root/scripts/fuzz.sh" 8
+TARVEL_FUZZ_RUNS=20000 "$root/scripts/fuzz.sh" 30

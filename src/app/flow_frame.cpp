@@ -26,6 +26,7 @@
 #include "editors/ui/keypad_dialogs.h"
 #include "engine/ui/speed_dialog.h"
 #include "engine/ui/variables_dialog.h"
+#include "flowchart/breakpoint_file.h"
 #include "flowchart/chart_editor.h"
 #include "flowchart/command_text.h"
 #include "flowchart/flow_file.h"
@@ -145,6 +146,8 @@ TFlowFrame::TFlowFrame(FrameServices services, QWidget* parent)
         updateCaption();
         updateCommands();
     });
+    connect(flowWindow_, &TFlowWindow::chartEdited, this, &TFlowFrame::scheduleRecord);
+    connect(flowWindow_, &TFlowWindow::breakpointRequested, this, &TFlowFrame::toggleBreakpoint);
     connect(flowWindow_, &TFlowWindow::editingChanged, this, [this] {
         syncToolButtons();
         updateCommands();
@@ -232,6 +235,8 @@ void TFlowFrame::buildMenus()
             &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(QString::fromUtf8("&Editar"));
+    edit->setObjectName("editMenu");
+    addHistoryCommands(edit);
     connect(addCommand(edit, kCopyChart, "&Copiar diagrama de flujo",
                        "Copia el diagrama flujo al portapapeles"),
             &QAction::triggered, this, [this] { copyChart(false); });
@@ -245,6 +250,7 @@ void TFlowFrame::buildMenus()
     actions_[kDelete] = deleteButton_;
     edit->addAction(deleteButton_);
     connect(deleteButton_, &QAction::triggered, this, &TFlowFrame::deleteCommand);
+    addBreakpointCommand(edit);
     edit->addSeparator();
     // In a menu of their own, so that every entry of "&Editar" keeps its own letter.
     QMenu* align = edit->addMenu(QString::fromUtf8("&Alinear"));
@@ -263,6 +269,7 @@ void TFlowFrame::buildMenus()
         connect(addCommand(align, static_cast<int>(mode), a.text, a.hint), &QAction::triggered,
                 this, [this, mode] {
                     if (state_->programRunning() || flowWindow_->moving()) return;
+                    pendingStepName_ = "alinear etiquetas";
                     flowWindow_->editor().align(mode);
                     flowWindow_->update();
                     updateCaption();
@@ -340,6 +347,8 @@ void TFlowFrame::buildToolBar()
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(24, 24));
     toolBar_->addAction(deleteButton_);
+    toolBar_->addAction(action(kUndoPicture));
+    toolBar_->addAction(action(kRedoPicture));
     // The nine exclusive editing tools, move/edit down at start.
     const struct {
         int id;
@@ -501,6 +510,7 @@ void TFlowFrame::updateCommands()
     syncDownloadCommand();
     updateSimulateCommand();
     updateGraphCommands();
+    updateHistoryCommands();
 }
 
 void TFlowFrame::syncChipCommand()
@@ -606,6 +616,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
         loadFlowFile(state_->doc, path, context, services_.messages, silent);
     flowWindow_->setLoading(false);
     if (!loaded) return false;
+    loadBreakpoints(path, state_->doc, services_.messages);
     state_->sensors.adoptDocument(false);
     state_->doc.clearSelection();
     documentReplaced();
@@ -620,6 +631,7 @@ bool TFlowFrame::loadChart(const std::string& path, bool silent)
 // monitors, the run menu, the caption and the commands.
 void TFlowFrame::documentReplaced()
 {
+    history_.reset(state_->doc);
     flowWindow_->documentReplaced();
     extras_->documentReplaced();
     editors_->closeAll();
@@ -660,9 +672,15 @@ bool TFlowFrame::saveCommand(bool fromQuestion)
 {
     extras_->takeSoundFields();
     if (state_->doc.untitled()) return saveAsCommand(fromQuestion);
+    recordEdit();
     const bool ok =
         saveFlowFile(state_->doc, state_->doc.path(), state_->io.settings, services_.messages).ok();
+    if (ok) {
+        history_.markSaved();
+        saveBreakpoints(state_->doc.path(), state_->doc, services_.messages);
+    }
     updateCaption();
+    updateHistoryCommands();
     if (ok && !fromQuestion) remindOfGraphData();
     return ok;
 }
@@ -677,8 +695,14 @@ bool TFlowFrame::saveAsCommand(bool fromQuestion)
     const std::size_t slash = path.find_last_of("/\\");
     if (path.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
         path += ".FLO";
+    recordEdit();
     const bool ok = saveFlowFile(state_->doc, path, state_->io.settings, services_.messages).ok();
+    if (ok) {
+        history_.markSaved();
+        saveBreakpoints(path, state_->doc, services_.messages);
+    }
     updateCaption();
+    updateHistoryCommands();
     if (ok && !fromQuestion) remindOfGraphData();
     return ok;
 }
@@ -919,7 +943,13 @@ void TFlowFrame::interfaceCommand()
     interface_->setPortsPresent(ports_);
     interface_->loadFromSettings();
     if (interface_->exec() != QDialog::Accepted) return;
-    if (state_->doc.renumberIo(oldNumbering, io.settings.numbering)) flowWindow_->update();
+    if (state_->doc.renumberIo(oldNumbering, io.settings.numbering)) {
+        // The steps kept hold the numbers in the old numbering: undoing into
+        // one would mix the two, so the history starts again from here.
+        history_.reset(state_->doc);
+        updateHistoryCommands();
+        flowWindow_->update();
+    }
     const InterfaceSettings& s = io.settings;
     if (s.mode == 1 && io.flags.simulate && !modelTraits(s).runCompiles)
         services_.messages.tell(caption::Message, kSimulateNote, MsgIcon::Information);

@@ -13,6 +13,7 @@
 #include "engine/program_state.h"
 #include "engine/run_ports.h"
 #include "flowchart/chart_editor.h"
+#include "flowchart/edit_history.h"
 #include "interfaces/port_probe.h"
 #include "interfaces/protocols/protocol_context.h"
 
@@ -125,6 +126,19 @@ public:
     void updateCaption();
     void updateCommands();
 
+    // ---- Undo, redo and breakpoints (flow_frame_history.cpp) --------------------
+    EditHistory& history() { return history_; }
+    // "&Deshacer" and "&Rehacer": refused while a chart runs or something moves.
+    void undoCommand();
+    void redoCommand();
+    // The edits made since the last step become one (the shell records once an
+    // event is over; commands that save or undo record first).
+    void recordEdit();
+    // A breakpoint on or off; the side file follows when the chart is as saved.
+    void toggleBreakpoint(int symbol);
+    // F9: the selected symbols' breakpoints.
+    void breakpointCommand();
+
     // ---- The graph's commands (flow_frame_graph.cpp) --------------------------
     // "Parámetro de &Tiempo...": the time dialog, modal.
     void graphTimeCommand();
@@ -145,6 +159,7 @@ public:
     void runModeChanged() override;
     void showFailingSymbol(int symbol) override;
     void passDone() override;
+    void heldAtBreakpoint(int task, int symbol) override;
 
     // ---- The live interface (flow_frame_live.cpp) ------------------------------
     // "&Simular": on, the box is let go; off, the interface connects (and,
@@ -201,6 +216,13 @@ private:
     // The narrowest the window may get.
     void keepWideEnough();
     std::string fileName() const;
+    // Undo and redo at the top of "&Editar", breakpoints after "&Borrar".
+    void addHistoryCommands(QMenu* edit);
+    void addBreakpointCommand(QMenu* edit);
+    void scheduleRecord();
+    void updateHistoryCommands();
+    // After an undo or a redo: every window shows the chart as it now is.
+    void showRestoredChart();
 
     FrameServices services_;
     std::unique_ptr<ProgramState> state_;
@@ -224,6 +246,11 @@ private:
     QActionGroup* runWhatGroup_ = nullptr;
     std::map<int, QAction*> actions_;
     QTimer runTimer_;
+    EditHistory history_;
+    // An edit was made and its step is recorded once the event is over; a
+    // command may name the step.
+    bool recordPending_ = false;
+    std::string pendingStepName_;
     TChipRun* chipRun_ = nullptr;
     TProgressDialog* progress_ = nullptr;
     std::map<int, std::unique_ptr<QTimer>> keepAlives_;

@@ -184,6 +184,30 @@ void interfaceBox(QPainter& p, bool live)
     p.drawEllipse(QPointF(17, 17), 1.6, 1.6);
 }
 
+// A curved arrow turning back over its own path: to the left for undo, to
+// the right (the same arrow mirrored) for redo.
+void turnArrow(QPainter& p, bool forward)
+{
+    p.save();
+    if (forward) {
+        p.translate(kGrid, 0);
+        p.scale(-1, 1);
+    }
+    const QColor ink(24, 110, 60);
+    QPainterPath arc;
+    arc.moveTo(19.5, 19);
+    arc.cubicTo(21.5, 10, 15, 6.5, 7.5, 8.5);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(pen(p, ink.darker(130), 4.4));
+    p.drawPath(arc);
+    p.setPen(pen(p, ink.lighter(135), 2.4));
+    p.drawPath(arc);
+    p.setPen(pen(p, ink.darker(130), 1.0));
+    p.setBrush(ink.lighter(120));
+    p.drawPolygon(QPolygonF({QPointF(2, 9.5), QPointF(10, 3), QPointF(10.5, 15.5)}));
+    p.restore();
+}
+
 bool draw(QPainter& p, int id)
 {
     QPainterPath shape;
@@ -252,6 +276,10 @@ bool draw(QPainter& p, int id)
             runTriangle(p);
             p.restore();
             return true;
+        case kUndoPicture:
+        case kRedoPicture:
+            turnArrow(p, id == kRedoPicture);
+            return true;
         case 317:
             usbBox(p);
             downArrow(p, QPointF(12, 11), 10, 8, kDownload, 3.0);
@@ -277,9 +305,10 @@ QPixmap render(int id, int size)
 
 const QList<int>& toolPictureIds()
 {
-    static const QList<int> ids{312,         313, 306, 304, 302, 305, 301, 303, 307,
-                                308,         309, 123, 124, 314, 317, 318, 319, kSimulatingPicture,
-                                kLivePicture};
+    static const QList<int> ids{
+        312,          313,          306,         304, 302, 305, 301, 303, 307,
+        308,          309,          123,         124, 314, 317, 318, 319, kSimulatingPicture,
+        kLivePicture, kUndoPicture, kRedoPicture};
     return ids;
 }
 

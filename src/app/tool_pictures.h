@@ -5,8 +5,8 @@
 // output, 302 process, 305 decision, 301 label, 303 move/edit, 307 line, 308
 // YES line, 309 NO line, 123 run, 124 stop, 314 download to the chip, 317
 // download to the USB box, 318 the chip variant, 319 run the compiled program
-// in the chip simulator; and the two states of the "&Simular" button, which
-// have no picture numbers of their own.
+// in the chip simulator; the two states of the "&Simular" button; undo and
+// redo.
 
 #include <QIcon>
 #include <QList>
@@ -15,6 +15,8 @@ namespace tarvel {
 
 inline constexpr int kSimulatingPicture = 1123;
 inline constexpr int kLivePicture = 1124;
+inline constexpr int kUndoPicture = 331;
+inline constexpr int kRedoPicture = 332;
 
 // A null icon for a number that has no picture.
 QIcon toolPicture(int id);

@@ -215,6 +215,7 @@ bool Interpreter::start()
         t.depth = 0;
         t.margin = 0.0;
         t.unmarkPrevious = true;
+        t.breakPassed = false;
         speed_.holdFlags[static_cast<std::size_t>(k)] = speed_.singleStep;
     }
     speed_.heldCount = kMaxTasks;
@@ -322,6 +323,10 @@ void Interpreter::runTick()
             branch_ = 0;
             t.nextSymbol = -1;
             if (t.waiting && nowCs() - t.delayStart < t.delayLength) continue;
+            if (reachesBreakpoint(t)) {
+                holdAtBreakpoint(t, k);
+                return;
+            }
             if (speed_.singleStep) {
                 speed_.holdFlags[static_cast<std::size_t>(k)] = true;
                 ++speed_.heldCount;
@@ -349,6 +354,7 @@ void Interpreter::runTick()
 
             t.previous = t.current;
             t.previousLine = t.currentLine;
+            t.breakPassed = false;
             if (t.nextSymbol == -1) {
                 const Exit e =
                     exits_[static_cast<std::size_t>(t.previous)][static_cast<std::size_t>(branch_)];
@@ -368,6 +374,31 @@ void Interpreter::runTick()
             }
         }
         if (shell_) shell_->passDone();
+    }
+}
+
+bool Interpreter::reachesBreakpoint(const Task& t) const
+{
+    return !t.breakPassed && t.current >= 0 && t.current < doc_.symbolCount() &&
+           doc_.symbol(t.current).breakpoint;
+}
+
+// The task stops before it executes the symbol, as a single step would leave
+// it: every task is held and the space bar (or clearing single stepping in
+// the speed window) goes on from there. The marks are those the symbol gets
+// when it runs, so drawing them again then changes nothing.
+void Interpreter::holdAtBreakpoint(Task& t, int taskIndex)
+{
+    t.breakPassed = true;
+    speed_.singleStep = true;
+    speed_.holdAll();
+    if (t.previous != t.current && t.unmarkPrevious) mark(t.previous, Mark::Normal);
+    mark(t.current, Mark::Active);
+    markLine(t.previousLine, Mark::Normal);
+    markLine(t.currentLine, Mark::ActiveLine);
+    if (shell_) {
+        shell_->heldAtBreakpoint(taskIndex, t.current);
+        shell_->passDone();
     }
 }
 

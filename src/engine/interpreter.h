@@ -113,6 +113,9 @@ private:
         int depth = 0;
         std::array<CallFrame, kMaxCallDepth> frames{};
         bool unmarkPrevious = true;
+        // The task was held at its current symbol's breakpoint: it executes
+        // that symbol at its next turn instead of stopping there again.
+        bool breakPassed = false;
     };
     struct Exit {
         int symbol = -1;
@@ -122,6 +125,8 @@ private:
     void buildTables();
     bool placeTasks();
     void resetImageAndDisplays();
+    bool reachesBreakpoint(const Task& t) const;
+    void holdAtBreakpoint(Task& t, int taskIndex);
     void execute(Task& t, int taskIndex);
     void executeStartStop(Task& t, std::string_view text);
     void executeOutput(std::string_view text);

@@ -30,6 +30,9 @@ public:
     virtual void showFailingSymbol(int /*symbol*/) {}
     // Every pass over the tasks is done (the mimic window repaints).
     virtual void passDone() {}
+    // A task reached a symbol with a breakpoint: single stepping is on and
+    // every task is held there.
+    virtual void heldAtBreakpoint(int /*task*/, int /*symbol*/) {}
 };
 
 // Data capture during a run: a fresh capture at the start, the samples that

@@ -88,6 +88,8 @@ public:
     // "Mover/Editar '%s'" with the caption of the symbol there, or the tool's
     // prompt when there is none.
     std::string hoverPrompt(Point p) const;
+    // The symbol whose body holds the point, or -1.
+    int symbolUnder(Point p) const { return symbolAt(p); }
 
     // ---- What the window draws -----------------------------------------------------
     // The ghost outline: the snapped position and the kind (tools 0-3 or a carried symbol).

@@ -179,6 +179,129 @@ void FlowDocument::revertTo(const FlowDocument& snapshot)
     invalidate({0, 0, kDrawingWidth, kDrawingHeight});
 }
 
+void FlowDocument::setModified(bool m)
+{
+    modified_ = m;
+    if (m && observer_) observer_->edited();
+}
+
+ChartContent FlowDocument::content() const
+{
+    ChartContent c;
+    c.symbols.assign(symbols_.begin(), symbols_.begin() + symbolCount_);
+    c.lines.assign(lines_.begin(), lines_.begin() + lineCount_);
+    c.labels.assign(labels_.begin(), labels_.begin() + labelCount_);
+    for (auto& s : c.symbols) s.selected = draw::Normal;
+    for (auto& l : c.lines) l.selected = draw::Normal;
+    c.letterInUse = letterInUse_;
+    c.inputNames = inputNames;
+    c.outputNames = outputNames;
+    c.motorNames = motorNames;
+    c.channelNames = channelNames;
+    c.outputLevels = outputLevels;
+    c.sensorAssignment = sensorAssignment;
+    c.sensorAutomatic = sensorAutomatic;
+    c.mimicSet = mimicSet;
+    c.soundFiles = soundFiles;
+    return c;
+}
+
+void FlowDocument::restoreContent(const ChartContent& c)
+{
+    clearSelection();
+    symbolCount_ = static_cast<int>(std::min<std::size_t>(c.symbols.size(), kMaxSymbols));
+    lineCount_ = static_cast<int>(std::min<std::size_t>(c.lines.size(), kMaxLines));
+    labelCount_ = static_cast<int>(std::min<std::size_t>(c.labels.size(), kMaxLabels));
+    std::copy_n(c.symbols.begin(), symbolCount_, symbols_.begin());
+    std::fill(symbols_.begin() + symbolCount_, symbols_.end(), FlowSymbol{});
+    std::copy_n(c.lines.begin(), lineCount_, lines_.begin());
+    std::fill(lines_.begin() + lineCount_, lines_.end(), FlowLine{});
+    std::copy_n(c.labels.begin(), labelCount_, labels_.begin());
+    std::fill(labels_.begin() + labelCount_, labels_.end(), FlowLabel{});
+    letterInUse_ = c.letterInUse;
+    inputNames = c.inputNames;
+    outputNames = c.outputNames;
+    motorNames = c.motorNames;
+    channelNames = c.channelNames;
+    outputLevels = c.outputLevels;
+    sensorAssignment = c.sensorAssignment;
+    sensorAutomatic = c.sensorAutomatic;
+    mimicSet = c.mimicSet;
+    soundFiles = c.soundFiles;
+    currentSymbol_ = -1;
+    currentLabel_ = -1;
+    invalidate({0, 0, kDrawingWidth, kDrawingHeight});
+    if (observer_) observer_->subroutinesChanged();
+}
+
+namespace {
+
+bool sameSymbol(const FlowSymbol& a, const FlowSymbol& b)
+{
+    // A breakpoint is no edit: it neither marks the chart modified nor makes a step.
+    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.text == b.text;
+}
+
+bool sameLine(const FlowLine& a, const FlowLine& b)
+{
+    return a.origin == b.origin && a.destination == b.destination && a.kind == b.kind &&
+           a.geometry.tag == b.geometry.tag && a.geometry.points == b.geometry.points;
+}
+
+bool sameLabel(const FlowLabel& a, const FlowLabel& b)
+{
+    return a.size == b.size && a.x == b.x && a.y == b.y && a.text == b.text;
+}
+
+template <typename T, std::size_t N, typename Same>
+bool sameTable(const std::vector<T>& a, const std::array<T, N>& b, int count, Same same)
+{
+    if (a.size() != static_cast<std::size_t>(count)) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!same(a[i], b[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+bool FlowDocument::differsFrom(const ChartContent& c) const
+{
+    return !sameTable(c.symbols, symbols_, symbolCount_, sameSymbol) ||
+           !sameTable(c.lines, lines_, lineCount_, sameLine) ||
+           !sameTable(c.labels, labels_, labelCount_, sameLabel) || c.letterInUse != letterInUse_ ||
+           c.inputNames != inputNames || c.outputNames != outputNames ||
+           c.motorNames != motorNames || c.channelNames != channelNames ||
+           c.outputLevels != outputLevels || c.sensorAssignment != sensorAssignment ||
+           c.sensorAutomatic != sensorAutomatic || !(c.mimicSet == mimicSet) ||
+           c.soundFiles != soundFiles;
+}
+
+// ---- Breakpoints ----------------------------------------------------------------
+
+std::vector<int> FlowDocument::breakpoints() const
+{
+    std::vector<int> out;
+    for (int i = 0; i < symbolCount_; ++i)
+        if (symbols_[static_cast<std::size_t>(i)].breakpoint) out.push_back(i);
+    return out;
+}
+
+void FlowDocument::setBreakpoints(const std::vector<int>& symbols)
+{
+    for (auto& s : symbols_) s.breakpoint = false;
+    for (const int i : symbols)
+        if (i >= 0 && i < symbolCount_) symbols_[static_cast<std::size_t>(i)].breakpoint = true;
+    invalidate({0, 0, kDrawingWidth, kDrawingHeight});
+}
+
+void FlowDocument::toggleBreakpoint(int i)
+{
+    if (i < 0 || i >= symbolCount_) return;
+    FlowSymbol& s = symbols_[static_cast<std::size_t>(i)];
+    s.breakpoint = !s.breakpoint;
+    invalidate(symbolBounds(s));
+}
+
 // ---- Connector letters ------------------------------------------------------
 
 int FlowDocument::takeConnectorLetter()
@@ -345,7 +468,7 @@ void FlowDocument::deleteSelectedSymbols()
             if (pending[j] > index) --pending[j];
     }
     if (messages_) messages_->status({});
-    modified_ = true;
+    setModified();
     if (observer_) observer_->subroutinesChanged();
 }
 
@@ -368,7 +491,7 @@ void FlowDocument::deleteSelectedLabels()
             --currentLabel_;
     }
     selectedLabels_.clear();
-    modified_ = true;
+    setModified();
 }
 
 void FlowDocument::deleteSelectedLine()
@@ -380,7 +503,7 @@ void FlowDocument::deleteSelectedLine()
     for (int j = index; j < lineCount_; ++j)
         lines_[static_cast<std::size_t>(j)].selected = draw::Normal;
     selectedLine_ = -1;
-    modified_ = true;
+    setModified();
 }
 
 // ---- Subroutines ------------------------------------------------------------------

@@ -33,6 +33,9 @@ struct FlowSymbol {
     std::int32_t y = 0;
     std::int32_t selected = 0;  // draw state 0..7; never stored
     SymbolText text;
+    // A run holds every task when one reaches this symbol. Kept beside the
+    // chart file, never in it, so it moves with the symbol when others go.
+    bool breakpoint = false;
 };
 
 struct FlowLabel {
@@ -62,6 +65,24 @@ struct FlowLine {
     int connectorLetter() const;
 };
 
+// What an edit can change: the entries in use and the document-wide data.
+// Selection, draw states and the file's name and flags are not part of it.
+struct ChartContent {
+    std::vector<FlowSymbol> symbols;
+    std::vector<FlowLine> lines;
+    std::vector<FlowLabel> labels;
+    std::array<bool, kConnectorLetters> letterInUse{};
+    std::array<NameText, kIoCount> inputNames;
+    std::array<NameText, kIoCount> outputNames;
+    std::array<NameText, kMotorCount> motorNames;
+    std::array<NameText, kSensorChannels> channelNames;
+    std::array<int, kIoCount> outputLevels{};
+    std::array<int, kSensorChannels> sensorAssignment{};
+    std::array<bool, kSensorChannels> sensorAutomatic{};
+    MimicName mimicSet;
+    std::array<SoundName, kSoundSlots> soundFiles;
+};
+
 // What the windows showing the document follow.
 class DocumentObserver {
 public:
@@ -70,6 +91,8 @@ public:
     virtual void invalidate(const Rect& area) = 0;
     // The set of subroutine heads may have changed: rebuild the run-what menu.
     virtual void subroutinesChanged() = 0;
+    // Something in the chart was changed by an edit (the modified flag was set).
+    virtual void edited() {}
 };
 
 // Sensor assignment of an analogue channel besides a sensor identifier.
@@ -120,6 +143,13 @@ public:
     // `snapshot` (a copy of this document taken before the edit), with this
     // document's ports kept; the whole drawing is reported.
     void revertTo(const FlowDocument& snapshot);
+    // The content as it stands, and the content put back (an undo or a redo):
+    // the selection is cleared, draw states are normal, the whole drawing and
+    // the sub heads are reported.
+    ChartContent content() const;
+    void restoreContent(const ChartContent& content);
+    // Whether the content differs from `content` (draw states and breakpoints aside).
+    bool differsFrom(const ChartContent& content) const;
 
     bool symbolsFull() const { return symbolCount_ >= kMaxSymbols; }
     bool linesFull() const { return lineCount_ >= kMaxLines; }
@@ -156,7 +186,10 @@ public:
     void setCurrentLabel(int i) { currentLabel_ = i; }
 
     bool modified() const { return modified_; }
-    void setModified(bool m = true) { modified_ = m; }
+    // Setting the flag tells the observer an edit was made.
+    void setModified(bool m = true);
+    // The flag alone, as the edit history sets it after an undo or a redo.
+    void setModifiedFlag(bool m) { modified_ = m; }
     bool untitled() const { return untitled_; }
     void setUntitled(bool u) { untitled_ = u; }
     const std::string& path() const { return path_; }
@@ -172,6 +205,13 @@ public:
     void deleteSelectedSymbols();
     void deleteSelectedLabels();
     void deleteSelectedLine();
+
+    // ---- Breakpoints -------------------------------------------------------
+    // The symbols that hold a run, in index order.
+    std::vector<int> breakpoints() const;
+    // Sets exactly these breakpoints; indices outside the table are skipped.
+    void setBreakpoints(const std::vector<int>& symbols);
+    void toggleBreakpoint(int i);
 
     // ---- Subroutines -------------------------------------------------------
     bool isSubHead(int i) const;

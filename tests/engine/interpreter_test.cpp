@@ -27,7 +27,9 @@ public:
     void runStopped() override { ++stopped; }
     void runModeChanged() override { ++modeChanges; }
     void showFailingSymbol(int s) override { failing = s; }
+    void heldAtBreakpoint(int t, int s) override { held.emplace_back(t, s); }
     int started = 0, stopped = 0, modeChanges = 0, failing = -1;
+    std::vector<std::pair<int, int>> held;
 };
 
 class RecordingSound final : public SoundPlayer {
@@ -298,6 +300,49 @@ TEST_F(InterpreterTest, SingleStepMovesEveryTaskOneSymbolPerPress)
     EXPECT_EQ(out(2), 0);
     run.step();
     EXPECT_EQ(out(2), 1);
+}
+
+TEST_F(InterpreterTest, ABreakpointHoldsEveryTaskUntilSteppedOnAndStopsAgainOnTheNextVisit)
+{
+    const int s1 = chart.start(), a = chart.out("Turn Output 1 on"),
+              b = chart.out("Turn Output 2 on"), c = chart.out("Turn Output 2 off");
+    const int s2 = chart.start(), d = chart.proc("Let x = x + 1");
+    chart.chain({s1, a, b, c, a});
+    chart.chain({s2, d, d});
+    doc.toggleBreakpoint(b);
+    speed.multiplicity = 5;
+    ASSERT_TRUE(run.start());
+    ticks(1);
+    // The second pass brought task 0 to b: it stopped before switching output 2.
+    ASSERT_EQ(shell.held, (std::vector<std::pair<int, int>>{{0, b}}));
+    EXPECT_EQ(out(1), 1);
+    EXPECT_EQ(out(2), 0);
+    EXPECT_EQ(var('x'), 1);  // task 1 ran its one symbol of that pass
+    EXPECT_EQ(marks.symbols[b], Mark::Active);
+    EXPECT_EQ(marks.symbols[a], Mark::Normal);
+    EXPECT_TRUE(speed.singleStep);
+    ticks(10);
+    EXPECT_EQ(out(2), 0);
+    EXPECT_EQ(var('x'), 1);
+
+    // The space bar goes on from there: b runs, every task one symbol a press.
+    run.step();
+    EXPECT_EQ(out(2), 1);
+    EXPECT_EQ(var('x'), 2);
+    run.step();
+    run.step();
+    EXPECT_EQ(run.taskSymbol(0), b);
+    EXPECT_EQ(shell.held.size(), 1u);  // on its way back, b is reached at the next press
+    run.step();
+    EXPECT_EQ(shell.held.size(), 2u);
+    EXPECT_EQ(out(1), 1);
+
+    // Single stepping cleared in the speed window: the run goes on to the next visit.
+    speed.singleStep = false;
+    speed.releaseAll();
+    ticks(1);
+    EXPECT_EQ(shell.held.size(), 3u);
+    EXPECT_TRUE(run.running());
 }
 
 TEST_F(InterpreterTest, OutputSwitchingUnderBothNumberings)

@@ -222,6 +222,26 @@ TEST_F(TarvelTool, RunPrintsEveryEventOnTheVirtualClock)
     EXPECT_EQ(tool({"run", (dir.path() / "nada.FLO").string()}).status, 1);
 }
 
+TEST_F(TarvelTool, RunStopsAtTheFirstBreakpointReached)
+{
+    FlowDocument doc;
+    test::ChartBuilder b(doc);
+    const int s = b.start(), on = b.out("Turn Output 1 on"), wait = b.proc("Delay 0.1"),
+              off = b.out("Turn Output 1 off");
+    b.chain({s, on, wait, off, on});
+    const std::string path = (dir.path() / "parada.FLO").string();
+    ASSERT_TRUE(saveFlowFile(doc, path, InterfaceSettings{}, test::ignoredMessages()));
+
+    // The task waits out the delay and stops before it switches the output off.
+    ToolRun r = tool({"run", "--break", std::to_string(off) + "," + std::to_string(s), path});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2 output 1 on\n14 break 3 task 1\n14 end break\n");
+
+    EXPECT_EQ(tool({"run", "--break", "4", path}).status, 1);  // no symbol 4
+    EXPECT_EQ(tool({"run", "--break", "-1", path}).status, 2);
+    EXPECT_EQ(tool({"run", "--chip", "--break", "1", path}).status, 2);
+}
+
 // A chart for the chip compiler, saved with the given interface in its header.
 std::string chipChart(const std::filesystem::path& dir, int model, int subModel, int starts)
 {

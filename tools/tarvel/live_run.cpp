@@ -150,7 +150,7 @@ int liveRun(const RunOptions& o)
     state.sensors.adoptDocument(false);
     Interpreter& run = state.interpreter;
     EventPrinter printer(clock, io);
-    prepareRun(state, printer, o);
+    if (!prepareRun(state, printer, o)) return 1;
     std::unique_ptr<MimicTrace> trace;
     if (!o.mimic.empty() && !(trace = MimicTrace::attach(o.mimic, io, run, clock, state.sensors)))
         return 1;
@@ -178,7 +178,7 @@ int liveRun(const RunOptions& o)
     }
     printer.begin();
     std::int64_t next = clock.nowMs();
-    for (int k = 1; k <= o.ticks && run.running(); ++k) {
+    for (int k = 1; k <= o.ticks && run.running() && !printer.held(); ++k) {
         next += o.interval;
         timers.waitUntil(next, io);
         run.stopOnLinkFailure();

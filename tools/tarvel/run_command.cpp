@@ -92,13 +92,14 @@ bool parseRunOptions(std::vector<std::string> args, RunOptions& o, bool& changes
             } else {
                 return false;
             }
-        } else if (a == "--select" && hasValue) {
+        } else if ((a == "--select" || a == "--break") && hasValue) {
+            std::vector<int>& into = a == "--select" ? o.selection : o.breaks;
             std::stringstream list(args[++i]);
             std::string item;
             while (std::getline(list, item, ',')) {
                 const auto v = parseInt(item);
-                if (!v) return false;
-                o.selection.push_back(*v);
+                if (!v || (a == "--break" && *v < 0)) return false;
+                into.push_back(*v);
             }
         } else if ((a == "--input" || a == "--value") && hasValue) {
             const auto c = parseChange(args[++i], a == "--value");
@@ -152,7 +153,7 @@ int simulatedRun(RunOptions& o)
     state.sensors.adoptDocument(false);
     Interpreter& run = state.interpreter;
     EventPrinter printer(clock, io);
-    prepareRun(state, printer, o);
+    if (!prepareRun(state, printer, o)) return 1;
     std::unique_ptr<MimicTrace> trace;
     if (!o.mimic.empty() && !(trace = MimicTrace::attach(o.mimic, io, run, clock, state.sensors)))
         return 1;
@@ -182,7 +183,7 @@ int simulatedRun(RunOptions& o)
         return o.capture.save(state) ? 0 : 1;
     }
     printer.begin();
-    for (int k = 1; k <= o.ticks && run.running(); ++k) {
+    for (int k = 1; k <= o.ticks && run.running() && !printer.held(); ++k) {
         tickTo(k);
         run.timerTick();
     }
@@ -200,6 +201,8 @@ int runCommand(std::vector<std::string> args)
     // The chip simulator and a live box keep no capture here: refused rather than
     // a run that silently writes no file.
     if (options.chip && !options.capture.out.empty()) return usage();
+    // The compiled program has no symbols to stop at.
+    if (options.chip && !options.breaks.empty()) return usage();
     if (!options.live) return simulatedRun(options);
     if (options.chip || !options.capture.out.empty()) return usage();
     if (changesGiven) {

@@ -55,8 +55,21 @@ void EventPrinter::play(int slot, const std::string& path)
     if (live_) line() << "sound " << slot << ' ' << cp1252ToUtf8(path) << '\n';
 }
 
-void prepareRun(ProgramState& state, EventPrinter& printer, const RunOptions& options)
+void EventPrinter::heldAtBreakpoint(int task, int symbol)
 {
+    held_ = true;
+    line() << "break " << symbol << " task " << task + 1 << '\n';
+}
+
+bool prepareRun(ProgramState& state, EventPrinter& printer, const RunOptions& options)
+{
+    for (const int s : options.breaks) {
+        if (s >= state.doc.symbolCount()) {
+            std::cerr << "El símbolo " << s << " no está en el diagrama.\n";
+            return false;
+        }
+    }
+    state.doc.setBreakpoints(options.breaks);
     state.speed.interval = options.interval;
     state.speed.multiplicity = options.multiplicity;
     Interpreter& run = state.interpreter;
@@ -66,11 +79,15 @@ void prepareRun(ProgramState& state, EventPrinter& printer, const RunOptions& op
     run.setSound(&printer);
     run.runMode = options.mode;
     for (const int s : options.selection) state.doc.selectSymbol(s);
+    return true;
 }
 
 void printEnd(EventPrinter& printer, Interpreter& run, const std::string& linkMessage)
 {
-    if (run.running()) {
+    if (printer.held()) {
+        run.stop();
+        printer.line() << "end break\n";
+    } else if (run.running()) {
         run.stop();
         printer.line() << "end ticks\n";
     } else if (run.lastStopReason() == StopReason::ChartStopped) {

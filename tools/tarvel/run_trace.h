@@ -34,6 +34,8 @@ struct RunOptions {
     std::optional<int> numbering;
     RunMode mode;
     std::vector<int> selection;
+    // Symbols whose breakpoint ends the run when a task reaches one.
+    std::vector<int> breaks;
     std::vector<TimedChange> changes;
     std::string sensorsDir = TARVEL_DEFAULT_SENSORS_DIR;
     std::string chart;
@@ -69,23 +71,28 @@ public:
     // Nothing is heard headless: the sound is named instead.
     void play(int slot, const std::string& path) override;
     void stop() override {}
+    // "CS break I task T"; the run ends there.
+    void heldAtBreakpoint(int task, int symbol) override;
+    bool held() const { return held_; }
     std::ostream& line() { return std::cout << clock_.nowCentiseconds() << ' '; }
 
 private:
     const Clock& clock_;
     const InterfaceLayer& io_;
     bool live_ = false;
+    bool held_ = false;
     std::array<int, kIoCount> outputs_{};
     std::array<int, kIoCount> power_{};
     std::array<int, kMotorCount> motors_{};
     int dac_ = 0;
 };
 
-// The run's speed, what it starts and the printer following it, as the
-// options give them.
-void prepareRun(ProgramState& state, EventPrinter& printer, const RunOptions& options);
+// The run's speed, what it starts, its breakpoints and the printer following
+// it, as the options give them; false (and said) when a breakpoint names no
+// symbol of the chart.
+bool prepareRun(ProgramState& state, EventPrinter& printer, const RunOptions& options);
 
-// The last line: why the run ended ("stop", "ticks", or the message).
+// The last line: why the run ended ("break", "stop", "ticks", or the message).
 void printEnd(EventPrinter& printer, Interpreter& run, const std::string& linkMessage);
 
 int liveRun(const RunOptions& options);

@@ -95,8 +95,12 @@ public:
         if (screen && o_.background) background();
         if (screen && o_.pageGuides) pageGuides();
         if (!o_.loading) {
-            for (int i = 0; i < doc_.symbolCount(); ++i)
-                if (symbolWanted(i)) symbol(doc_.symbol(i));
+            for (int i = 0; i < doc_.symbolCount(); ++i) {
+                if (!symbolWanted(i)) continue;
+                symbol(doc_.symbol(i));
+                if (screen && o_.breakpoints && doc_.symbol(i).breakpoint)
+                    breakpointDot(doc_.symbol(i));
+            }
             for (int i = 0; i < doc_.labelCount(); ++i)
                 if (labelWanted(i)) label(doc_.label(i));
         }
@@ -172,6 +176,21 @@ private:
         }
         p_.setPen(QPen(QColor(64, 64, 64), 1));
         joinLine(p_, s_.pt(0, 1836), s_.pt(1308, 1836));
+    }
+
+    // A red dot in the symbol's top left corner, inside the area a symbol repaints.
+    void breakpointDot(const FlowSymbol& sym)
+    {
+        const int h = bodySize(sym.kind).halfHeight;
+        const QPoint centre = s_.pt(sym.x - 54, sym.y - h + 4);
+        const int r = std::max(3, 5 * o_.zoomX / 10);
+        p_.save();
+        p_.setRenderHint(QPainter::Antialiasing, true);
+        p_.setPen(QPen(QColor(128, 0, 0), 1));
+        p_.setBrush(QColor(220, 20, 20));
+        p_.drawEllipse(centre, r, r);
+        p_.restore();
+        forgetPainterState();
     }
 
     void symbol(const FlowSymbol& sym)

@@ -39,6 +39,7 @@ struct PaintOptions {
     bool directFills = true;
     bool loading = false;          // a file is being loaded: no symbols, labels or lines
     bool movingSomething = false;  // no label selection frames while something moves
+    bool breakpoints = false;      // the red dots of breakpoints (screen only)
 
     // Hooks for what the editor draws over the chart: ghost outlines, the
     // rubber band or a group being moved (between the labels and the lines),

@@ -1,5 +1,7 @@
 #include "flowchart/ui/flow_window.h"
 
+#include <QMenu>
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -10,6 +12,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QUrl>
+#include <memory>
 
 #include "engine/program_state.h"
 #include "flowchart/ui/drawn_state.h"
@@ -125,6 +128,24 @@ void TFlowWindow::subroutinesChanged()
     emit runMenuChanged();
 }
 
+void TFlowWindow::edited()
+{
+    emit chartEdited();
+}
+
+QMenu* TFlowWindow::symbolMenu(int symbol)
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName("symbolMenu");
+    QAction* a = menu->addAction(QString::fromUtf8("Punto de parada"));
+    a->setObjectName("id333");
+    a->setCheckable(true);
+    a->setChecked(symbol >= 0 && symbol < state_.doc.symbolCount() &&
+                  state_.doc.symbol(symbol).breakpoint);
+    connect(a, &QAction::triggered, this, [this, symbol] { emit breakpointRequested(symbol); });
+    return menu;
+}
+
 // ---- Running marks ---------------------------------------------------------------
 
 void TFlowWindow::markSymbol(int symbol, Mark mark)
@@ -172,6 +193,7 @@ void TFlowWindow::paintEvent(QPaintEvent* event)
     o.zoomX = o.zoomY = zoom_;
     o.loading = loading_;
     o.movingSomething = moving();
+    o.breakpoints = true;
     o.drawGhosts = [this](QPainter& p) { drawEditing(p); };
     o.drawHandLine = [this, &o](QPainter& p) {
         const auto& path = editor_->handPath();
@@ -341,11 +363,21 @@ void TFlowWindow::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) return;
     buttonDown_ = false;
     const DrawnState before(state_.doc, *editor_, true);
+    const bool dragged = dragging_;
     if (dragging_ || editor_->moving()) editor_->release(toDocument(event->position().toPoint()));
     dragging_ = false;
     updateCursor();
     repaintChanges(before, true);
     emit editingChanged();
+    // A right click on a symbol offers its menu instead of its editor.
+    if (event->button() == Qt::RightButton && !dragged && !editor_->moving()) {
+        const int s = editor_->symbolUnder(toDocument(event->position().toPoint()));
+        if (s < 0) return;
+        editorTimer_.stop();
+        pendingEditor_ = {};
+        std::unique_ptr<QMenu> menu(symbolMenu(s));
+        menu->exec(event->globalPosition().toPoint());
+    }
 }
 
 void TFlowWindow::mouseDoubleClickEvent(QMouseEvent* event)

@@ -14,6 +14,7 @@
 #include "flowchart/chart_editor.h"
 #include "flowchart/flow_document.h"
 
+class QMenu;
 class QScrollArea;
 
 namespace tarvel {
@@ -67,6 +68,9 @@ public:
     // DocumentObserver
     void invalidate(const Rect& area) override;
     void subroutinesChanged() override;
+    void edited() override;
+    // The menu of a symbol (a right click on it): "Punto de parada".
+    QMenu* symbolMenu(int symbol);
     // ChartMarks
     void markSymbol(int symbol, Mark mark) override;
     void markLine(int line, Mark mark) override;
@@ -81,6 +85,10 @@ signals:
     // A symbol's or label's property editor is to open.
     void symbolEditorRequested(int symbol);
     void labelEditorRequested(int label);
+    // The chart was changed by an edit.
+    void chartEdited();
+    // A symbol's breakpoint is to go on or off.
+    void breakpointRequested(int symbol);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
