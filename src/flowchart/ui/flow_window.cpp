@@ -375,8 +375,10 @@ void TFlowWindow::mouseReleaseEvent(QMouseEvent* event)
         if (s < 0) return;
         editorTimer_.stop();
         pendingEditor_ = {};
-        std::unique_ptr<QMenu> menu(symbolMenu(s));
-        menu->exec(event->globalPosition().toPoint());
+        // Shown without a loop of its own: the window goes on as it was.
+        QMenu* menu = symbolMenu(s);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(event->globalPosition().toPoint());
     }
 }
 
