@@ -21,10 +21,7 @@
 #include "interfaces/interface_model.h"
 #include "interfaces/ui/manual_monitor_dialog.h"
 #include "interfaces/ui/monitor_set.h"
-#include "support/fake_clock.h"
-#include "support/fake_messages.h"
-#include "support/fake_ports.h"
-#include "support/temp_dir.h"
+#include "support/frame_fixture.h"
 
 namespace tarvel {
 namespace {
@@ -32,30 +29,21 @@ namespace {
 constexpr int kSimulateChip = 319;
 constexpr int kRun = 121;
 
-class ChipWindowTest : public ::testing::Test {
+class ChipWindowTest : public test::FrameFixture {
 protected:
-    test::FakeMessages messages;
-    test::FakeClock clock;
-    test::FakeFileChooser files;
-    test::FakeByteLink ports;
-    test::TempDir dir;
-    std::unique_ptr<TFlowFrame> frame;
     int on = -1, wait = -1, off = -1;
 
     // The frame on an interface chosen as CONFIGUR.FCF says, with the bundled chip file.
     void startWith(int model, int subModel)
     {
-        frame = std::make_unique<TFlowFrame>(FrameServices{messages, clock, files, ports});
         AppConfiguration config;
-        config.configPath = (dir.path() / "CONFIGUR.FCF").string();
         config.sensorsDir = std::string(TARVEL_DATA_DIR) + "/SENSORS";
         InterfaceSettings s;
         s.mode = model == 0 ? 0 : 1;
         s.model = model;
         s.subModel = subModel;
         s.numbering = 1;
-        ASSERT_TRUE(saveInterfaceConfig(config.configPath, s, test::ignoredMessages()));
-        frame->startUp(config);
+        startFrame(config, s);
         messages.shown.clear();
     }
     // Start, output 1 on, a second, output 1 off, a second, and round again.

@@ -11,10 +11,7 @@
 #include "engine/chart_builder.h"
 #include "flowchart/flow_file.h"
 #include "interfaces/interface_config.h"
-#include "support/fake_clock.h"
-#include "support/fake_messages.h"
-#include "support/fake_ports.h"
-#include "support/temp_dir.h"
+#include "support/frame_fixture.h"
 #include "support/tool_run.h"
 
 namespace tarvel {
@@ -23,32 +20,18 @@ namespace {
 const char* const kReminder =
     "Es posible que usted desee guardar el data de su Gráfica.  Use el menú Gráficas";
 
-class GraphCommandsTest : public ::testing::Test {
+class GraphCommandsTest : public test::FrameFixture {
 protected:
-    test::FakeMessages messages;
-    test::FakeClock clock;
-    test::FakeFileChooser files;
-    test::FakeByteLink ports;
-    test::TempDir dir;
-    std::unique_ptr<TFlowFrame> frame;
-
     void SetUp() override
     {
-        frame = std::make_unique<TFlowFrame>(FrameServices{messages, clock, files, ports});
-        AppConfiguration config;
-        config.configPath = path("CONFIGUR.FCF");
-        config.sensorsDir = path("SENSORS");
-        config.fileDir = path("datos");
-        ASSERT_TRUE(
-            saveInterfaceConfig(config.configPath, InterfaceSettings{}, test::ignoredMessages()));
-        frame->startUp(config);
+        startFrame(localConfig("datos"));
+        if (HasFatalFailure()) return;
         // Start, output 1 on, a delay looping back: it runs until stopped.
         test::ChartBuilder b(frame->state().doc);
         const int s = b.start(), on = b.out("Turn Output 1 on"), wait = b.proc("Delay 1");
         b.chain({s, on, wait});
         b.join(wait, on);
     }
-    std::string path(const std::string& name) const { return (dir.path() / name).string(); }
     DataCapture& capture() { return frame->state().capture; }
     bool enabled(int id) const { return frame->action(id)->isEnabled(); }
 

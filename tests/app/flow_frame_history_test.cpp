@@ -22,10 +22,7 @@
 #include "flowchart/flow_file.h"
 #include "flowchart/ui/flow_window.h"
 #include "interfaces/interface_config.h"
-#include "support/fake_clock.h"
-#include "support/fake_messages.h"
-#include "support/fake_ports.h"
-#include "support/temp_dir.h"
+#include "support/frame_fixture.h"
 
 namespace tarvel {
 namespace {
@@ -38,28 +35,9 @@ void keep(const QImage& image, const char* name)
     if (!dir.isEmpty()) image.save(QString::fromUtf8(dir) + "/" + name);
 }
 
-class FrameHistoryTest : public ::testing::Test {
+class FrameHistoryTest : public test::FrameFixture {
 protected:
-    test::FakeMessages messages;
-    test::FakeClock clock;
-    test::FakeFileChooser files;
-    test::FakeByteLink ports;
-    test::TempDir dir;
-    std::unique_ptr<TFlowFrame> frame;
-
-    void SetUp() override
-    {
-        frame = std::make_unique<TFlowFrame>(FrameServices{messages, clock, files, ports});
-        AppConfiguration config;
-        config.configPath = path("CONFIGUR.FCF");
-        config.sensorsDir = path("SENSORS");
-        config.fileDir = path("");
-        ASSERT_TRUE(
-            saveInterfaceConfig(config.configPath, InterfaceSettings{}, test::ignoredMessages()));
-        frame->startUp(config);
-    }
-    std::string path(const std::string& name) const { return (dir.path() / name).string(); }
-    FlowDocument& doc() { return frame->state().doc; }
+    void SetUp() override { startFrame(localConfig("")); }
     QAction* undo() { return frame->action(kUndo); }
     QAction* redo() { return frame->action(kRedo); }
     // The edit is recorded once the event that made it is over.

@@ -28,37 +28,15 @@
 #include "interfaces/interface_config.h"
 #include "platform/qt/message_bar.h"
 #include "platform/qt/qt_messages.h"
-#include "support/fake_clock.h"
-#include "support/fake_messages.h"
-#include "support/fake_ports.h"
+#include "support/frame_fixture.h"
 #include "support/read_chart.h"
-#include "support/temp_dir.h"
 
 namespace tarvel {
 namespace {
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public test::FrameFixture {
 protected:
-    test::FakeMessages messages;
-    test::FakeClock clock;
-    test::FakeFileChooser files;
-    test::FakeByteLink ports;
-    test::TempDir dir;
-    std::unique_ptr<TFlowFrame> frame;
-
-    void SetUp() override
-    {
-        frame = std::make_unique<TFlowFrame>(FrameServices{messages, clock, files, ports});
-        AppConfiguration config;
-        config.configPath = path("CONFIGUR.FCF");
-        config.sensorsDir = path("SENSORS");
-        config.fileDir = path("");
-        InterfaceSettings s;  // simulation, numbering 1-8
-        ASSERT_TRUE(saveInterfaceConfig(config.configPath, s, test::ignoredMessages()));
-        frame->startUp(config);
-    }
-    std::string path(const std::string& name) const { return (dir.path() / name).string(); }
-    FlowDocument& doc() { return frame->state().doc; }
+    void SetUp() override { startFrame(localConfig("")); }
     Interpreter& interpreter() { return frame->state().interpreter; }
 
     // A chart that runs for ever: Start, output 1 on, a delay looping back.

@@ -1,14 +1,20 @@
 #pragma once
-// Printed pages in tests: the first page of a PDF rasterised by the
-// distribution's rasteriser, and where the ink lies on it.
+// Printed pages in tests: the main window printing into PDF files, the first
+// page of a PDF rasterised by the distribution's rasteriser, and where the
+// ink lies on it.
 
 #include <gtest/gtest.h>
+#include <QAction>
 #include <QImage>
+#include <QPrinter>
 #include <QProcess>
 #include <QString>
 #include <algorithm>
 #include <filesystem>
 #include <string>
+
+#include "app/frame_extras.h"
+#include "support/frame_fixture.h"
 
 namespace tarvel::test {
 
@@ -50,5 +56,28 @@ inline InkBox inkOf(const QImage& page)
         }
     return box;
 }
+
+// The main window on fakes, started on CONFIGUR.FCF alone, printing through
+// its commands.
+class PrintFixture : public FrameFixture {
+protected:
+    int dialogs = 0;  // print dialogs shown
+
+    void SetUp() override { startFrame(AppConfiguration{}); }
+
+    // Runs print command `id`; its dialog says OK with the printer set to
+    // write `pdf`.
+    void printToPdf(int id, const std::string& pdf)
+    {
+        frame->extras()->setPrintDialogRunner([this, pdf](QPrinter& printer) {
+            ++dialogs;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(pdf));
+            return true;
+        });
+        frame->action(id)->trigger();
+    }
+    QImage rasterise(const std::string& pdf) { return rasterisePdf(pdf, path("page")); }
+};
 
 }  // namespace tarvel::test

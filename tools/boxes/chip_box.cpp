@@ -9,14 +9,11 @@ ChipBox::ChipBox(int programSize, BoxPrinter print)
 
 void ChipBox::receive(std::span<const std::uint8_t> bytes, BoxReply& reply)
 {
-    pending_.insert(pending_.end(), bytes.begin(), bytes.end());
-    while (!pending_.empty()) {
-        const std::optional<std::size_t> used = downloader_.answer(pending_, reply);
-        if (used && *used == 0) break;
+    answerPending(bytes, [&] {
         // A byte no download command starts with is ignored.
-        const std::size_t taken = used ? *used : 1;
-        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(taken));
-    }
+        const std::optional<std::size_t> used = downloader_.answer(pending_, reply);
+        return used ? *used : std::size_t{1};
+    });
 }
 
 }  // namespace tarvel::boxes

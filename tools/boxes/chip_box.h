@@ -16,7 +16,6 @@ public:
 
 private:
     ChipDownloader downloader_;
-    std::vector<std::uint8_t> pending_;
 };
 
 }  // namespace tarvel::boxes

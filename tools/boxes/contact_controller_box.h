@@ -6,7 +6,6 @@
 // would take only the outputs; both boxes here have one.
 
 #include <memory>
-#include <vector>
 
 #include "chip_downloader.h"
 #include "simulated_box.h"
@@ -26,7 +25,6 @@ private:
     std::size_t answer(BoxReply& reply);
     void takeMotorByte(int byte);
 
-    std::vector<std::uint8_t> pending_;
     std::unique_ptr<ChipDownloader> downloader_;
 };
 

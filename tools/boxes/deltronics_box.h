@@ -6,8 +6,6 @@
 // own; the digital adaptor (sub-model 3) has no analogue inputs and reports
 // no sensors.
 
-#include <vector>
-
 #include "simulated_box.h"
 
 namespace tarvel::boxes {
@@ -31,7 +29,6 @@ private:
 
     int subModel_;
     bool tenBit_ = false;
-    std::vector<std::uint8_t> pending_;
 };
 
 }  // namespace tarvel::boxes

@@ -21,14 +21,12 @@ FischertechnikBox::FischertechnikBox(int /*model*/, int /*subModel*/, BoxPrinter
 
 void FischertechnikBox::receive(std::span<const std::uint8_t> bytes, BoxReply& reply)
 {
-    pending_.insert(pending_.end(), bytes.begin(), bytes.end());
-    while (!pending_.empty()) {
+    answerPending(bytes, [&]() -> std::size_t {
         const std::uint8_t command = pending_[0];
-        if (command != P::kOutputs && command != P::kWithFirst && command != P::kWithSecond) {
-            pending_.erase(pending_.begin());  // a byte no command starts with is ignored
-            continue;
-        }
-        if (pending_.size() < 2) break;
+        // A byte no command starts with is ignored.
+        if (command != P::kOutputs && command != P::kWithFirst && command != P::kWithSecond)
+            return 1;
+        if (pending_.size() < 2) return 0;
         quietTicks_ = 0;
         takeOutputByte(pending_[1]);
         reply.byte(static_cast<std::uint8_t>(inputByte()));
@@ -38,8 +36,8 @@ void FischertechnikBox::receive(std::span<const std::uint8_t> bytes, BoxReply& r
             reply.byte(static_cast<std::uint8_t>(word & 0xFF));
         }
         reply.exchangeDone();
-        pending_.erase(pending_.begin(), pending_.begin() + 2);
-    }
+        return 2;
+    });
 }
 
 void FischertechnikBox::takeOutputByte(int byte)

@@ -7,8 +7,6 @@
 // no command has come for kWatchdogMs, as the real one does, which is what
 // the program's keep-alive is for.
 
-#include <vector>
-
 #include "simulated_box.h"
 
 namespace tarvel::boxes {
@@ -31,7 +29,6 @@ private:
     void takeOutputByte(int byte);
 
     int quietTicks_ = 0;
-    std::vector<std::uint8_t> pending_;
 };
 
 }  // namespace tarvel::boxes

@@ -45,12 +45,7 @@ LegoBox::LegoBox(int /*model*/, int /*subModel*/, BoxPrinter print) : SimulatedB
 
 void LegoBox::receive(std::span<const std::uint8_t> bytes, BoxReply& reply)
 {
-    pending_.insert(pending_.end(), bytes.begin(), bytes.end());
-    while (!pending_.empty()) {
-        const std::size_t used = answer(reply);
-        if (used == 0) break;
-        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(used));
-    }
+    answerPending(bytes, [&] { return answer(reply); });
 }
 
 std::size_t LegoBox::answer(BoxReply& reply)

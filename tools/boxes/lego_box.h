@@ -51,7 +51,6 @@ private:
 
     bool greeted_ = false;
     std::array<bool, kIoCount> reverse_{};
-    std::vector<std::uint8_t> pending_;
 };
 
 }  // namespace tarvel::boxes

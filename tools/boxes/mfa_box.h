@@ -4,8 +4,6 @@
 // with the board's signature and the input request with the input byte; the
 // other commands get no reply.
 
-#include <vector>
-
 #include "simulated_box.h"
 
 namespace tarvel::boxes {
@@ -26,7 +24,6 @@ private:
     void answerAnalogue(BoxReply& reply) const;
 
     bool board_ = true;
-    std::vector<std::uint8_t> pending_;
 };
 
 }  // namespace tarvel::boxes

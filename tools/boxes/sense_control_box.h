@@ -6,8 +6,6 @@
 // channels until the mode command 0xD7 0xC8 asks for four. Standard input's
 // `reset` is the box's reset button: the system is gone and the outputs off.
 
-#include <vector>
-
 #include "simulated_box.h"
 
 namespace tarvel::boxes {
@@ -36,7 +34,6 @@ private:
     State state_ = State::WaitsForSystem;
     bool fourChannels_ = false;
     std::size_t loaded_ = 0;
-    std::vector<std::uint8_t> pending_;
 };
 
 }  // namespace tarvel::boxes

@@ -7,8 +7,9 @@
 // process through BoxLink.
 //
 // Adding a family's box: tools/boxes/<family>_box.{h,cpp} with a class
-// derived from SimulatedBox that implements receive() (and, for a box that
-// streams, streamPeriodMs() and stream()), and one line in box_registry.cpp.
+// derived from SimulatedBox that implements receive(), most through
+// answerPending() (and, for a box that streams, streamPeriodMs() and
+// stream()), and one line in box_registry.cpp.
 // Change the image only through the setters below, so every change prints.
 //
 // The lines (item numbers as on the box's labels, from 1; motors A..D):
@@ -17,7 +18,9 @@
 //   and notes of the family's own: reset, upload N, handshake, board present|absent
 // Standard input takes `in N on|off`, `val C RAW` and `id C ID`.
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -104,7 +107,23 @@ protected:
     int inputByte() const;
     void note(const std::string& line) { print_(line); }
 
+    // Adds `bytes` to pending_ and answers from its front for as long as
+    // `answer()` takes something: it returns how many leading bytes it used,
+    // 0 while the command there is still incomplete (kept for the next piece).
+    template <typename Answer>
+    void answerPending(std::span<const std::uint8_t> bytes, Answer&& answer)
+    {
+        pending_.insert(pending_.end(), bytes.begin(), bytes.end());
+        while (!pending_.empty()) {
+            const std::size_t used = std::min<std::size_t>(answer(), pending_.size());
+            if (used == 0) break;
+            pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(used));
+        }
+    }
+
     BoxImage image_;
+    // The bytes received and not yet answered.
+    std::vector<std::uint8_t> pending_;
 
 private:
     BoxPrinter print_;

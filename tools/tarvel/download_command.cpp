@@ -130,8 +130,7 @@ int downloadCommand(const std::vector<std::string>& args)
         settings.model = o.model;
         settings.subModel = o.subModel;
     }
-    settings.mode = 1;
-    settings.port = o.port == kUsbDevice ? kUsbPort : 0;
+    setLivePort(settings, o.port);
     if (!modelTraits(settings).chipPrograms) {
         std::cerr << "El interfaz " << settings.model << ':' << settings.subModel
                   << " no recibe programas.\n";
@@ -151,12 +150,7 @@ int downloadCommand(const std::vector<std::string>& args)
     QtSerialLink link;
     ProgramState state(messages, clock);
     InterfaceLayer& io = state.io;
-    io.setByteLink(&link);
-    PortNames names = PortNames::defaults();
-    if (settings.port != kUsbPort) names.setDevice(settings.port, o.port);
-    io.setPortNames(names);
-    io.settings = settings;
-    io.setSensorsDirectory(o.sensorsDir);
+    attachLiveInterface(io, link, settings, o.port, o.sensorsDir);
     io.applySelection();
     FlowFileInfo info;
     if (!loadChart(o.chart, io.settings, state.doc, info)) return 1;

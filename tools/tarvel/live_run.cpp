@@ -69,13 +69,12 @@ private:
 // numbering and level, the chart's where the dialog leaves a choice.
 InterfaceSettings liveSettings(const RunOptions& o, InterfaceSettings s)
 {
-    s.mode = 1;
+    setLivePort(s, o.port);
     s.model = o.model;
     s.subModel = o.subModel;
     const ChoiceRule& rule = choiceRule(modelTraits(s).choice);
     if (rule.numbering != ChoiceRule::kChosen && !o.numbering) s.numbering = rule.numbering;
     if (rule.highLow != ChoiceRule::kChosen) s.highLow = rule.highLow;
-    s.port = o.port == kUsbDevice ? kUsbPort : 0;
     return s;
 }
 
@@ -123,12 +122,7 @@ int liveRun(const RunOptions& o)
     InterfaceLayer& io = state.io;
     KeepAliveTimers timers(clock);
     io.setLinkShell(&timers);
-    io.setByteLink(&link);
-    PortNames names = PortNames::defaults();
-    if (settings.port != kUsbPort) names.setDevice(settings.port, o.port);
-    io.setPortNames(names);
-    io.settings = settings;
-    io.setSensorsDirectory(o.sensorsDir);
+    attachLiveInterface(io, link, settings, o.port, o.sensorsDir);
     if (modelTraits(settings).usesPinMap) {
         // The board pins of the initialisation file, as the program reads them.
         const Result<FirmataPinMap> pins = loadFirmataPinMap(pathFromUtf8(windowsDirectory()));

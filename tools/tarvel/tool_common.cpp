@@ -5,6 +5,9 @@
 #include <iostream>
 
 #include "flowchart/flow_file.h"
+#include "interfaces/interface_layer.h"
+#include "interfaces/port_probe.h"
+#include "platform/byte_link.h"
 #include "platform/file_lookup.h"
 #include "platform/install_paths.h"
 #include "platform/utf8_path.h"
@@ -139,6 +142,23 @@ bool loadAsProgram(const std::string& path, std::optional<int> numbering, tarvel
                    tarvel::FlowFileInfo& info, tarvel::InterfaceSettings& settings)
 {
     return readChartSettings(path, numbering, settings) && loadChart(path, settings, doc, info);
+}
+
+void setLivePort(InterfaceSettings& settings, const std::string& device)
+{
+    settings.mode = 1;
+    settings.port = device == kUsbDevice ? kUsbPort : 0;
+}
+
+void attachLiveInterface(InterfaceLayer& io, ByteLink& link, const InterfaceSettings& settings,
+                         const std::string& device, const std::string& sensorsDir)
+{
+    io.setByteLink(&link);
+    PortNames names = PortNames::defaults();
+    if (settings.port != kUsbPort) names.setDevice(settings.port, device);
+    io.setPortNames(names);
+    io.settings = settings;
+    io.setSensorsDirectory(sensorsDir);
 }
 
 }  // namespace tarvel::tool

@@ -13,8 +13,10 @@
 #include "platform/scripted_messages.h"
 
 namespace tarvel {
+class ByteLink;
+class InterfaceLayer;
 class ProgramState;
-}
+}  // namespace tarvel
 
 namespace tarvel::tool {
 
@@ -40,6 +42,15 @@ bool loadChart(const std::string& path, const InterfaceSettings& settings, FlowD
 // Both: a chart loaded under its own header settings.
 bool loadAsProgram(const std::string& path, std::optional<int> numbering, FlowDocument& doc,
                    FlowFileInfo& info, InterfaceSettings& settings);
+
+// Settings for the box at `device` (a serial device, or kUsbDevice): the
+// interface live, on the first serial port or on the USB one.
+void setLivePort(InterfaceSettings& settings, const std::string& device);
+// The interface of the program on the box at `device` through `link`, with
+// `settings` (their port chosen by setLivePort) and the sensor files of
+// `sensorsDir`. The caller applies the selection.
+void attachLiveInterface(InterfaceLayer& io, ByteLink& link, const InterfaceSettings& settings,
+                         const std::string& device, const std::string& sensorsDir);
 
 // The capture options of `tarvel run`: "--capture OUT.SID", "--first-span CS",
 // "--end-time CS" (hundredths of a second).

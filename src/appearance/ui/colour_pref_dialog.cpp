@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -68,17 +67,7 @@ TColourPrefDialog::TColourPrefDialog(const ColourSet& colours, QWidget* parent)
         connect(radio, &QRadioButton::clicked, this, [this, entry] { selectColour(entry); });
     }
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
-    ok->setObjectName(QStringLiteral("idOk"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
-    cancel->setObjectName(QStringLiteral("idCancel"));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = makeOkCancelRow(*this, "idOk", "idCancel");
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "datalog/graph_layout.h"
@@ -19,17 +18,7 @@ TGraphCountTypeDialog::TGraphCountTypeDialog(int& frequencyMode, QWidget* parent
     stacked_ = new QCheckBox(QString::fromUtf8("Pilado"), this);
     stacked_->setObjectName("id101");
     stacked_->setChecked(frequencyMode == kStacked);
-    auto* ok = new QPushButton(QString::fromUtf8("Aceptar"), this);
-    ok->setObjectName("okButton");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QString::fromUtf8("Cancelar"), this);
-    cancel->setObjectName("cancelButton");
-    connect(ok, &QPushButton::clicked, this, &TGraphCountTypeDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = makeOkCancelRow(*this, "okButton", "cancelButton");
     auto* column = new QVBoxLayout(this);
     column->addWidget(stacked_);
     column->addLayout(buttons);

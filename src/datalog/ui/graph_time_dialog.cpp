@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "datalog/capture_time.h"
@@ -24,13 +23,6 @@ constexpr int kEditLength = 12;
 QString idName(int id)
 {
     return QStringLiteral("id%1").arg(id);
-}
-
-QPushButton* makeButton(const char* text, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
 }
 
 }  // namespace
@@ -70,15 +62,7 @@ TGraphTimeDialog::TGraphTimeDialog(CaptureSettings& settings, Messages& messages
     grid->addWidget(endUnit_, 1, 2);
     grid->addWidget(forever_, 2, 1, 1, 2);
 
-    auto* ok = makeButton("Aceptar", "okButton", this);
-    ok->setDefault(true);
-    auto* cancel = makeButton("Cancelar", "cancelButton", this);
-    connect(ok, &QPushButton::clicked, this, &TGraphTimeDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = makeOkCancelRow(*this, "okButton", "cancelButton");
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

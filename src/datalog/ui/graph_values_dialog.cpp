@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -55,17 +54,7 @@ TGraphValuesDialog::TGraphValuesDialog(GraphLayout& layout, int graph, Messages&
         grid->addWidget(new QLabel(QString::fromUtf8("máximo:"), this), c, 2);
         grid->addWidget(maximum_[k], c, 3);
     }
-    auto* ok = new QPushButton(QString::fromUtf8("Aceptar"), this);
-    ok->setObjectName("okButton");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QString::fromUtf8("Cancelar"), this);
-    cancel->setObjectName("cancelButton");
-    connect(ok, &QPushButton::clicked, this, &TGraphValuesDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = makeOkCancelRow(*this, "okButton", "cancelButton");
     auto* column = new QVBoxLayout(this);
     column->addLayout(grid);
     column->addLayout(buttons);

@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "interfaces/ui/opt_box.h"
@@ -44,18 +43,7 @@ TMfaModDialog::TMfaModDialog(int motorOption, QWidget* parent)
     }
     layout->addSpacing(8);
 
-    auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
-    ok->setObjectName(QStringLiteral("id1"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
-    cancel->setObjectName(QStringLiteral("id2"));
-    connect(ok, &QPushButton::clicked, this, &TMfaModDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &TMfaModDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    layout->addLayout(makeOkCancelRow(*this, "id1", "id2"));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -1,7 +1,10 @@
 #include "platform/qt/grey_dialog.h"
 
 #include <QColor>
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QPalette>
+#include <QPushButton>
 #include <QWidget>
 
 namespace tarvel {
@@ -14,6 +17,23 @@ void paintDialogGrey(QWidget& dialog)
         palette.setColor(QPalette::Disabled, role, QColor(112, 112, 112));
     dialog.setPalette(palette);
     dialog.setAutoFillBackground(true);
+}
+
+QHBoxLayout* makeOkCancelRow(QDialog& dialog, const char* okName, const char* cancelName)
+{
+    auto* ok = new QPushButton(QStringLiteral("Aceptar"), &dialog);
+    ok->setObjectName(QLatin1String(okName));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), &dialog);
+    cancel->setObjectName(QLatin1String(cancelName));
+    // Through the virtual slots, so a dialog's own accept() checks its fields.
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 }  // namespace tarvel

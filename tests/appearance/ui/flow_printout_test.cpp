@@ -15,50 +15,17 @@
 #include "app/frame_extras.h"
 #include "engine/chart_builder.h"
 #include "interfaces/interface_config.h"
-#include "support/fake_clock.h"
-#include "support/fake_messages.h"
-#include "support/fake_ports.h"
 #include "support/pdf_page.h"
-#include "support/temp_dir.h"
 
 namespace tarvel {
 namespace {
 
 using test::InkBox;
 
-class PrintTest : public ::testing::Test {
+class PrintTest : public test::PrintFixture {
 protected:
-    test::FakeMessages messages;
-    test::FakeClock clock;
-    test::FakeFileChooser files;
-    test::FakeByteLink ports;
-    test::TempDir dir;
-    TFlowFrame frame{FrameServices{messages, clock, files, ports}};
-    int dialogs = 0;
-
-    void SetUp() override
-    {
-        AppConfiguration config;
-        config.configPath = path("CONFIGUR.FCF");
-        ASSERT_TRUE(
-            saveInterfaceConfig(config.configPath, InterfaceSettings{}, test::ignoredMessages()));
-        frame.startUp(config);
-    }
-    std::string path(const std::string& name) const { return (dir.path() / name).string(); }
-    FlowDocument& doc() { return frame.state().doc; }
-
     // Prints through the command into a PDF file; the dialog says OK.
-    void printTo(const std::string& pdf)
-    {
-        frame.extras()->setPrintDialogRunner([this, pdf](QPrinter& printer) {
-            ++dialogs;
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(QString::fromStdString(pdf));
-            return true;
-        });
-        frame.action(154)->trigger();
-    }
-    QImage rasterise(const std::string& pdf) { return test::rasterisePdf(pdf, path("page")); }
+    void printTo(const std::string& pdf) { printToPdf(154, pdf); }
     static InkBox ink(const QImage& page) { return test::inkOf(page); }
     void process(Point at)
     {
@@ -68,8 +35,8 @@ protected:
 
 TEST_F(PrintTest, TheExtentRuleDecidesHowLargeTheChartPrints)
 {
-    EXPECT_EQ(frame.action(154)->text(), QString("&Imprimir..."));
-    EXPECT_EQ(frame.action(107)->text(), QString::fromUtf8("&Configurar impresión..."));
+    EXPECT_EQ(frame->action(154)->text(), QString("&Imprimir..."));
+    EXPECT_EQ(frame->action(107)->text(), QString::fromUtf8("&Configurar impresión..."));
     EXPECT_EQ(TFlowPrintout::title(), QString("Diagrama de flujo"));
     // One symbol near the middle of the first page: the page is one printed
     // page wide, so the box (x 252..348) stands near the middle of the paper.
@@ -102,7 +69,7 @@ TEST_F(PrintTest, TheExtentRuleDecidesHowLargeTheChartPrints)
 
 TEST_F(PrintTest, AnExampleChartFillsOnePage)
 {
-    ASSERT_TRUE(frame.loadChart(std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/TIMBRE.FLO", true));
+    ASSERT_TRUE(frame->loadChart(std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/TIMBRE.FLO", true));
     printTo(path("timbre.pdf"));
     const QImage page = rasterise(path("timbre.pdf"));
     ASSERT_FALSE(page.isNull());
@@ -116,19 +83,19 @@ TEST_F(PrintTest, AnExampleChartFillsOnePage)
 TEST_F(PrintTest, ThePageSetUpStaysForTheNextJobAndCancelPrintsNothing)
 {
     process({300, 300});
-    frame.extras()->setPageSetupRunner(
+    frame->extras()->setPageSetupRunner(
         [](QPrinter& printer) { printer.setPageOrientation(QPageLayout::Landscape); });
-    frame.action(107)->trigger();
+    frame->action(107)->trigger();
     printTo(path("apaisada.pdf"));
     const QImage page = rasterise(path("apaisada.pdf"));
     ASSERT_FALSE(page.isNull());
     EXPECT_GT(page.width(), page.height());
 
-    frame.extras()->setPrintDialogRunner([](QPrinter& printer) {
+    frame->extras()->setPrintDialogRunner([](QPrinter& printer) {
         printer.setOutputFileName(QStringLiteral("/nowhere/never.pdf"));
         return false;
     });
-    frame.action(154)->trigger();
+    frame->action(154)->trigger();
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(QFile::exists("/nowhere/never.pdf"));
 }
@@ -147,14 +114,14 @@ TEST_F(PrintTest, PrintingWaitsForTheRunToEnd)
     test::ChartBuilder b(doc());
     const int s = b.start(), w = b.proc("Delay 9");
     b.chain({s, w});
-    frame.runCommand();
-    ASSERT_TRUE(frame.state().interpreter.running());
-    EXPECT_FALSE(frame.action(154)->isEnabled());
-    EXPECT_FALSE(frame.action(107)->isEnabled());
-    frame.extras()->printCommand();
+    frame->runCommand();
+    ASSERT_TRUE(frame->state().interpreter.running());
+    EXPECT_FALSE(frame->action(154)->isEnabled());
+    EXPECT_FALSE(frame->action(107)->isEnabled());
+    frame->extras()->printCommand();
     EXPECT_EQ(dialogs, 0);
-    frame.runCommand();
-    EXPECT_TRUE(frame.action(154)->isEnabled());
+    frame->runCommand();
+    EXPECT_TRUE(frame->action(154)->isEnabled());
 }
 
 }  // namespace

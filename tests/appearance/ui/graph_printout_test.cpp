@@ -14,40 +14,19 @@
 #include "datalog/ui/graph_window.h"
 #include "engine/chart_builder.h"
 #include "interfaces/interface_config.h"
-#include "support/fake_clock.h"
-#include "support/fake_messages.h"
-#include "support/fake_ports.h"
 #include "support/pdf_page.h"
-#include "support/temp_dir.h"
 
 namespace tarvel {
 namespace {
 
-class GraphPrintTest : public ::testing::Test {
+class GraphPrintTest : public test::PrintFixture {
 protected:
-    test::FakeMessages messages;
-    test::FakeClock clock;
-    test::FakeFileChooser files;
-    test::FakeByteLink ports;
-    test::TempDir dir;
-    TFlowFrame frame{FrameServices{messages, clock, files, ports}};
-    int dialogs = 0;
-
-    void SetUp() override
-    {
-        AppConfiguration config;
-        config.configPath = path("CONFIGUR.FCF");
-        ASSERT_TRUE(
-            saveInterfaceConfig(config.configPath, InterfaceSettings{}, test::ignoredMessages()));
-        frame.startUp(config);
-    }
-    std::string path(const std::string& name) const { return (dir.path() / name).string(); }
-    DataCapture& capture() { return frame.state().capture; }
+    DataCapture& capture() { return frame->state().capture; }
 
     // An analogue graph over a rising line of 50 samples.
     void analogueGraph()
     {
-        TGraphWindow& w = *frame.graphWindow();
+        TGraphWindow& w = *frame->graphWindow();
         w.iconClicked(0);
         w.leftClick({200, 3});
         CaptureBuffer& b = capture().data.buffer;
@@ -57,26 +36,19 @@ protected:
             b.inputs[j] = (j / 5) % 2;
         }
         b.sampleCount = 50;
-        frame.updateCommands();
+        frame->updateCommands();
     }
     void addInputGraph()
     {
-        TGraphWindow& w = *frame.graphWindow();
+        TGraphWindow& w = *frame->graphWindow();
         w.iconClicked(5);
         const PaneBox top = stackGeometry(capture().data.layout, w.height()).panes[0];
         w.leftClick({200, top.top + top.height + 2});
     }
     test::InkBox printTo(const std::string& name)
     {
-        const std::string pdf = path(name);
-        frame.extras()->setPrintDialogRunner([this, pdf](QPrinter& printer) {
-            ++dialogs;
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(QString::fromStdString(pdf));
-            return true;
-        });
-        frame.action(9)->trigger();
-        const QImage page = test::rasterisePdf(pdf, path("page"));
+        printToPdf(9, path(name));
+        const QImage page = rasterise(path(name));
         EXPECT_FALSE(page.isNull());
         return test::inkOf(page);
     }
@@ -84,7 +56,7 @@ protected:
 
 TEST_F(GraphPrintTest, ThePrintCommandWaitsForAGraphWithData)
 {
-    QAction* print = frame.action(9);
+    QAction* print = frame->action(9);
     ASSERT_NE(print, nullptr);
     EXPECT_EQ(print->text(), QString::fromUtf8("Imprimir &Gráfica..."));
     EXPECT_EQ(TGraphPrintout::title(), QString::fromUtf8("Gráfica de Tarvel"));
@@ -92,23 +64,23 @@ TEST_F(GraphPrintTest, ThePrintCommandWaitsForAGraphWithData)
     analogueGraph();
     EXPECT_TRUE(print->isEnabled());
 
-    frame.extras()->setPrintDialogRunner([this](QPrinter&) {
+    frame->extras()->setPrintDialogRunner([this](QPrinter&) {
         ++dialogs;
         return false;
     });
-    test::ChartBuilder b(frame.state().doc);
+    test::ChartBuilder b(frame->state().doc);
     // It runs until stopped.
     const int s = b.start(), on = b.out("Turn Output 1 on"), w = b.proc("Delay 1");
     b.chain({s, on, w});
     b.join(w, on);
-    frame.runCommand();
-    ASSERT_TRUE(frame.state().interpreter.running()) << messages.last().text;
+    frame->runCommand();
+    ASSERT_TRUE(frame->state().interpreter.running()) << messages.last().text;
     clock.advance(500);
-    frame.timerTick();
+    frame->timerTick();
     EXPECT_FALSE(print->isEnabled());
-    frame.extras()->printGraphCommand();
+    frame->extras()->printGraphCommand();
     EXPECT_EQ(dialogs, 0);
-    frame.runCommand();
+    frame->runCommand();
     EXPECT_TRUE(print->isEnabled());
 }
 
@@ -129,9 +101,9 @@ TEST_F(GraphPrintTest, APortraitPageGivesAShortStackItsUpperHalf)
     EXPECT_GT(box.bottom, 0.85);
 
     // Landscape: the whole page, 640 units high for both graphs.
-    frame.extras()->setPageSetupRunner(
+    frame->extras()->setPageSetupRunner(
         [](QPrinter& printer) { printer.setPageOrientation(QPageLayout::Landscape); });
-    frame.action(107)->trigger();
+    frame->action(107)->trigger();
     box = printTo("grafica_apaisada.pdf");
     EXPECT_GT(box.bottom, 0.85);
     EXPECT_GT(box.right - box.left, 0.75);
