@@ -135,16 +135,19 @@ ChipDownload::Step ChipDownload::transfer(const std::vector<std::uint8_t>& image
     const int step = size == kSmallImage ? kSmallImageGaugeStep : 1;
     if (progress_) progress_->transferStarted(size);
     link.purge();
+    // At least the pace between the starts of successive triples, whatever
+    // the scheduler does: it is counted from the moment the previous write
+    // returned, which is later than that triple's start on its way.
     constexpr std::int64_t kPaceUs = kDownloadPaceMs * 1000;
-    std::int64_t lastStart = 0;
+    std::int64_t lastWritten = 0;
     for (int i = 0; i < size; ++i) {
-        if (i > 0) clock_.sleepUs(lastStart + kPaceUs - clock_.nowUs());
-        lastStart = clock_.nowUs();
+        if (i > 0) clock_.sleepUs(lastWritten + kPaceUs - clock_.nowUs());
         const std::uint8_t byte = image[static_cast<std::size_t>(i)];
         if (!link.write({download_bytes::kStore, static_cast<std::uint8_t>(i), byte})) {
             fail(DownloadError::TransferWrite);
             return Step::Stop;
         }
+        lastWritten = clock_.nowUs();
         if (link.readByte() != i) {
             fail(DownloadError::WrongAddressEcho, i);
             return Step::Stop;
