@@ -174,12 +174,18 @@ protected:
     // busy while the chart waits); channel 1 into a, lamp 1 off, Stop.
     std::string saveChart()
     {
+        // Outputs and inputs by the box's labels, in the model's numbering.
+        const int first = numberingFromZero(settings().numbering) ? 0 : 1;
+        auto item = [&](const char* kind, int label, const char* state) {
+            return std::string(kind) + std::to_string(label - 1 + first) + state;
+        };
         FlowDocument doc;
         test::ChartBuilder c(doc);
-        const int start = c.start(), lamp = c.out("Turn Output 1 on"),
-                  blinkOn = c.out("Turn Output 2 on"), blinkOff = c.out("Turn Output 2 off"),
-                  wait = c.decide("Is Input 3 on"), read = c.proc("Let a = Val 1"),
-                  off = c.out("Turn Output 1 off"), stop = c.stop();
+        const int start = c.start(), lamp = c.out(item("Turn Output ", 1, " on")),
+                  blinkOn = c.out(item("Turn Output ", 2, " on")),
+                  blinkOff = c.out(item("Turn Output ", 2, " off")),
+                  wait = c.decide(item("Is Input ", 3, " on")), read = c.proc("Let a = Val 1"),
+                  off = c.out(item("Turn Output ", 1, " off")), stop = c.stop();
         c.chain({start, lamp, blinkOn, blinkOff, wait});
         c.join(wait, read, LineKind::Yes);
         c.join(wait, blinkOn, LineKind::No);
