@@ -1,7 +1,7 @@
 // Every family the program drives over a serial line against every way its
 // box can misbehave, in the main window over a real pseudo-terminal: the run
 // ends soon with the handler's one message, and the same window then drives
-// a sound box on another port to the end of a chart.
+// a working box on another port to the end of a chart.
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -109,7 +109,7 @@ std::vector<std::string> boxArgs(const Family& family, Fault fault)
             args.push_back(std::to_string(family.stopAfter));
             break;
         case Fault::Pulled:
-            break;  // a sound box, killed during the run
+            break;  // a working box, killed during the run
     }
     return args;
 }
@@ -309,7 +309,7 @@ TEST_P(InterfaceFaultMatrix, OneMessageNoHangAndTheWindowDrivesTheNextBox)
     EXPECT_FALSE(io.flags.testMode);
     EXPECT_EQ(frame->action(121)->text(), QString("Ejecutar"));
 
-    // The pupil plugs a sound box into COM2 and chooses that port in the
+    // The pupil plugs a working box into COM2 and chooses that port in the
     // interface dialog: nothing more is shown, and the chart runs to its end.
     const std::size_t beforeReconnect = messages.shown.size();
     io.settings.port = kCom2;
