@@ -69,7 +69,13 @@ void InterfaceLayer::connect(bool initOnly)
     }
     if (reconnect) {
         reconnecting_ = false;
-        if (!reconnectFailed_) flags.linkFailed = false;
+        if (!reconnectFailed_) {
+            flags.linkFailed = false;
+            // Some boxes come up without a word: only an answer proves them.
+            unproven_ = true;
+        }
+    } else if (!reconnecting_) {
+        unproven_ = false;
     }
 }
 

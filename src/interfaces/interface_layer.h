@@ -241,6 +241,11 @@ private:
     // A reconnect after a failure is running, and whether it failed too.
     bool reconnecting_ = false;
     bool reconnectFailed_ = false;
+    // The link is up again only through the reconnect after a reported
+    // failure, and the box has not answered since.
+    bool unproven_ = false;
+    // A keep-alive timer's exchange is under way.
+    bool keepingAlive_ = false;
     int failures_ = 0;
     int silentPolls_ = 0;
     int connects_ = 0;

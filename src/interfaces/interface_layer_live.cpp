@@ -188,7 +188,11 @@ void InterfaceLayer::keepAlive(int timerId)
         relay_->stopKeepAlive(timerId);
         return;
     }
-    if (InterfaceProtocol* wire = protocol()) wire->keepAlive(timerId);
+    if (InterfaceProtocol* wire = protocol()) {
+        keepingAlive_ = true;
+        wire->keepAlive(timerId);
+        keepingAlive_ = false;
+    }
 }
 
 void InterfaceLayer::serviceRunTick()
@@ -222,6 +226,7 @@ LinkShell& InterfaceLayer::shell()
 void InterfaceLayer::markExchange()
 {
     link_.lastExchange = clock().nowMs();
+    unproven_ = false;
 }
 
 bool InterfaceLayer::ioSuppressed() const
@@ -252,6 +257,15 @@ void InterfaceLayer::communicationError()
         return;
     }
     if (flags.linkFailed) return;  // reported once until the next connect
+    if (keepingAlive_ && unproven_ && !flags.running && !flags.testMode) {
+        // The box of the failure reported last has not answered since the
+        // reconnect after it, and a keep-alive finds it silent still: that
+        // failure again, not a new one. Reporting it (and reconnecting) here
+        // would repeat the message for as long as the box stays silent. The
+        // link is let go instead; the next start connects and reports afresh.
+        closeLink();
+        return;
+    }
     flags.linkFailed = true;
     linkUp_ = false;
     ++failures_;

@@ -170,6 +170,58 @@ TEST_F(FischertechnikWire, AfterAFailureTheNextOutputByteConnectsAgainFirst)
     EXPECT_EQ(h.messages.shown.size(), 1u);
 }
 
+// The box comes up without a word, so the reconnect as a failed run stops
+// cannot tell a silent box: the keep-alive finds out. That is the failure
+// reported already, not a new one; once the box has answered, it is.
+TEST_F(FischertechnikWire, ASilentBoxIsReportedOnceNotAgainByEachKeepAlive)
+{
+    // A run's output byte goes unanswered; the run stops and connects again.
+    h.layer.flags.running = true;
+    h.layer.setMotor(0, kMotorForward);
+    h.layer.writeOutputs();
+    ASSERT_EQ(failures(), 1);
+    h.layer.connect(true);
+    h.layer.flags.linkFailed = false;
+    h.layer.flags.running = false;
+    ASSERT_EQ(h.shell.keepAlives.count(kFischertechnikKeepAliveTimer), 1u);
+
+    // Its keep-alive is not answered either: no second box, and the link is
+    // let go with its keep-alive, so nothing more is tried.
+    h.takeWrites();
+    h.clock.advance(201);
+    h.layer.keepAlive(kFischertechnikKeepAliveTimer);
+    EXPECT_EQ(h.takeWrites(), (std::vector<Bytes>{{0xC1, 0x01}}));
+    EXPECT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.shell.keepAlives.count(kFischertechnikKeepAliveTimer), 0u);
+    EXPECT_FALSE(h.link.isOpen());
+    EXPECT_FALSE(h.layer.linkUp());
+    h.clock.advance(201);
+    h.layer.keepAlive(kFischertechnikKeepAliveTimer);
+    EXPECT_TRUE(h.takeWrites().empty());
+
+    // The next run connects, and its failure is a new one, reported.
+    h.layer.flags.running = true;
+    ASSERT_TRUE(h.layer.startRun());
+    h.layer.setMotor(1, kMotorForward);
+    h.layer.writeOutputs();
+    EXPECT_EQ(failures(), 2);
+    EXPECT_EQ(h.messages.shown.size(), 2u);
+    h.layer.connect(true);
+    h.layer.flags.linkFailed = false;
+    h.layer.flags.running = false;
+
+    // Answered once after that reconnect, the box has come back: when its
+    // keep-alive then goes unanswered, that is reported.
+    h.clock.advance(201);
+    h.link.feed({0});
+    h.layer.keepAlive(kFischertechnikKeepAliveTimer);
+    EXPECT_EQ(h.messages.shown.size(), 2u);
+    h.clock.advance(201);
+    h.layer.keepAlive(kFischertechnikKeepAliveTimer);
+    EXPECT_EQ(failures(), 3);
+    EXPECT_EQ(h.messages.shown.size(), 3u);
+}
+
 TEST(FischertechnikLayer, ThreeSilentPollsInTestModeEndItWithItsMessageAndConnectingRevivesIt)
 {
     ProtocolHarness h(ModelFischertechnik);
