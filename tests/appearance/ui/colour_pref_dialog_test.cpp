@@ -23,6 +23,7 @@
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
 #include "support/fake_ports.h"
+#include "support/frame_fixture.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {
@@ -140,68 +141,58 @@ TEST(ColourPatch, DrawsACrossForNoColourAndAnOutlinedSampleOtherwise)
     EXPECT_EQ(img.pixelColor(20, 15), QColor(0x30, 0x20, 0x10));
 }
 
-class FrameColoursTest : public ::testing::Test {
+class FrameColoursTest : public test::FrameFixture {
 protected:
-    test::FakeMessages messages;
-    test::FakeClock clock;
-    test::FakeFileChooser files;
-    test::FakeByteLink ports;
-    test::TempDir dir;
-    TFlowFrame frame{FrameServices{messages, clock, files, ports}};
-
     void SetUp() override
     {
         AppConfiguration config;
-        config.configPath = (dir.path() / "CONFIGUR.FCF").string();
-        ASSERT_TRUE(
-            saveInterfaceConfig(config.configPath, InterfaceSettings{}, test::ignoredMessages()));
-        frame.startUp(config);
+        startFrame(config);
     }
-    ColourSet& colours() { return frame.state().colours; }
+    ColourSet& colours() { return frame->state().colours; }
     QCheckBox* speedBox(int id)
     {
-        return frame.speedDialog()->findChild<QCheckBox*>(QStringLiteral("id%1").arg(id));
+        return frame->speedDialog()->findChild<QCheckBox*>(QStringLiteral("id%1").arg(id));
     }
 };
 
 TEST_F(FrameColoursTest, CancelChangesNothingAndAcceptedColoursReachTheSpeedControl)
 {
-    EXPECT_EQ(frame.action(10)->text(), QString("&Colores..."));
+    EXPECT_EQ(frame->action(10)->text(), QString("&Colores..."));
     const ColourSet before = colours();
-    frame.extras()->setColourChooser([](const ColourSet&) { return std::nullopt; });
-    frame.action(10)->trigger();
+    frame->extras()->setColourChooser([](const ColourSet&) { return std::nullopt; });
+    frame->action(10)->trigger();
     EXPECT_EQ(colours().colours, before.colours);
 
-    frame.speedDialog()->show();
+    frame->speedDialog()->show();
     ASSERT_TRUE(speedBox(102)->isChecked());
     ColourSet chosen;
     chosen.setDrawn(ColourSet::ActiveLine, false);
-    frame.extras()->setColourChooser([&chosen](const ColourSet&) { return chosen; });
-    frame.action(10)->trigger();
+    frame->extras()->setColourChooser([&chosen](const ColourSet&) { return chosen; });
+    frame->action(10)->trigger();
     EXPECT_FALSE(colours().drawn(ColourSet::ActiveLine));
     EXPECT_FALSE(speedBox(102)->isChecked());
     EXPECT_TRUE(speedBox(103)->isChecked());
     // The colours last while the program runs: the next window starts from them.
     ColourSet offered;
-    frame.extras()->setColourChooser([&offered](const ColourSet& c) {
+    frame->extras()->setColourChooser([&offered](const ColourSet& c) {
         offered = c;
         return std::nullopt;
     });
-    frame.action(10)->trigger();
+    frame->action(10)->trigger();
     EXPECT_FALSE(offered.drawn(ColourSet::ActiveLine));
 }
 
 TEST_F(FrameColoursTest, TheChartRepaintsInTheNewColours)
 {
-    ASSERT_TRUE(frame.loadChart(std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/TIMBRE.FLO", true));
-    FlowDocument& doc = frame.state().doc;
+    ASSERT_TRUE(frame->loadChart(std::string(TARVEL_DATA_DIR) + "/EJEMPLOS/TIMBRE.FLO", true));
+    FlowDocument& doc = frame->state().doc;
     ColourSet chosen;
     chosen.colours[ColourSet::Selected] = 0x00FF00FFu;      // magenta selection
     chosen.colours[ColourSet::PageGuide] = 0x00FF8000u;     // blue page guides
     chosen.colours[ColourSet::ActiveSymbol] = 0x8000C0FFu;  // orange running symbols
-    frame.extras()->setColourChooser([&chosen](const ColourSet&) { return chosen; });
-    frame.action(10)->trigger();
-    TFlowWindow* w = frame.flowWindow();
+    frame->extras()->setColourChooser([&chosen](const ColourSet&) { return chosen; });
+    frame->action(10)->trigger();
+    TFlowWindow* w = frame->flowWindow();
     w->resize(kDrawingWidth, kDrawingHeight);
     doc.selectSymbol(3);
     w->update();
@@ -212,8 +203,8 @@ TEST_F(FrameColoursTest, TheChartRepaintsInTheNewColours)
     EXPECT_EQ(img.pixelColor(selected.x, selected.y + 24), QColor(0xFF, 0, 0xFF));
     keep(*w, "chart_new_colours.png");
 
-    frame.runCommand();
-    for (int k = 0; k < 4; ++k) frame.timerTick();
+    frame->runCommand();
+    for (int k = 0; k < 4; ++k) frame->timerTick();
     img = w->grab().toImage();
     // Both tasks wait at their decisions, filled orange.
     int orange = 0;
@@ -228,7 +219,7 @@ TEST_F(FrameColoursTest, TheChartRepaintsInTheNewColours)
     }
     EXPECT_EQ(orange, 2);
     keep(*w, "chart_new_colours_running.png");
-    frame.runCommand();
+    frame->runCommand();
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "support/fake_clock.h"
 #include "support/fake_messages.h"
 #include "support/fake_ports.h"
+#include "support/frame_fixture.h"
 #include "support/temp_dir.h"
 
 namespace tarvel {
@@ -170,37 +171,28 @@ TEST(BitmapInfo, ReadsTheHeadersAndRefusesWhatIsNoBitmap)
     EXPECT_FALSE(readBitmapInfo(b, info));
 }
 
-class SplashFrameTest : public ::testing::Test {
+class SplashFrameTest : public test::FrameFixture {
 protected:
-    test::FakeMessages messages;
-    test::FakeClock clock;
-    test::FakeFileChooser files;
-    test::FakeByteLink ports;
-    test::TempDir dir;
-    TFlowFrame frame{FrameServices{messages, clock, files, ports}};
-
     void SetUp() override
     {
         AppConfiguration config;
-        config.configPath = (dir.path() / "CONFIGUR.FCF").string();
         config.sensorsDir = kShippedSensors;
         config.fromSettingsKey = true;
-        ASSERT_TRUE(
-            saveInterfaceConfig(config.configPath, InterfaceSettings{}, test::ignoredMessages()));
-        frame.startUp(config);
+        startFrame(config);
     }
 };
 
 TEST_F(SplashFrameTest, TheStartUpSplashClosesByItselfAndTheAboutBoxWaitsForAClick)
 {
-    frame.extras()->setSplashTime(30);
+    frame->extras()->setSplashTime(30);
     QElapsedTimer t;
     t.start();
-    frame.extras()->showSplash(true);
+    frame->extras()->showSplash(true);
     EXPECT_LT(t.elapsed(), 3000);
 
-    EXPECT_EQ(frame.action(122)->text(), QString("&Acerca de..."));
-    EXPECT_EQ(frame.action(122)->statusTip(), QString::fromUtf8("Abra un cuadrado de información"));
+    EXPECT_EQ(frame->action(122)->text(), QString("&Acerca de..."));
+    EXPECT_EQ(frame->action(122)->statusTip(),
+              QString::fromUtf8("Abra un cuadrado de información"));
     QString shownVersion;
     bool timedOut = false;
     QTimer::singleShot(200, [&] {
@@ -218,7 +210,7 @@ TEST_F(SplashFrameTest, TheStartUpSplashClosesByItselfAndTheAboutBoxWaitsForACli
             w->reject();
         }
     });
-    frame.action(122)->trigger();
+    frame->action(122)->trigger();
     EXPECT_FALSE(timedOut);
     EXPECT_EQ(shownVersion, QString::fromUtf8("2.92N Español"));
     EXPECT_TRUE(messages.empty());
