@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
+#include <system_error>
 
 #include "engine/expressions.h"
 #include "flowchart/command_text.h"
@@ -39,6 +41,47 @@ std::string_view withoutTurn(std::string_view text, char kindLetter)
 {
     if (at(text, 5) == kindLetter && text.substr(0, 4) == "Turn") return text.substr(5);
     return text;
+}
+
+// The length of a "Delay " text in hundredths: its seconds times 100, with
+// the digits past the hundredths dropped. A plain decimal ("0.29", "1.5") is
+// counted from its digits, since the binary value of 0.29 times 100 falls
+// just short of 29 and would wait a hundredth less than written. Anything
+// else the number reader takes is scaled as a real. Not a positive number:
+// no wait.
+std::int64_t delayHundredths(std::string_view text)
+{
+    // A length beyond what the clock will ever count waits for ever.
+    constexpr std::int64_t kLongest = 9'000'000'000'000'000;
+    std::size_t p = 6;
+    while (p < text.size() && text[p] == ' ') ++p;
+    if (p >= text.size()) return 0;
+    double seconds = 0.0;
+    const char* first = text.data() + p;
+    const auto [end, ec] = std::from_chars(first, text.data() + text.size(), seconds);
+    if (ec != std::errc() || !(seconds > 0.0)) return 0;
+    const std::string_view number(first, static_cast<std::size_t>(end - first));
+    if (number.find_first_not_of("0123456789.") != std::string_view::npos) {
+        const double cs = seconds * 100.0;
+        return cs < static_cast<double>(kLongest) ? static_cast<std::int64_t>(cs) : kLongest;
+    }
+    std::int64_t cs = 0;
+    int decimals = -1;  // digits read after the point; -1 before it
+    for (const char c : number) {
+        if (c == '.') {
+            decimals = 0;
+            continue;
+        }
+        if (decimals >= 2) break;
+        if (cs > kLongest / 10) return kLongest;
+        cs = cs * 10 + (c - '0');
+        if (decimals >= 0) ++decimals;
+    }
+    for (int d = decimals < 0 ? 0 : decimals; d < 2; ++d) {
+        if (cs > kLongest / 10) return kLongest;
+        cs *= 10;
+    }
+    return cs;
 }
 
 }  // namespace
@@ -472,16 +515,7 @@ void Interpreter::executeProcess(Task& t, std::string_view text)
 {
     switch (at(text, 0)) {
         case 'D': {  // Delay
-            double seconds = 0.0;
-            std::size_t p = 6;
-            while (p < text.size() && text[p] == ' ') ++p;
-            if (p < text.size())
-                std::from_chars(text.data() + p, text.data() + text.size(), seconds);
-            // A length beyond what the clock will ever count waits for ever;
-            // one that is not a positive number does not wait at all.
-            constexpr double kLongestDelayCs = 9.0e15;
-            const double cs = seconds * 100.0;
-            t.delayLength = cs > 0.0 ? static_cast<std::int64_t>(std::min(cs, kLongestDelayCs)) : 0;
+            t.delayLength = delayHundredths(text);
             t.delayStart = nowCs();
             t.waiting = t.delayLength > 0;
             break;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
+
 #include "engine/chart_builder.h"
 #include "flowchart/flow_document.h"
 #include "interfaces/interface_layer.h"
@@ -239,6 +242,31 @@ TEST_F(InterpreterTest, DelaysHoldTheirTaskInCentiseconds)
     // 0.004 s is less than a centisecond: no wait at all.
     ticks(2);
     EXPECT_EQ(out(2), 1);
+}
+
+TEST_F(InterpreterTest, ADelayWaitsTheHundredthsItsTextWrites)
+{
+    // Times whose binary value times 100 falls just short of the whole
+    // hundredths written; thousandths are dropped.
+    const int s = chart.start(), d1 = chart.proc("Delay 0.29"), o1 = chart.out("Turn Output 1 on"),
+              d2 = chart.proc("Delay 0.57"), o2 = chart.out("Turn Output 2 on"),
+              d3 = chart.proc("Delay 1.15"), o3 = chart.out("Turn Output 3 on"),
+              d4 = chart.proc("Delay 0.019"), o4 = chart.out("Turn Output 4 on"), e = chart.stop();
+    chart.chain({s, d1, o1, d2, o2, d3, o3, d4, o4, e});
+    speed.interval = 10;  // a tick per centisecond
+    ASSERT_TRUE(run.start());
+    std::array<std::int64_t, 4> switchedAt{};
+    while (run.running() && clock.nowCentiseconds() < 1000) {
+        ticks(1);
+        for (int i = 1; i <= 4; ++i)
+            if (out(i) && !switchedAt[static_cast<std::size_t>(i - 1)])
+                switchedAt[static_cast<std::size_t>(i - 1)] = clock.nowCentiseconds();
+    }
+    // Each delay begins one tick after the output before it.
+    EXPECT_EQ(switchedAt[0], 1 + 29);
+    EXPECT_EQ(switchedAt[1], 31 + 57);
+    EXPECT_EQ(switchedAt[2], 89 + 115);
+    EXPECT_EQ(switchedAt[3], 205 + 1);
 }
 
 TEST_F(InterpreterTest, ADelayThatBeginsAtClockZeroStillWaits)

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
 
 #include "engine/chart_builder.h"
 #include "flowchart/flow_document.h"
@@ -94,6 +96,37 @@ TEST_F(TarvelTool, ShowPrintsTheWholeChartAsJson)
     EXPECT_EQ(j["channelNames"][3], "Val 4");
     EXPECT_EQ(j["sounds"][1], "bocina.wav");
     EXPECT_EQ(j["sounds"].size(), 10u);
+}
+
+// Scripts and checkers read the objects in the order the keys are documented
+// (the file's own order), so the printing never sorts them.
+std::vector<std::string> keysOf(const nlohmann::ordered_json& object)
+{
+    std::vector<std::string> keys;
+    for (const auto& item : object.items()) keys.push_back(item.key());
+    return keys;
+}
+
+TEST_F(TarvelTool, ShowAndCapsKeepTheirKeysInTheDocumentedOrder)
+{
+    ToolRun r = tool({"show", sampleChart()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = nlohmann::ordered_json::parse(r.out);
+    using Keys = std::vector<std::string>;
+    EXPECT_EQ(keysOf(j), (Keys{"version", "settings", "levels", "symbols", "labels", "lines",
+                               "mimic", "sensors", "inputNames", "outputNames", "motorNames",
+                               "channelNames", "sounds"}));
+    EXPECT_EQ(keysOf(j["settings"]),
+              (Keys{"analogueSource", "highLow", "mode", "numbering", "subModel", "model"}));
+    EXPECT_EQ(keysOf(j["symbols"][0]), (Keys{"kind", "x", "y", "text", "caption"}));
+    EXPECT_EQ(keysOf(j["labels"][0]), (Keys{"size", "x", "y", "text"}));
+    EXPECT_EQ(keysOf(j["lines"][0]), (Keys{"origin", "destination", "kind", "tag", "points"}));
+
+    r = tool({"caps", "13", "0", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(keysOf(nlohmann::ordered_json::parse(r.out)),
+              (Keys{"outputMask", "inputMask", "motorMask", "valueKeyMask", "turnKeyMask",
+                    "decisionKeyMask", "optionWord", "motorSpeed", "sensorDir"}));
 }
 
 TEST_F(TarvelTool, ShowWithANumberingLoadsAsTheProgramWould)

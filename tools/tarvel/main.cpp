@@ -36,7 +36,8 @@ int show(std::vector<std::string> args)
     tarvel::InterfaceSettings settings;
     if (!loadAsProgram(args[0], numbering, doc, info, settings)) return 1;
 
-    using nlohmann::json;
+    // Keys in the order the chart's file holds them, not sorted.
+    using json = nlohmann::ordered_json;
     json out;
     out["version"] = info.header.version;
     out["settings"] = {{"analogueSource", info.header.analogueSource},
@@ -148,7 +149,7 @@ int caps(std::vector<std::string> args)
         chip = chips.lookup(*subModel);
     }
     const tarvel::InterfaceCaps c = tarvel::computeCaps(settings, chip);
-    nlohmann::json out = {
+    const nlohmann::ordered_json out = {
         {"outputMask", c.outputMask},
         {"inputMask", c.inputMask},
         {"motorMask", c.motorMask},
