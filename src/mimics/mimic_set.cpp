@@ -1,5 +1,6 @@
 #include "mimics/mimic_set.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/cp1252.h"
@@ -58,7 +59,7 @@ public:
         for (std::size_t i = digits; isNumber && i < f.size(); ++i)
             isNumber = f[i] >= '0' && f[i] <= '9';
         if (!isNumber) {
-            fail("en la l\xEDnea " + std::to_string(line()) + ", \"" + std::string(f) +
+            fail("en la l\xEDnea " + std::to_string(line()) + ", \"" + excerpt(f) +
                  "\" no es un n\xFAmero");
             return 0;
         }
@@ -94,6 +95,19 @@ public:
     }
 
 private:
+    // A field as a message quotes it: the start of its first line, control
+    // characters shown as '?', so a file that is no definition at all (a
+    // picture chosen by mistake) gives a message one can read.
+    static std::string excerpt(std::string_view f)
+    {
+        constexpr std::size_t kShown = 20;
+        const std::string_view shown = f.substr(0, std::min(f.find('\n'), kShown));
+        std::string s;
+        for (const char c : shown) s += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+        if (shown.size() < f.size()) s += "...";
+        return s;
+    }
+
     int lineAt(std::size_t pos) const
     {
         int n = 1;

@@ -190,6 +190,16 @@ TEST(MimicSetRead, NumbersAreAnOptionalMinusAndDigits)
     std::string s = m.str();
     s.replace(s.find("1,3,4;"), 6, "1,3,a;");
     EXPECT_NE(refusal(s).find("\"a\" no es un n"), std::string::npos);
+    // A picture opened as a set by mistake: the message quotes the start of
+    // the bytes, not the whole file, and no control character.
+    const std::string picture =
+        std::string("BM6\x0C\x03\0\0\0\0\0", 10) + std::string(5000, '\x80') + ";";
+    const std::string why = refusal(picture);
+    EXPECT_NE(why.find("l\xC3\xADnea 1, \"BM6???????"), std::string::npos) << why;
+    EXPECT_NE(why.find("...\" no es un n"), std::string::npos) << why;
+    EXPECT_LT(why.size(), 200u);
+    // A field that runs over line ends is quoted up to its first one.
+    EXPECT_NE(refusal("2\n\n;0;\n").find("\"2...\" no es"), std::string::npos);
 }
 
 TEST(MimicSetRead, EveryLinkMustNameAnObjectReadOrAnInput)

@@ -12,6 +12,14 @@
 namespace tarvel {
 namespace {
 
+// The keys of a JSON object in the order they were printed.
+std::vector<std::string> keysOf(const nlohmann::ordered_json& object)
+{
+    std::vector<std::string> keys;
+    for (auto it = object.begin(); it != object.end(); ++it) keys.push_back(it.key());
+    return keys;
+}
+
 // A 24-bit bitmap file of the given size, all grey.
 std::string bitmap(int width, int height)
 {
@@ -100,6 +108,16 @@ TEST_F(TarvelMimic, ShowPrintsTheSetAsTheWindowReadsIt)
         EXPECT_EQ(j["valueLinks"][0], (std::vector<int>{-1, -1}));
         EXPECT_EQ(j["motorLinks"][0], (std::vector<int>{3, -1, 1, 2}));
         EXPECT_EQ(j["variableLinks"], (std::vector<int>(8, -1)));
+        // Scripts that read the text rely on the keys standing in the order
+        // the set is described, not sorted.
+        const auto ordered = nlohmann::ordered_json::parse(r.out);
+        EXPECT_EQ(keysOf(ordered),
+                  (std::vector<std::string>{"objects", "pictures", "inputLinks", "outputLinks",
+                                            "valueLinks", "motorLinks", "variableLinks"}));
+        EXPECT_EQ(keysOf(ordered["objects"][1]),
+                  (std::vector<std::string>{"rect", "flags", "texts"}));
+        EXPECT_EQ(keysOf(ordered["pictures"][1]),
+                  (std::vector<std::string>{"file", "width", "height"}));
     }
     // Without --numbering the file's own numbers stand.
     const auto plain = tool({"mimic", "show", dir.path().string(), "Luces"});

@@ -18,6 +18,8 @@ public:
 
     // A channel without a sensor reports this ID.
     static constexpr int kNoSensorId = 248;
+    // The IDs travel as one byte each.
+    int idLimit() const override { return 255; }
 
 private:
     // Answers the command at the front of what waits; the bytes it took, or

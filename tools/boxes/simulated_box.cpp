@@ -45,7 +45,7 @@ bool SimulatedBox::command(const std::string& line)
         return true;
     }
     if (word == "id" && in >> number >> value && !(in >> extra) && number >= 1 &&
-        number <= kSensorChannels && value >= 0 && value <= 0xFFFF) {
+        number <= kSensorChannels && value >= 0 && value <= idLimit()) {
         setId(number - 1, value);
         return true;
     }

@@ -88,6 +88,8 @@ public:
 
     // The largest raw reading the box reports.
     virtual int valueLimit() const { return 1023; }
+    // The largest sensor ID the box can send.
+    virtual int idLimit() const { return 0xFFFF; }
 
     // The downloader of a box that takes compiled programs, else null.
     virtual ChipDownloader* downloader() { return nullptr; }

@@ -32,9 +32,11 @@ std::optional<MimicSet> readSet(const std::string& dir, const std::string& name,
     return std::move(read).value();
 }
 
-nlohmann::json setJson(const MimicSet& set, const MimicPictures& pictures)
+// The keys in the order the set is described: objects, pictures, then the
+// link tables in file order.
+nlohmann::ordered_json setJson(const MimicSet& set, const MimicPictures& pictures)
 {
-    using nlohmann::json;
+    using json = nlohmann::ordered_json;
     json objects = json::array();
     for (int i = 0; i < set.objectCount; ++i) {
         const MimicObject& o = set.object(i);

@@ -206,25 +206,32 @@ void FirmataProtocol::writeLines(int byte)
     std::array<bool, kBoardPortCount> used{};
     for (int i = 0; i < kIoCount; ++i) {
         const int pin = map.outputs[at(i)];
-        if (pin == kNoPin) continue;
-        const bool on = (byte >> i) & 1;
-        if (FirmataPinMap::pwmCapable(pin)) {
-            const int d = on ? duty(image.outputPower[at(i)]) : 0;
-            if (d == duties_[at(pin)]) continue;
+        if (pin == kNoPin || FirmataPinMap::pwmCapable(pin)) continue;
+        used[at(pin / 8)] = true;
+        if ((byte >> i) & 1) ports[at(pin / 8)] |= 1 << (pin % 8);
+    }
+    // The lines that go off are sent first, then those that come on or
+    // change: a motor turning round (its first line off, its second on) never
+    // has both lines driven, not even between two messages.
+    for (const bool releasing : {true, false}) {
+        for (int i = 0; i < kIoCount; ++i) {
+            const int pin = map.outputs[at(i)];
+            if (pin == kNoPin || !FirmataPinMap::pwmCapable(pin)) continue;
+            const int d = (byte >> i) & 1 ? duty(image.outputPower[at(i)]) : 0;
+            if (d == duties_[at(pin)] || (releasing && d != 0)) continue;
             if (!send({static_cast<std::uint8_t>(kAnalogueMessage | pin), low7(d), high7(d)}))
                 return;
             duties_[at(pin)] = d;
-        } else {
-            used[at(pin / 8)] = true;
-            if (on) ports[at(pin / 8)] |= 1 << (pin % 8);
         }
-    }
-    for (int port = 0; port < kBoardPortCount; ++port) {
-        const int value = ports[at(port)];
-        if (!used[at(port)] || value == portsOut_[at(port)]) continue;
-        if (!send({static_cast<std::uint8_t>(kDigitalMessage | port), low7(value), high7(value)}))
-            return;
-        portsOut_[at(port)] = value;
+        for (int port = 0; port < kBoardPortCount; ++port) {
+            if (!used[at(port)]) continue;
+            const int value = releasing ? ports[at(port)] & portsOut_[at(port)] : ports[at(port)];
+            if (value == portsOut_[at(port)]) continue;
+            if (!send(
+                    {static_cast<std::uint8_t>(kDigitalMessage | port), low7(value), high7(value)}))
+                return;
+            portsOut_[at(port)] = value;
+        }
     }
 }
 

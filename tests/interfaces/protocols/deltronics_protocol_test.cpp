@@ -281,6 +281,12 @@ TEST(DeltronicsBoxAlone, PrintsEachChangeAndMisbehavesOnRequest)
     EXPECT_FALSE(box.command("in 9 on"));
     EXPECT_FALSE(box.command("val 1 1024"));
     EXPECT_FALSE(box.command("out 1 on"));
+    // A sensor ID travels as one byte: one that does not fit is refused
+    // rather than sent cut to its low byte.
+    EXPECT_FALSE(box.command("id 1 300"));
+    EXPECT_EQ(box.image().ids[0], 1);
+    EXPECT_TRUE(box.command("id 1 255"));
+    EXPECT_EQ(box.image().ids[0], 255);
 
     boxes::BoxSession wrong(box, {.wrongAck = true});
     EXPECT_EQ(wrong.receive(std::vector<std::uint8_t>{0x36}),

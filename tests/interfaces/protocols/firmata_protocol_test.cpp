@@ -129,6 +129,37 @@ TEST_F(FirmataWire, OutputsTravelAsPortMessagesAndPowerAsDutyCycles)
     EXPECT_TRUE(h.messages.empty());
 }
 
+TEST_F(FirmataWire, AMotorTurningRoundReleasesOneLineBeforeDrivingTheOther)
+{
+    connectAndForget();
+    auto drive = [&](int motor, int state) {
+        h.layer.setMotor(motor, state);
+        const auto& lines = h.layer.image().motorLines;
+        h.layer.setOutput(2 * motor, lines[static_cast<std::size_t>(2 * motor)]);
+        h.layer.setOutput(2 * motor + 1, lines[static_cast<std::size_t>(2 * motor + 1)]);
+        h.layer.writeOutputs();
+        return h.takeWrites();
+    };
+    // Motor A: D2 a plain pin, D3 a PWM pin. Forward, then straight to
+    // reverse: D2 goes low before D3 is driven, so an H-bridge never sees
+    // both inputs high.
+    EXPECT_EQ(drive(0, kMotorForward), (std::vector<Bytes>{{0x90, 0x04, 0x00}}));
+    EXPECT_EQ(drive(0, kMotorReverse),
+              (std::vector<Bytes>{{0x90, 0x00, 0x00}, {0xE3, 0x7F, 0x01}}));
+    // And back: D3's duty falls to 0 before D2 rises.
+    EXPECT_EQ(drive(0, kMotorForward),
+              (std::vector<Bytes>{{0xE3, 0x00, 0x00}, {0x90, 0x04, 0x00}}));
+
+    // Two lines on one port: motor C on D6 (PWM) and D7 (plain), motor D on
+    // D8 and D9 on the next port. D7 falls before D6 rises, and a line that
+    // stays on stays as it was.
+    EXPECT_EQ(drive(3, kMotorForward), (std::vector<Bytes>{{0x91, 0x01, 0x00}}));
+    EXPECT_EQ(drive(2, kMotorReverse), (std::vector<Bytes>{{0x90, 0x04, 0x01}}));  // D2 and D7
+    EXPECT_EQ(drive(2, kMotorForward),
+              (std::vector<Bytes>{{0x90, 0x04, 0x00}, {0xE6, 0x7F, 0x01}}));
+    EXPECT_TRUE(h.messages.empty());
+}
+
 TEST_F(FirmataWire, InputsAndValuesComeFromTheReports)
 {
     connectAndForget();
