@@ -4,8 +4,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/chart_builder.h"
+#include "flowchart/flow_document.h"
+#include "flowchart/flow_file.h"
 #include "mimics/mimic_text.h"
 #include "platform/file_io.h"
+#include "support/fake_messages.h"
 #include "support/temp_dir.h"
 #include "support/tool_run.h"
 
@@ -161,6 +165,56 @@ TEST_F(TarvelMimic, ARunTracesTheStatesTheObjectsTake)
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "");
     EXPECT_EQ(bad.err, "No se puede abrir el archivo de mímica NADA\n");
+}
+
+TEST_F(TarvelMimic, ObjectsAreTracedAsTheWindowRedrawsThem)
+{
+    // Objects without the redraw-at-once flag are drawn when the window
+    // repaints after the pass, in index order, as they then stand; one with
+    // the flag is drawn the moment it changes.
+    test::MimicText m;
+    m.object(0, 0, 40, 40, 0x01, "0", "1");               // output 2
+    m.object(40, 0, 80, 40, 0x41, "0", "1");              // output 3, at once
+    m.object(80, 0, 120, 40, 0x01, "0", "1");             // output 1
+    m.object(120, 0, 160, 40, 0x01, "0", "1", "2", "3");  // motor a, second
+    m.object(160, 0, 200, 40, 0x01, "0", "1", "2", "3");  // motor a, first
+    m.outputs[0] = {2, -1, -1};
+    m.outputs[1] = {0, -1, -1};
+    m.outputs[2] = {1, -1, -1};
+    m.motors[0] = {4, 3, -1, -1};
+    write("ORDEN", m.str());
+
+    // Two tasks: in the first pass one switches outputs 1 to 3 on while the
+    // other switches output 2 off again.
+    FlowDocument doc;
+    test::ChartBuilder b(doc);
+    const int s1 = b.start(), all = b.out("Set OUT = 7"), motor = b.out("Turn Motor a fd"),
+              wait1 = b.proc("Delay 1"), stop1 = b.stop();
+    const int s2 = b.start(), off2 = b.out("Turn Output 2 off"), wait2 = b.proc("Delay 0.5"),
+              stop2 = b.stop();
+    b.chain({s1, all, motor, wait1, stop1});
+    b.chain({s2, off2, wait2, stop2});
+    const std::string chart = (scratch.path() / "orden.FLO").string();
+    ASSERT_TRUE(saveFlowFile(doc, chart, InterfaceSettings{}, test::ignoredMessages()));
+
+    const auto r = tool({"run", "--mimic", (dir.path() / "ORDEN").string(), chart});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "2 output 1 on\n"
+              "2 output 2 on\n"
+              "2 output 3 on\n"
+              "2 mimic 1 1\n"  // at once
+              "2 output 2 off\n"
+              "2 mimic 2 1\n"  // object 0 went on and off before the repaint
+              "4 motor a fd\n"
+              "4 mimic 3 1\n"
+              "4 mimic 4 1\n"
+              // The stop switches everything off: drawn before the last line.
+              "106 mimic 1 0\n"
+              "106 mimic 2 0\n"
+              "106 mimic 3 2\n"
+              "106 mimic 4 2\n"
+              "106 end stop\n");
 }
 
 }  // namespace
