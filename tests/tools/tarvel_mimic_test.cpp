@@ -215,6 +215,22 @@ TEST_F(TarvelMimic, ObjectsAreTracedAsTheWindowRedrawsThem)
               "106 mimic 3 2\n"
               "106 mimic 4 2\n"
               "106 end stop\n");
+
+    // The window repaints after every pass, not once per tick.
+    FlowDocument flash;
+    test::ChartBuilder f(flash);
+    f.chain({f.start(), f.out("Turn Output 1 on"), f.out("Turn Output 1 off"), f.proc("Delay 1")});
+    const std::string flashChart = (scratch.path() / "destello.FLO").string();
+    ASSERT_TRUE(saveFlowFile(flash, flashChart, InterfaceSettings{}, test::ignoredMessages()));
+    const auto twice = tool({"run", "--ticks", "1", "--multiplicity", "2", "--mimic",
+                             (dir.path() / "ORDEN").string(), flashChart});
+    ASSERT_EQ(twice.status, 0) << twice.err;
+    EXPECT_EQ(twice.out,
+              "2 output 1 on\n"
+              "2 mimic 2 1\n"
+              "2 output 1 off\n"
+              "2 mimic 2 0\n"
+              "2 end ticks\n");
 }
 
 }  // namespace
