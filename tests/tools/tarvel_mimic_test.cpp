@@ -231,6 +231,35 @@ TEST_F(TarvelMimic, ObjectsAreTracedAsTheWindowRedrawsThem)
               "2 output 1 off\n"
               "2 mimic 2 0\n"
               "2 end ticks\n");
+
+    // A stop puts the inputs and motors to idle before it switches the
+    // outputs off: objects drawn at once show that order.
+    test::MimicText now;
+    now.object(0, 0, 40, 40, 0x41, "0", "1");              // output 1
+    now.object(40, 0, 80, 40, 0x41, "0", "1");             // input 1
+    now.object(80, 0, 120, 40, 0x41, "0", "1", "2", "3");  // motor a
+    now.outputs[0] = {0, -1, -1};
+    now.inputs[0] = {1, -1, -1};
+    now.motors[0] = {2, -1, -1, -1};
+    write("ALMOMENTO", now.str());
+    FlowDocument run;
+    test::ChartBuilder c(run);
+    c.chain({c.start(), c.out("Turn Output 1 on"), c.out("Turn Motor a fd"), c.stop()});
+    const std::string runChart = (scratch.path() / "parar.FLO").string();
+    ASSERT_TRUE(saveFlowFile(run, runChart, InterfaceSettings{}, test::ignoredMessages()));
+    const auto stop = tool(
+        {"run", "--input", "1=on@0", "--mimic", (dir.path() / "ALMOMENTO").string(), runChart});
+    ASSERT_EQ(stop.status, 0) << stop.err;
+    EXPECT_EQ(stop.out,
+              "2 mimic 1 1\n"
+              "2 output 1 on\n"
+              "2 mimic 0 1\n"
+              "4 motor a fd\n"
+              "4 mimic 2 1\n"
+              "6 mimic 1 0\n"
+              "6 mimic 2 2\n"
+              "6 mimic 0 0\n"
+              "6 end stop\n");
 }
 
 }  // namespace
