@@ -9,7 +9,9 @@
 #include "flowchart/flow_file.h"
 #include "mimics/mimic_text.h"
 #include "platform/file_io.h"
+#include "support/box_process.h"
 #include "support/fake_messages.h"
+#include "support/live_trace.h"
 #include "support/temp_dir.h"
 #include "support/tool_run.h"
 
@@ -260,6 +262,45 @@ TEST_F(TarvelMimic, ObjectsAreTracedAsTheWindowRedrawsThem)
               "6 mimic 2 2\n"
               "6 mimic 0 0\n"
               "6 end stop\n");
+}
+
+TEST_F(TarvelMimic, ARunOnABoxTracesItsMimicAsTheSimulatedRunDoes)
+{
+    test::MimicText m;
+    m.object(0, 0, 40, 40, 0x01, "0", "1");   // output 1
+    m.object(40, 0, 80, 40, 0x01, "0", "1");  // input 3
+    m.outputs[0] = {0, -1, -1};
+    m.inputs[2] = {1, -1, -1};
+    write("CAJA", m.str());
+    FlowDocument doc;
+    test::ChartBuilder c(doc);
+    const int start = c.start(), lamp = c.out("Turn Output 1 on"), wait = c.decide("Is Input 3 on"),
+              off = c.out("Turn Output 1 off"), stop = c.stop();
+    c.chain({start, lamp, wait});
+    c.join(wait, off, LineKind::Yes);
+    c.join(wait, wait, LineKind::No);
+    c.join(off, stop);
+    InterfaceSettings settings;
+    settings.mode = 1;
+    settings.model = 1;
+    const std::string chart = (scratch.path() / "CAJA.FLO").string();
+    ASSERT_TRUE(saveFlowFile(doc, chart, settings, test::ignoredMessages()));
+
+    test::BoxProcess box(TARVEL_TOOL_PATH, {"1"});
+    ASSERT_FALSE(box.device().empty());
+    box.send("in 3 on");
+    ASSERT_EQ(box.readLines(5000, 1), (std::vector<std::string>{"in 3 on"}));
+    const auto r = tool({"run", "--interface", "1", "--port", box.device(), "--ticks", "400",
+                         "--mimic", (dir.path() / "CAJA").string(), chart});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The input read from the box is drawn after its pass; the stop's
+    // switching-off comes before the last line. (This box's motor A
+    // follows outputs 1 and 2.)
+    EXPECT_EQ(test::events(r.out),
+              (std::vector<std::string>{"output 1 on", "motor a fd", "mimic 0 1", "mimic 1 1",
+                                        "output 1 off", "motor a off", "mimic 0 0", "mimic 1 0",
+                                        "end stop"}))
+        << r.out;
 }
 
 }  // namespace
