@@ -292,7 +292,15 @@ void Interpreter::stopRun(StopReason reason)
     else if (!io_.flags.simulate)
         io_.connect(true);
     io_.forgetSentBytes();
-    resetImageAndDisplays();
+    // The displays go back in the stop's order (the mimic draws its
+    // at-once objects in it): the analogue output, the inputs and motors to
+    // idle, then every output off.
+    io_.setDac(0);
+    for (int i = 0; i < kIoCount; ++i) io_.setInput(i, 0);
+    for (int m = 0; m < kMotorCount; ++m) io_.setMotor(m, kMotorOff);
+    for (int i = 0; i < kIoCount; ++i) io_.setOutput(i, 0);
+    vars_ = {};
+    showVariables();
     for (int k = 0; k < taskCount_; ++k) {
         Task& t = tasks_[static_cast<std::size_t>(k)];
         for (int d = 0; d < t.depth; ++d)

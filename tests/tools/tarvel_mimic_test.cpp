@@ -4,8 +4,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/chart_builder.h"
+#include "flowchart/flow_document.h"
+#include "flowchart/flow_file.h"
 #include "mimics/mimic_text.h"
 #include "platform/file_io.h"
+#include "support/box_process.h"
+#include "support/fake_messages.h"
+#include "support/live_trace.h"
 #include "support/temp_dir.h"
 #include "support/tool_run.h"
 
@@ -179,6 +185,140 @@ TEST_F(TarvelMimic, ARunTracesTheStatesTheObjectsTake)
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "");
     EXPECT_EQ(bad.err, "No se puede abrir el archivo de mímica NADA\n");
+}
+
+TEST_F(TarvelMimic, ObjectsAreTracedAsTheWindowRedrawsThem)
+{
+    // Objects without the redraw-at-once flag are drawn when the window
+    // repaints after the pass, in index order, as they then stand; one with
+    // the flag is drawn the moment it changes.
+    test::MimicText m;
+    m.object(0, 0, 40, 40, 0x01, "0", "1");               // output 2
+    m.object(40, 0, 80, 40, 0x41, "0", "1");              // output 3, at once
+    m.object(80, 0, 120, 40, 0x01, "0", "1");             // output 1
+    m.object(120, 0, 160, 40, 0x01, "0", "1", "2", "3");  // motor a, second
+    m.object(160, 0, 200, 40, 0x01, "0", "1", "2", "3");  // motor a, first
+    m.outputs[0] = {2, -1, -1};
+    m.outputs[1] = {0, -1, -1};
+    m.outputs[2] = {1, -1, -1};
+    m.motors[0] = {4, 3, -1, -1};
+    write("ORDEN", m.str());
+
+    // Two tasks: in the first pass one switches outputs 1 to 3 on while the
+    // other switches output 2 off again.
+    FlowDocument doc;
+    test::ChartBuilder b(doc);
+    const int s1 = b.start(), all = b.out("Set OUT = 7"), motor = b.out("Turn Motor a fd"),
+              wait1 = b.proc("Delay 1"), stop1 = b.stop();
+    const int s2 = b.start(), off2 = b.out("Turn Output 2 off"), wait2 = b.proc("Delay 0.5"),
+              stop2 = b.stop();
+    b.chain({s1, all, motor, wait1, stop1});
+    b.chain({s2, off2, wait2, stop2});
+    const std::string chart = (scratch.path() / "orden.FLO").string();
+    ASSERT_TRUE(saveFlowFile(doc, chart, InterfaceSettings{}, test::ignoredMessages()));
+
+    const auto r = tool({"run", "--mimic", (dir.path() / "ORDEN").string(), chart});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "2 output 1 on\n"
+              "2 output 2 on\n"
+              "2 output 3 on\n"
+              "2 mimic 1 1\n"  // at once
+              "2 output 2 off\n"
+              "2 mimic 2 1\n"  // object 0 went on and off before the repaint
+              "4 motor a fd\n"
+              "4 mimic 3 1\n"
+              "4 mimic 4 1\n"
+              // The stop switches everything off: drawn before the last line.
+              "106 mimic 1 0\n"
+              "106 mimic 2 0\n"
+              "106 mimic 3 2\n"
+              "106 mimic 4 2\n"
+              "106 end stop\n");
+
+    // The window repaints after every pass, not once per tick.
+    FlowDocument flash;
+    test::ChartBuilder f(flash);
+    f.chain({f.start(), f.out("Turn Output 1 on"), f.out("Turn Output 1 off"), f.proc("Delay 1")});
+    const std::string flashChart = (scratch.path() / "destello.FLO").string();
+    ASSERT_TRUE(saveFlowFile(flash, flashChart, InterfaceSettings{}, test::ignoredMessages()));
+    const auto twice = tool({"run", "--ticks", "1", "--multiplicity", "2", "--mimic",
+                             (dir.path() / "ORDEN").string(), flashChart});
+    ASSERT_EQ(twice.status, 0) << twice.err;
+    EXPECT_EQ(twice.out,
+              "2 output 1 on\n"
+              "2 mimic 2 1\n"
+              "2 output 1 off\n"
+              "2 mimic 2 0\n"
+              "2 end ticks\n");
+
+    // A stop puts the inputs and motors to idle before it switches the
+    // outputs off: objects drawn at once show that order.
+    test::MimicText now;
+    now.object(0, 0, 40, 40, 0x41, "0", "1");              // output 1
+    now.object(40, 0, 80, 40, 0x41, "0", "1");             // input 1
+    now.object(80, 0, 120, 40, 0x41, "0", "1", "2", "3");  // motor a
+    now.outputs[0] = {0, -1, -1};
+    now.inputs[0] = {1, -1, -1};
+    now.motors[0] = {2, -1, -1, -1};
+    write("ALMOMENTO", now.str());
+    FlowDocument run;
+    test::ChartBuilder c(run);
+    c.chain({c.start(), c.out("Turn Output 1 on"), c.out("Turn Motor a fd"), c.stop()});
+    const std::string runChart = (scratch.path() / "parar.FLO").string();
+    ASSERT_TRUE(saveFlowFile(run, runChart, InterfaceSettings{}, test::ignoredMessages()));
+    const auto stop = tool(
+        {"run", "--input", "1=on@0", "--mimic", (dir.path() / "ALMOMENTO").string(), runChart});
+    ASSERT_EQ(stop.status, 0) << stop.err;
+    EXPECT_EQ(stop.out,
+              "2 mimic 1 1\n"
+              "2 output 1 on\n"
+              "2 mimic 0 1\n"
+              "4 motor a fd\n"
+              "4 mimic 2 1\n"
+              "6 mimic 1 0\n"
+              "6 mimic 2 2\n"
+              "6 mimic 0 0\n"
+              "6 end stop\n");
+}
+
+TEST_F(TarvelMimic, ARunOnABoxTracesItsMimicAsTheSimulatedRunDoes)
+{
+    test::MimicText m;
+    m.object(0, 0, 40, 40, 0x01, "0", "1");   // output 1
+    m.object(40, 0, 80, 40, 0x01, "0", "1");  // input 3
+    m.outputs[0] = {0, -1, -1};
+    m.inputs[2] = {1, -1, -1};
+    write("CAJA", m.str());
+    FlowDocument doc;
+    test::ChartBuilder c(doc);
+    const int start = c.start(), lamp = c.out("Turn Output 1 on"), wait = c.decide("Is Input 3 on"),
+              off = c.out("Turn Output 1 off"), stop = c.stop();
+    c.chain({start, lamp, wait});
+    c.join(wait, off, LineKind::Yes);
+    c.join(wait, wait, LineKind::No);
+    c.join(off, stop);
+    InterfaceSettings settings;
+    settings.mode = 1;
+    settings.model = 1;
+    const std::string chart = (scratch.path() / "CAJA.FLO").string();
+    ASSERT_TRUE(saveFlowFile(doc, chart, settings, test::ignoredMessages()));
+
+    test::BoxProcess box(TARVEL_TOOL_PATH, {"1"});
+    ASSERT_FALSE(box.device().empty());
+    box.send("in 3 on");
+    ASSERT_EQ(box.readLines(5000, 1), (std::vector<std::string>{"in 3 on"}));
+    const auto r = tool({"run", "--interface", "1", "--port", box.device(), "--ticks", "400",
+                         "--mimic", (dir.path() / "CAJA").string(), chart});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The input read from the box is drawn after its pass; the stop's
+    // switching-off comes before the last line. (This box's motor A
+    // follows outputs 1 and 2.)
+    EXPECT_EQ(test::events(r.out),
+              (std::vector<std::string>{"output 1 on", "motor a fd", "mimic 0 1", "mimic 1 1",
+                                        "output 1 off", "motor a off", "mimic 0 0", "mimic 1 0",
+                                        "end stop"}))
+        << r.out;
 }
 
 }  // namespace

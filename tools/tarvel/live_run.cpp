@@ -148,6 +148,7 @@ int liveRun(const RunOptions& o)
     std::unique_ptr<MimicTrace> trace;
     if (!o.mimic.empty() && !(trace = MimicTrace::attach(o.mimic, io, run, clock, state.sensors)))
         return 1;
+    if (trace) printer.setRepaint([&trace] { trace->repaint(); });
     // The box that ends the run: after a link failure the handler's, even
     // when its reconnect asked a question after it (the Sense and Control
     // start-up asks for the box's reset).

@@ -1,5 +1,6 @@
 // tarvel mimic show [--numbering N] DIR NAME, and the mimic of tarvel run.
 
+#include <array>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -78,7 +79,7 @@ int show(std::vector<std::string> args)
     return 0;
 }
 
-// Prints the state changes of a run's mimic.
+// Prints the state changes of a run's mimic as the window redraws them.
 class Trace final : public MimicTrace, public MimicView {
 public:
     Trace(InterfaceLayer& io, Interpreter& run, const Clock& clock, const SensorChannels& sensors)
@@ -91,18 +92,45 @@ public:
 
     MimicDisplay& display() { return display_; }
 
+    void setReplaced() override
+    {
+        drawn_.fill(mimicstate::Off);
+        pending_.fill(false);
+    }
+
     void objectChanged(int object, MimicChange change) override
     {
         if (change != MimicChange::State) return;
-        std::cout << clock_.nowCentiseconds() << " mimic " << object << ' '
-                  << display_.object(object).state << '\n';
+        if (display_.object(object).has(mimicflag::AtOnce))
+            draw(object);
+        else
+            pending_[static_cast<std::size_t>(object)] = true;
+    }
+
+    void repaint() override
+    {
+        for (int i = 0; i < display_.objectCount(); ++i) {
+            if (!pending_[static_cast<std::size_t>(i)]) continue;
+            pending_[static_cast<std::size_t>(i)] = false;
+            // Changed and changed back before the repaint: drawn as it was.
+            if (display_.object(i).state != drawn_[static_cast<std::size_t>(i)]) draw(i);
+        }
     }
 
 private:
+    void draw(int object)
+    {
+        const int state = display_.object(object).state;
+        drawn_[static_cast<std::size_t>(object)] = state;
+        std::cout << clock_.nowCentiseconds() << " mimic " << object << ' ' << state << '\n';
+    }
+
     Interpreter& run_;
     const Clock& clock_;
     SensorMimicChannels channels_;
     MimicDisplay display_;
+    std::array<int, kMimicObjectMax> drawn_{};
+    std::array<bool, kMimicObjectMax> pending_{};
 };
 
 }  // namespace

@@ -157,6 +157,7 @@ int simulatedRun(RunOptions& o)
     std::unique_ptr<MimicTrace> trace;
     if (!o.mimic.empty() && !(trace = MimicTrace::attach(o.mimic, io, run, clock, state.sensors)))
         return 1;
+    if (trace) printer.setRepaint([&trace] { trace->repaint(); });
 
     std::stable_sort(o.changes.begin(), o.changes.end(),
                      [](const TimedChange& a, const TimedChange& b) { return a.cs < b.cs; });
@@ -171,6 +172,8 @@ int simulatedRun(RunOptions& o)
             else
                 io.setInput(c.index, c.value);
         }
+        // Inputs pressed between ticks are drawn before the next tick runs.
+        printer.repaint();
     };
     if (o.chip) {
         // The compiled chart in the chip simulator, on the same clock and changes.

@@ -5,9 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/interpreter.h"
@@ -62,6 +64,15 @@ public:
 
     void begin();
     void runStopping() override { live_ = false; }
+    // What the window repaints after each pass and after the switching-off
+    // of a stop (the mimic's pending objects).
+    void setRepaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
+    void passDone() override { repaint(); }
+    void runStopped() override { repaint(); }
+    void repaint()
+    {
+        if (repaint_) repaint_();
+    }
     void showOutput(int i, int state) override;
     void showMotor(int m, int state) override;
     void showPower(int output, int percent) override;
@@ -81,6 +92,7 @@ private:
     const InterfaceLayer& io_;
     bool live_ = false;
     bool held_ = false;
+    std::function<void()> repaint_;
     std::array<int, kIoCount> outputs_{};
     std::array<int, kIoCount> power_{};
     std::array<int, kMotorCount> motors_{};
