@@ -60,6 +60,10 @@ bool ChipSimulator::start(const ChipProgram& program, const ChipTarget& target)
     addressMask_ = size - 1;
     stopReason_ = ChipStopReason::None;
     lastError_.clear();
+    // Motor displays read reverse as the chip drives it (first line off, second
+    // on), whichever interface the chart was saved for.
+    savedEncodingFlags_ = io_.encoding.encodingFlag;
+    io_.encoding.encodingFlag = {0, 0};
     resetState();
     running_ = true;
     if (shell_) shell_->runStarted();
@@ -106,6 +110,9 @@ void ChipSimulator::stopSimulation(ChipStopReason reason)
     }
     x_ = y_ = 0;
     showVariables(false);
+    // Unless the interface was connected anew meanwhile.
+    if (io_.encoding.encodingFlag == std::array<int, 2>{0, 0})
+        io_.encoding.encodingFlag = savedEncodingFlags_;
     running_ = false;
     if (shell_) shell_->runStopped();
 }
