@@ -101,8 +101,15 @@ void ChipSimulator::stopSimulation(ChipStopReason reason)
     stopReason_ = reason;
     if (shell_) shell_->runStopping();
     io_.allOff();
+    // The analogue output and the sent bytes reset, then the displays go off
+    // in the stop's order (the mimic draws its at-once objects in it): the
+    // inputs, the outputs, then the motors.
+    io_.setDac(0);
     io_.forgetSentBytes();
-    io_.resetImage();
+    for (int i = 0; i < kIoCount; ++i) io_.setInput(i, 0);
+    for (int i = 0; i < kIoCount; ++i) io_.setOutput(i, 0);
+    for (int i = 0; i < kIoCount; ++i) io_.setMotorLine(i, 0);
+    for (int m = 0; m < kMotorCount; ++m) io_.setMotor(m, kMotorOff);
     for (ChipTask& t : tasks_) {
         mark(t.symbol, Mark::Normal);
         t.symbol = -1;
