@@ -60,6 +60,10 @@ bool ChipSimulator::start(const ChipProgram& program, const ChipTarget& target)
     addressMask_ = size - 1;
     stopReason_ = ChipStopReason::None;
     lastError_.clear();
+    // Motor displays read reverse as the chip drives it (first line off, second
+    // on), whichever interface the chart was saved for.
+    savedEncodingFlags_ = io_.encoding.encodingFlag;
+    io_.encoding.encodingFlag = {0, 0};
     resetState();
     running_ = true;
     if (shell_) shell_->runStarted();
@@ -97,8 +101,15 @@ void ChipSimulator::stopSimulation(ChipStopReason reason)
     stopReason_ = reason;
     if (shell_) shell_->runStopping();
     io_.allOff();
+    // The analogue output and the sent bytes reset, then the displays go off
+    // in the stop's order (the mimic draws its at-once objects in it): the
+    // inputs, the outputs, then the motors.
+    io_.setDac(0);
     io_.forgetSentBytes();
-    io_.resetImage();
+    for (int i = 0; i < kIoCount; ++i) io_.setInput(i, 0);
+    for (int i = 0; i < kIoCount; ++i) io_.setOutput(i, 0);
+    for (int i = 0; i < kIoCount; ++i) io_.setMotorLine(i, 0);
+    for (int m = 0; m < kMotorCount; ++m) io_.setMotor(m, kMotorOff);
     for (ChipTask& t : tasks_) {
         mark(t.symbol, Mark::Normal);
         t.symbol = -1;
@@ -106,6 +117,9 @@ void ChipSimulator::stopSimulation(ChipStopReason reason)
     }
     x_ = y_ = 0;
     showVariables(false);
+    // Unless the interface was connected anew meanwhile.
+    if (io_.encoding.encodingFlag == std::array<int, 2>{0, 0})
+        io_.encoding.encodingFlag = savedEncodingFlags_;
     running_ = false;
     if (shell_) shell_->runStopped();
 }

@@ -154,6 +154,9 @@ private:
     std::array<ChipTask, kChipTasks> tasks_{};
     std::uint8_t x_ = 0, y_ = 0;
     std::int64_t timeBase_ = 0;
+    // The chip reverses a motor with its second line alone; the interface's
+    // own reverse wiring is put back when the simulation stops.
+    std::array<int, 2> savedEncodingFlags_{};
     // The inputs and channels of a live box are read once per slice.
     bool inputsRead_ = false;
     bool analogueRead_ = false;

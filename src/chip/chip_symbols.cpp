@@ -131,9 +131,12 @@ void Compiler::driveMotors(std::string_view t, std::size_t pos)
         for (int k = 0; k < count; ++k) {
             const int m = clauses[static_cast<std::size_t>(k)].motor;
             // Link kind 1 reads 0xA0..0xBF as input tests: no speed byte may
-            // stand there. Motors C and D take 0xD0.. and 0xE0.. in both dialects,
-            // as the chips that drive four motors read them.
-            if (target_.linkKind == kChipLinkEightInputs) {
+            // stand there. Motors C and D take 0xD0.. and 0xE0.., which only the
+            // direct dialect reads as speeds: in the skip dialect every byte from
+            // 0xC0 up is a jump through the jump table, so such a speed would
+            // send the task somewhere else.
+            const bool jumpsThere = m >= 2 && !direct();
+            if (target_.linkKind == kChipLinkEightInputs || jumpsThere) {
                 fail(caption::CompileError, formatMessage(text::NoMotorSpeed, 'A' + m));
                 return;
             }

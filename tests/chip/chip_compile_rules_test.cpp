@@ -380,9 +380,19 @@ TEST(ChipMotors, SpeedsWhereTheChipHasThem)
     e.symbolAt(3, c).symbolAt(5, a).symbolAt(6, cd).symbolAt(10, fast).symbolAt(12, stop);
     expectImage(compileClean(doc, kDirect), e);
 
-    // The skip dialect takes the same speed bytes; its Stop is 0x3D.
-    e.at(12, {0x3D});
-    expectImage(compileClean(doc, kSkip), e);
+    // The skip dialect reads every byte from 0xC0 up as a jump: the speeds of
+    // motors C and D are refused there, those of A and B are taken.
+    expectRefused(doc, kSkip, kCompile, "Este chip no puede cambiar la velocidad del motor C", c);
+    doc.setSymbolText(c, "Motor a fd b rev 50%");
+    doc.setSymbolText(cd, "Motor c off d fd");
+    ExpectedImage skip(256);
+    skip.at(3, {0xA5, 0xB5, 0x01, 0x06});  // both speeds, then a fd, b (1*4) rev
+    skip.at(7, {0x00, 0x08, 0x0D});        // a off; c off, d fd without a speed
+    skip.at(10, {0xAA, 0x01, 0x3D});       // its Stop is 0x3D
+    skip.symbolAt(3, c).symbolAt(7, a).symbolAt(8, cd).symbolAt(10, fast).symbolAt(12, stop);
+    expectImage(compileClean(doc, kSkip), skip);
+    doc.setSymbolText(cd, "Motor a off d fd 30%");
+    expectRefused(doc, kSkip, kCompile, "Este chip no puede cambiar la velocidad del motor D", cd);
 
     // With link kind 1 0xA0..0xBF test inputs: such speeds are refused.
     doc.setSymbolText(c, "Motor b fd 50%");

@@ -21,12 +21,12 @@ protected:
     {
         return test::runTool(TARVEL_TOOL_PATH, args, dir.path());
     }
-    // Saved for the standard board of the chip system.
-    std::string save(FlowDocument& doc)
+    // Saved for the standard board of the chip system, or for another interface.
+    std::string save(FlowDocument& doc, int model = ModelTolvaChip)
     {
         InterfaceSettings s;
         s.mode = 1;
-        s.model = ModelTolvaChip;
+        s.model = model;
         s.subModel = 0;
         s.numbering = 1;
         const std::string path = (dir.path() / "chip.FLO").string();
@@ -70,6 +70,55 @@ TEST_F(TarvelChipRun, TracesTheSimulatedProgram)
     r = tool({"run", "--chip", path});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "0 end Error analizando el proceso\n");
+}
+
+// The chip drives a motor's reverse with its second line alone, whatever
+// wiring the interface the chart was saved for gives its own motors.
+TEST_F(TarvelChipRun, MotorsShowAsTheChipDrivesThem)
+{
+    FlowDocument doc;
+    test::ChartBuilder b(doc);
+    const int back = b.out("Turn Motor b rev"), on = b.out("Turn Output 3 on");
+    b.chain({b.start(), back, on, b.stop()});
+    // Sense and Control reverses with both lines on; the chip does not.
+    const std::string path = save(doc, ModelSenseControl);
+    test::ToolRun r = tool({"run", "--chip", path});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "2 motor b rev\n"
+              "2 output 4 on\n"
+              "4 output 3 on\n"
+              "4 motor b off\n"  // both lines on: neither way round for the chip
+              "6 end stop\n");
+    // The interpreter's run of the same chart keeps the interface's wiring.
+    r = tool({"run", path});
+    EXPECT_EQ(r.out, "2 motor b rev\n2 output 3 on\n2 output 4 on\n6 end stop\n");
+    // And a later chip run still reads reverse the chip's way.
+    r = tool({"run", "--chip", "--ticks", "1", path});
+    EXPECT_EQ(r.out, "2 motor b rev\n2 output 4 on\n2 end ticks\n");
+}
+
+// Bytes from 0xC0 up are jumps in the skip dialect, so a speed for motor C or
+// D cannot be given there; on the chips of the direct dialect it can.
+TEST_F(TarvelChipRun, SkipDialectChipsRefuseSpeedsOfMotorsCAndD)
+{
+    FlowDocument doc;
+    test::ChartBuilder b(doc);
+    const int c = b.out("Turn Motor c fd 50%");
+    b.chain({b.start(), c, b.out("Turn Motor c off"), b.stop()});
+    test::ToolRun r = tool({"run", "--chip", save(doc, ModelSenseControl)});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "0 end Este chip no puede cambiar la velocidad del motor C\n");
+
+    r = tool({"run", "--chip", save(doc, ModelQuillo)});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "2 power 5 50\n"
+              "4 motor c fd\n"
+              "4 output 5 on\n"
+              "6 motor c off\n"
+              "6 output 5 off\n"
+              "8 end stop\n");
 }
 
 TEST_F(TarvelChipRun, AFullReturnStackEndsTheRunWithItsMessage)

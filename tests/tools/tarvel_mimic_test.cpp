@@ -7,6 +7,7 @@
 #include "engine/chart_builder.h"
 #include "flowchart/flow_document.h"
 #include "flowchart/flow_file.h"
+#include "interfaces/interface_model.h"
 #include "mimics/mimic_text.h"
 #include "platform/file_io.h"
 #include "support/box_process.h"
@@ -280,6 +281,31 @@ TEST_F(TarvelMimic, ObjectsAreTracedAsTheWindowRedrawsThem)
               "6 mimic 2 2\n"
               "6 mimic 0 0\n"
               "6 end stop\n");
+
+    // The chip simulator's stop puts the inputs off, then the outputs, then
+    // the motors; its motor bytes drive the outputs of their pair.
+    FlowDocument chip;
+    test::ChartBuilder k(chip);
+    k.chain({k.start(), k.out("Turn Motor a fd"), k.stop()});
+    InterfaceSettings board;
+    board.mode = 1;
+    board.model = ModelTolvaChip;
+    board.numbering = 1;
+    const std::string chipChart = (scratch.path() / "chip.FLO").string();
+    ASSERT_TRUE(saveFlowFile(chip, chipChart, board, test::ignoredMessages()));
+    const auto chipStop = tool({"run", "--chip", "--input", "1=on@0", "--mimic",
+                                (dir.path() / "ALMOMENTO").string(), chipChart});
+    ASSERT_EQ(chipStop.status, 0) << chipStop.err;
+    EXPECT_EQ(chipStop.out,
+              "2 mimic 1 1\n"
+              "2 motor a fd\n"
+              "2 mimic 2 1\n"
+              "2 output 1 on\n"
+              "2 mimic 0 1\n"
+              "4 mimic 1 0\n"
+              "4 mimic 0 0\n"
+              "4 mimic 2 2\n"
+              "4 end stop\n");
 }
 
 TEST_F(TarvelMimic, ARunOnABoxTracesItsMimicAsTheSimulatedRunDoes)
