@@ -314,8 +314,11 @@ private:
         const bool fromZero = std::any_of(group.begin(), group.end(),
                                           [](const FieldName& f) { return f.number == 0; });
         for (const FieldName& f : group) {
-            const int bit = fromZero ? f.number : f.number - 1;
-            if (!within(bit, 0, kIoCount - 1)) return false;
+            // Checked before the shift, so a number at the bottom of the
+            // range cannot wrap round.
+            const int first = fromZero ? 0 : 1;
+            if (!within(f.number, first, first + kIoCount - 1)) return false;
+            const int bit = f.number - first;
             fieldOfBit[static_cast<std::size_t>(bit)] = f.field;
         }
         return true;

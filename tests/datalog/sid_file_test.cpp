@@ -361,6 +361,13 @@ TEST(SidReader, RefusesWhatItCannotHoldOrRecognise)
     // More fields declared than the file names.
     EXPECT_EQ(refusal(edited("%%datasize,2,25", "%%datasize,2,26")), malformed);
     EXPECT_EQ(refusal(edited("%%fieldname,6,Input 1", "%%fieldname,6,Input 9")), malformed);
+    // Numbers at the ends of the range, not wrapped round into a bit.
+    EXPECT_EQ(refusal(edited("%%fieldname,6,Input 1", "%%fieldname,6,Input -2147483648")),
+              malformed);
+    EXPECT_EQ(refusal(edited("%%fieldname,6,Input 1", "%%fieldname,6,Input -99999999999")),
+              malformed);
+    EXPECT_EQ(refusal(edited("%%fieldname,6,Input 1", "%%fieldname,6,Input 2147483647")),
+              malformed);
     // A file that ends before its last row, a row that lacks values.
     EXPECT_EQ(refusal(good.substr(0, good.rfind("0.29"))), malformed);
     EXPECT_EQ(refusal(edited(",0,0,0,-100\r\r\n", ",0,0,-100\r\r\n")), malformed);
